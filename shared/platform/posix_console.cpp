@@ -1,0 +1,103 @@
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+#include "shared/codec.h"
+#include "shared/platform/posix.h"
+
+namespace tlv::port::posix {
+namespace {
+
+// Without a display there is nobody to answer: the box goes to standard
+// error and the safe answer is returned (No for a question, else the first button).
+class ConsoleMessageBoxes final : public MessageBoxes {
+public:
+    int show(std::string_view text, std::string_view title, int style) override {
+        std::string line = codec::to_utf8(title) + ": " + codec::to_utf8(text) + "\n";
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        std::fflush(stderr);
+        switch (style & 0x0F) {
+            case 1: return mb::kAnswerOk;
+            case 2:
+            case 6: return mb::kAnswerCancel;
+            case 3:
+            case 4: return mb::kAnswerNo;
+            case 5: return mb::kAnswerCancel;
+            default: return mb::kAnswerOk;
+        }
+    }
+};
+
+class SystemClock final : public Clock {
+public:
+    DateTime now() override {
+        std::time_t seconds = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&seconds, &local);
+        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                local.tm_hour, local.tm_min, local.tm_sec};
+    }
+    void sleep(std::chrono::milliseconds duration) override {
+        std::this_thread::sleep_for(duration);
+    }
+};
+
+std::string executable_path() {
+    std::string buffer(4096, '\0');
+    ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0) return {};
+    buffer.resize(static_cast<size_t>(length));
+    return buffer;
+}
+
+std::string parent_of(const std::string& native) {
+    size_t slash = native.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : native.substr(0, slash);
+}
+
+std::string name_of(const std::string& native) {
+    size_t slash = native.rfind('/');
+    return slash == std::string::npos ? native : native.substr(slash + 1);
+}
+
+}  // namespace
+
+MessageBoxes& console_message_boxes() {
+    static ConsoleMessageBoxes boxes;
+    return boxes;
+}
+
+Clock& system_clock() {
+    static SystemClock clock;
+    return clock;
+}
+
+Application& executable_application() {
+    static Application application = [] {
+        std::string path = executable_path();
+        return Application{from_native(parent_of(path)), from_native(name_of(path))};
+    }();
+    return application;
+}
+
+std::string native_path(std::string_view path) { return codec::to_utf8(path); }
+
+// A name that has no Windows-1252 form is kept as it came; such a path still
+// reaches the file system unchanged only if it is pure ASCII, so the folder
+// of an installation should have a Windows-1252 name.
+std::string from_native(std::string_view native) {
+    std::optional<std::string> converted = codec::from_utf8(native);
+    return converted ? *converted : std::string(native);
+}
+
+std::string folder_of_address(const void* address) {
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return {};
+    return from_native(parent_of(info.dli_fname));
+}
+
+}  // namespace tlv::port::posix

@@ -1,0 +1,185 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "shared/failure.h"
+#include "shared/platform/posix.h"
+
+namespace tlv::port::posix {
+namespace {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int get() const { return fd_; }
+    // Closes now and reports whether the close succeeded (a late write error shows here).
+    bool close() {
+        int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+std::string parent_folder(const std::string& native) {
+    size_t slash = native.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : native.substr(0, slash);
+}
+
+bool folder_exists(const std::string& native_folder) {
+    struct stat info {};
+    return ::stat(native_folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+[[noreturn]] void fail_with_errno(int error, const std::string& native) {
+    std::string description = std::strerror(error);
+    switch (error) {
+        case ENOENT:
+            raise(folder_exists(parent_folder(native)) ? err::kFileNotFound : err::kPathNotFound,
+                  description);
+        case ENOTDIR: raise(err::kPathNotFound, description);
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY: raise(err::kPermissionDenied, description);
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG: raise(err::kDiskFull, description);
+        default: raise(err::kPathFileAccess, description);
+    }
+}
+
+void write_all(int fd, std::string_view text, const std::string& native) {
+    while (!text.empty()) {
+        ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            fail_with_errno(errno, native);
+        }
+        text.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+// The file a write should land in: the target of a symbolic link, so that a
+// link keeps pointing at the new text instead of being replaced by a file.
+std::string write_target(const std::string& native) {
+    struct stat info {};
+    if (::lstat(native.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return native;
+    char* resolved = ::realpath(native.c_str(), nullptr);
+    if (!resolved) return native;
+    std::string target = resolved;
+    std::free(resolved);
+    return target;
+}
+
+mode_t new_file_mode(const std::string& native) {
+    struct stat info {};
+    if (::stat(native.c_str(), &info) == 0) return info.st_mode & 07777;
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    bool is_plain_file(std::string_view path) override {
+        if (path.empty() || path.back() == kSeparator) return false;
+        size_t slash = path.rfind(kSeparator);
+        std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+        if (name.empty() || name.front() == '.') return false;
+        struct stat info {};
+        return ::stat(native_path(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+
+    std::optional<uint64_t> file_size(std::string_view path) override {
+        struct stat info {};
+        if (::stat(native_path(path).c_str(), &info) != 0) return std::nullopt;
+        return static_cast<uint64_t>(info.st_size);
+    }
+
+    std::optional<DateTime> last_modified(std::string_view path) override {
+        struct stat info {};
+        if (::stat(native_path(path).c_str(), &info) != 0) return std::nullopt;
+        std::tm local{};
+        localtime_r(&info.st_mtim.tv_sec, &local);
+        return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                        local.tm_hour,        local.tm_min,     local.tm_sec};
+    }
+
+    std::string read_all(std::string_view path) override {
+        std::string native = native_path(path);
+        Descriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+        if (file.get() < 0) fail_with_errno(errno, native);
+        struct stat info {};
+        if (::fstat(file.get(), &info) != 0) fail_with_errno(errno, native);
+        if (S_ISDIR(info.st_mode)) fail_with_errno(EISDIR, native);
+        std::string text;
+        if (info.st_size > 0) text.reserve(static_cast<size_t>(info.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                fail_with_errno(errno, native);
+            }
+            if (got == 0) break;
+            text.append(buffer, static_cast<size_t>(got));
+        }
+        return text;
+    }
+
+    void replace(std::string_view path, std::string_view text) override {
+        std::string native = write_target(native_path(path));
+        struct stat existing {};
+        if (::stat(native.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
+            fail_with_errno(EISDIR, native);
+        std::string temporary = parent_folder(native) + "/.tolvane-XXXXXX";
+        Descriptor file(::mkstemp(temporary.data()));
+        if (file.get() < 0) fail_with_errno(errno, native);
+        try {
+            ::fchmod(file.get(), new_file_mode(native));
+            write_all(file.get(), text, native);
+            if (!file.close()) fail_with_errno(errno, native);
+            if (::rename(temporary.c_str(), native.c_str()) != 0) fail_with_errno(errno, native);
+        } catch (...) {
+            ::unlink(temporary.c_str());
+            throw;
+        }
+    }
+
+    void append(std::string_view path, std::string_view text) override {
+        std::string native = native_path(path);
+        Descriptor file(::open(native.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+        if (file.get() < 0) fail_with_errno(errno, native);
+        struct stat info {};
+        if (::fstat(file.get(), &info) != 0) fail_with_errno(errno, native);
+        try {
+            write_all(file.get(), text, native);
+            if (!file.close()) fail_with_errno(errno, native);
+        } catch (...) {
+            ::truncate(native.c_str(), info.st_size);
+            throw;
+        }
+    }
+};
+
+}  // namespace
+
+FileSystem& file_system() {
+    static PosixFileSystem files;
+    return files;
+}
+
+}  // namespace tlv::port::posix

@@ -1,0 +1,81 @@
+#include "tests/support/temp_folder.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace tlv::testing {
+namespace {
+
+void clear_flags_below(const fs::path& root) {
+    std::error_code ignored;
+    set_immutable(root.string(), false);
+    for (auto it = fs::recursive_directory_iterator(root, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (!it->is_symlink(ignored)) set_immutable(it->path().string(), false);
+    }
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "tolvane-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    clear_flags_below(path_);
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string TempFolder::file(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+void TempFolder::write(std::string_view name, std::string_view bytes) const {
+    write_bytes(file(name), bytes);
+}
+
+std::string TempFolder::read(std::string_view name) const { return read_bytes(file(name)); }
+
+bool TempFolder::exists(std::string_view name) const { return fs::exists(file(name)); }
+
+std::string read_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_bytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+bool set_immutable(const std::string& path, bool on) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+std::string test_data(std::string_view relative) {
+    return std::string(TOLVANE_TEST_DATA_DIR) + "/" + std::string(relative);
+}
+
+}  // namespace tlv::testing

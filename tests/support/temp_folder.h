@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tlv::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it (immutable flags cleared first) when the object goes.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(std::string_view name) const;  // path() + "/" + name
+
+    void write(std::string_view name, std::string_view bytes) const;
+    std::string read(std::string_view name) const;  // throws when missing
+    bool exists(std::string_view name) const;
+
+private:
+    std::string path_;
+};
+
+// Reads a whole file byte for byte; throws std::runtime_error when it cannot.
+std::string read_bytes(const std::string& path);
+void write_bytes(const std::string& path, std::string_view bytes);
+
+// Sets or clears the immutable flag (chattr +i / -i): the way to make a file
+// or folder refuse changes when the tests run as root.  False when the file
+// system does not support the flag; the test should then skip.
+bool set_immutable(const std::string& path, bool on);
+
+// A file in the tests' data folder (tests/ in the source tree).
+std::string test_data(std::string_view relative);
+
+}  // namespace tlv::testing
