@@ -1,6 +1,5 @@
 #include "shared/ClsError.h"
 
-#include <array>
 #include <cstdio>
 
 #include "shared/failure.h"
@@ -21,7 +20,7 @@ struct TableRow {
 constexpr std::string_view kNoValue = "\x01";
 
 // The message table; numbers between 0 and 25000 without a row have no text.
-constexpr std::array<TableRow, 40> kMessages = {{
+constexpr TableRow kMessages[] = {
     {7, "Geen geheugen meer", kNoValue},
     {11, "Delen door nul", kNoValue},
     {13, "Gegevenstype klopt niet", kNoValue},
@@ -61,7 +60,7 @@ constexpr std::array<TableRow, 40> kMessages = {{
     {20004, "Het bestand is gemaakt met fouten\r\n", ""},
     {20005, "Bij het schrijven is een fout opgetreden", ""},
     {20477, "De bestandsnaam is ongeldig ", ""},
-}};
+};
 
 std::string_view trim_spaces(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);

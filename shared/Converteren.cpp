@@ -22,7 +22,7 @@ std::vector<std::string> Splitsen(std::string_view text) {
 }
 
 std::string Samenvoegen(const std::vector<std::string>& fields) {
-    if (fields.size() > static_cast<size_t>(INT16_MAX) + 1) raise(err::kOverflow);
+    if (fields.size() > static_cast<size_t>(INT16_MAX)) raise(err::kOverflow);
     std::string text;
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i != 0) text += '*';

@@ -92,10 +92,18 @@ mode_t new_file_mode(const std::string& native) {
     return 0666 & ~mask;
 }
 
+// A NUL byte would cut the native path short and name another file.
+bool has_nul(std::string_view path) { return path.find('\0') != std::string_view::npos; }
+
+std::string checked_native_path(std::string_view path) {
+    if (has_nul(path)) fail_with_errno(EINVAL, std::string(path));
+    return native_path(path);
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     bool is_plain_file(std::string_view path) override {
-        if (path.empty() || path.back() == kSeparator) return false;
+        if (path.empty() || path.back() == kSeparator || has_nul(path)) return false;
         size_t slash = path.rfind(kSeparator);
         std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
         if (name.empty() || name.front() == '.') return false;
@@ -105,13 +113,13 @@ public:
 
     std::optional<uint64_t> file_size(std::string_view path) override {
         struct stat info {};
-        if (::stat(native_path(path).c_str(), &info) != 0) return std::nullopt;
+        if (has_nul(path) || ::stat(native_path(path).c_str(), &info) != 0) return std::nullopt;
         return static_cast<uint64_t>(info.st_size);
     }
 
     std::optional<DateTime> last_modified(std::string_view path) override {
         struct stat info {};
-        if (::stat(native_path(path).c_str(), &info) != 0) return std::nullopt;
+        if (has_nul(path) || ::stat(native_path(path).c_str(), &info) != 0) return std::nullopt;
         std::tm local{};
         localtime_r(&info.st_mtim.tv_sec, &local);
         return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
@@ -119,7 +127,7 @@ public:
     }
 
     std::string read_all(std::string_view path) override {
-        std::string native = native_path(path);
+        std::string native = checked_native_path(path);
         Descriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
         if (file.get() < 0) fail_with_errno(errno, native);
         struct stat info {};
@@ -141,7 +149,7 @@ public:
     }
 
     void replace(std::string_view path, std::string_view text) override {
-        std::string native = write_target(native_path(path));
+        std::string native = write_target(checked_native_path(path));
         struct stat existing {};
         if (::stat(native.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
             fail_with_errno(EISDIR, native);
@@ -160,7 +168,7 @@ public:
     }
 
     void append(std::string_view path, std::string_view text) override {
-        std::string native = native_path(path);
+        std::string native = checked_native_path(path);
         Descriptor file(::open(native.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
         if (file.get() < 0) fail_with_errno(errno, native);
         struct stat info {};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tlv {
+
+// One logger row: text fields numbered from 0 (1 name, 2 active mark "X",
+// 3 logger program, 4 logger export file).
+using LoggerRow = std::vector<std::string>;
+// Rows numbered from 1; a table read from the file has an empty row 0 that is
+// never written.  An empty vector is the empty table.
+using LoggerTable = std::vector<LoggerRow>;
+
+// The user's settings, kept in "tolvane.kvr" in the deliverable's folder as
+// key=value lines.  The constructor reads the file (creating a default one
+// when it is missing); only Wegschrijven writes it.  Every failure is
+// reported with a box and ends the operation without passing it on.
+class ClsInstellingen {
+public:
+    ClsInstellingen();
+
+    std::string strStreplaFile;
+    std::string strGartripFile;
+    std::string strGartripProgram;
+    std::string strStreplaProgram;
+    int32_t intAutostart = 0;
+    int32_t intAutoCheckStrepla = 0;
+
+    void Inlezen();
+    void Wegschrijven();
+
+    LoggerTable instloggers() const { return loggers_; }
+    void instloggers(const LoggerTable& val) { loggers_ = val; }
+
+    bool blnUseGPS() const { return intUseGPS == 1; }
+    void blnUseGPS(bool val) { intUseGPS = val ? 1 : 2; }
+
+    static constexpr std::string_view kFileName = "tolvane.kvr";
+
+private:
+    struct Keys;  // the key table, shared by reading and writing
+
+    void InitWrite();
+    void LeesFile();
+    void write_text(std::string_view plaats, const std::function<std::string()>& compose);
+    void read_item(std::string_view item, LoggerTable& rows);
+
+    int32_t intUseGPS = 0;
+    LoggerTable loggers_;
+    std::string path_;
+};
+
+}  // namespace tlv

@@ -1,0 +1,111 @@
+#include "shared/component_loader.h"
+
+#include "shared/failure.h"
+#include "shared/platform/library.h"
+#include "shared/platform/port.h"
+
+namespace tlv {
+namespace {
+
+using namespace component;
+
+void check(HResult result) {
+    if (result >= 0) return;
+    if (is_failure_result(result)) raise(failure_number(result));
+    if (result == kOutOfMemory) raise(7);
+    if (result == kClassNotAvailable || result == kNoInterface) raise(err::kCantCreateObject);
+    raise(err::kCantCreateObject, "Component failure " + std::to_string(result));
+}
+
+std::shared_ptr<port::DynamicLibrary> load_component_library() {
+    std::string path = port::join_path(port::application().folder, kLibraryFileName);
+    return port::DynamicLibrary::open(path);
+}
+
+template <typename Fn>
+Fn entry_point(const port::DynamicLibrary& library, const char* name) {
+    void* address = library.symbol(name);
+    if (!address) raise(453, std::string("Can't find DLL entry point ") + name);
+    return reinterpret_cast<Fn>(address);
+}
+
+ParseComponent create_from(std::shared_ptr<port::DynamicLibrary> library, const Guid& clsid) {
+    auto get_class_object = entry_point<DllGetClassObjectFn>(*library, "DllGetClassObject");
+    void* factory_pointer = nullptr;
+    check(get_class_object(&clsid, &kIidClassFactory, &factory_pointer));
+    auto* factory = static_cast<IClassFactory*>(factory_pointer);
+    void* object = nullptr;
+    HResult created = factory->CreateInstance(nullptr, kIidClsParse, &object);
+    factory->Release();
+    check(created);
+    return ParseComponent(std::move(library), static_cast<IClsParse*>(object));
+}
+
+}  // namespace
+
+ParseComponent::ParseComponent(std::shared_ptr<port::DynamicLibrary> library, IClsParse* object)
+    : library_(std::move(library)), object_(object) {}
+
+ParseComponent::ParseComponent(ParseComponent&& other) noexcept
+    : library_(std::move(other.library_)), object_(other.object_) {
+    other.object_ = nullptr;
+}
+
+ParseComponent::~ParseComponent() {
+    if (!object_) return;
+    object_->Release();
+    // The library stays loaded while it still has objects of its own.
+    auto can_unload = reinterpret_cast<DllCanUnloadNowFn>(library_->symbol("DllCanUnloadNow"));
+    if (can_unload && can_unload() != kOk) library_->keep_loaded();
+}
+
+bool ParseComponent::Parsen(const std::string& strPad, const std::string& strGARtrip) {
+    bool result = false;
+    check(object_->Parsen(strPad, strGARtrip, &result));
+    return result;
+}
+
+void ParseComponent::strFout(const std::string& val) { check(object_->put_strFout(val)); }
+
+std::string ParseComponent::strFout() const {
+    std::string text;
+    check(object_->get_strFout(&text));
+    return text;
+}
+
+int16_t ParseComponent::intAantWaypoints() const {
+    int16_t count = 0;
+    check(object_->get_intAantWaypoints(&count));
+    return count;
+}
+
+int16_t ParseComponent::intAantRoutes() const {
+    int16_t count = 0;
+    check(object_->get_intAantRoutes(&count));
+    return count;
+}
+
+void ParseComponent::advise(IClsParseEvents* sink) { check(object_->Advise(sink)); }
+
+ParseComponent create_parse_component(const Guid& clsid) {
+    return create_from(load_component_library(), clsid);
+}
+
+ParseComponent create_parse_component(std::string_view prog_id) {
+    auto library = load_component_library();
+    auto from_prog_id = entry_point<ClsidFromProgIdFn>(*library, "ConverttlvClsidFromProgId");
+    Guid clsid{};
+    check(from_prog_id(std::string(prog_id).c_str(), &clsid));
+    return create_from(std::move(library), clsid);
+}
+
+ComponentInfo component_info() {
+    auto library = load_component_library();
+    auto text = [&](const char* name) {
+        return std::string(entry_point<TextFn>(*library, name)());
+    };
+    return {text("ConverttlvFileVersion"), text("ConverttlvProductVersion"),
+            text("ConverttlvFileDescription")};
+}
+
+}  // namespace tlv

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "shared/component.h"
+
+namespace tlv {
+
+namespace port {
+class DynamicLibrary;
+}
+
+// A client's reference to a ClsParse object of the Converttlv library.
+// Failures reported by the object arrive as tlv::Failure with their number.
+// Moving is allowed; the object is released with the last reference.
+class ParseComponent {
+public:
+    ParseComponent(std::shared_ptr<port::DynamicLibrary> library, component::IClsParse* object);
+    ParseComponent(ParseComponent&& other) noexcept;
+    ParseComponent& operator=(ParseComponent&&) = delete;
+    ParseComponent(const ParseComponent&) = delete;
+    ~ParseComponent();
+
+    bool Parsen(const std::string& strPad, const std::string& strGARtrip);
+    void strFout(const std::string& val);
+    std::string strFout() const;
+    int16_t intAantWaypoints() const;
+    int16_t intAantRoutes() const;
+    // Connects the Progressie event (null disconnects).  The sink must outlive the connection.
+    void advise(component::IClsParseEvents* sink);
+
+private:
+    std::shared_ptr<port::DynamicLibrary> library_;
+    component::IClsParse* object_;
+};
+
+// Loads Converttlv from the program's folder and creates a ClsParse by its
+// class identity or by its ProgID.  A library that cannot be loaded is
+// failure 48; one that lacks the class is failure 429.
+ParseComponent create_parse_component(const component::Guid& clsid = component::kClsidClsParse);
+ParseComponent create_parse_component(std::string_view prog_id);
+
+// The library's description texts (file version, description), for the about box.
+struct ComponentInfo {
+    std::string file_version, product_version, description;
+};
+ComponentInfo component_info();
+
+}  // namespace tlv

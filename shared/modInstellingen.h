@@ -1,0 +1,17 @@
+#pragma once
+
+#include <memory>
+
+#include "shared/ClsInstellingen.h"
+
+namespace tlv {
+
+// The deliverable's one shared settings object, created (and so read from
+// the file) on first use.
+std::shared_ptr<ClsInstellingen> Instellingen();
+
+// Drops the shared reference: the next Instellingen() makes a new object that
+// reads the file again.  The old object lives on while someone holds it.
+void InstellingenVrijgeven();
+
+}  // namespace tlv

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tlv::port {
+
+// A shared library loaded at run time; unloaded when the last holder lets go
+// and the library agrees (see ComponentLibrary).
+class DynamicLibrary {
+public:
+    // Failure 48 ("De *.dll kan niet worden geladen") when it cannot be loaded.
+    static std::shared_ptr<DynamicLibrary> open(std::string_view path);
+    ~DynamicLibrary();
+    DynamicLibrary(const DynamicLibrary&) = delete;
+    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+    void* symbol(const char* name) const;  // null when absent
+    void keep_loaded() { keep_loaded_ = true; }
+
+private:
+    explicit DynamicLibrary(void* handle) : handle_(handle) {}
+    void* handle_;
+    bool keep_loaded_ = false;
+};
+
+}  // namespace tlv::port
