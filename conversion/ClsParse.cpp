@@ -1,0 +1,143 @@
+#include "conversion/ClsParse.h"
+
+#include <chrono>
+
+#include "conversion/ClsWrite.h"
+#include "shared/ClsError.h"
+#include "shared/failure.h"
+#include "shared/int16.h"
+#include "shared/list_input.h"
+#include "shared/modDirCheck.h"
+#include "shared/platform/port.h"
+
+namespace tlv {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr int16_t kMaxRetries = 4;
+constexpr std::chrono::seconds kRetryWait{2};
+
+// The working text of a file, or "" when the file is not there.
+std::string read_working_text(const std::string& path) {
+    if (!DirCheck(path)) return {};
+    return ClsParse::working_text(port::files().read_all(path));
+}
+
+}  // namespace
+
+void WaypointList::clear() {
+    by_number_.clear();
+    count_ = 0;
+}
+
+void WaypointList::put(int16_t number, std::shared_ptr<ClsWaypoint> waypoint) {
+    if (number < 1) return;
+    auto index = static_cast<size_t>(number - 1);
+    if (by_number_.size() <= index) by_number_.resize(index + 1);
+    if (!by_number_[index]) increment16(count_);
+    by_number_[index] = std::move(waypoint);
+}
+
+std::shared_ptr<ClsWaypoint> WaypointList::find(std::string_view key) const {
+    if (key.empty() || key.size() > 5 || key.front() == '0') return nullptr;
+    size_t number = 0;
+    for (char c : key) {
+        if (c < '0' || c > '9') return nullptr;
+        number = number * 10 + static_cast<size_t>(c - '0');
+    }
+    if (number > by_number_.size()) return nullptr;
+    return by_number_[number - 1];
+}
+
+bool ClsParse::Parsen(const std::string& strPad, const std::string& strGARtrip) {
+    begin_conversion();
+    watGaanWeDoen(strPad, strGARtrip);
+    end_conversion();
+    return true;
+}
+
+std::optional<std::string> ClsParse::convert_working_text(std::string_view werktekst) {
+    begin_conversion();
+    std::optional<std::string> composed;
+    if (scan_blocks(werktekst)) composed = ClsWrite().schrijf(*this);
+    end_conversion();
+    return composed;
+}
+
+std::string ClsParse::working_text(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 8 + 16);
+    ListInputReader reader(bytes);
+    std::string_view item;
+    while (reader.next(item)) {
+        text += item;
+        text += kCrLf;
+    }
+    return text;
+}
+
+void ClsParse::strFout(std::string_view val) {
+    fout_ += val;
+    fout_ += kCrLf;
+}
+
+void ClsParse::begin_conversion() {
+    fout_.clear();
+    waypoints_.clear();
+    routes_.clear();
+    scan_position_ = 0;
+    point_counter_ = 0;
+    route_counter_ = 0;
+    retries_ = 0;
+    exchange_path_.clear();
+}
+
+void ClsParse::end_conversion() {
+    aant_waypoints_ = waypoints_.size();
+    aant_routes_ = static_cast<int16_t>(routes_.size());  // at most 32767: one per route number
+    waypoints_.clear();
+    routes_.clear();
+    routes_.shrink_to_fit();
+}
+
+void ClsParse::report(std::string_view plaats, std::string_view waarde) {
+    strFout(ClsError().error("ClsParse", current_failure_number(), plaats, waarde, false));
+}
+
+void ClsParse::watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip) {
+    std::string text = ReadFile(strPad);
+    if (scan_blocks(text)) Schrijf(strGARtrip);
+}
+
+std::string ClsParse::ReadFile(const std::string& strPad) {
+    try {
+        return read_working_text(strPad);
+    } catch (...) {
+        // The file is read whole before any item is taken from it, so a
+        // failure never has a last item to name.
+        if (current_failure_number() != err::kPermissionDenied) {
+            report("ReadFile", strPad + " in de regel:");
+            return {};
+        }
+    }
+    // Held by the program that writes it: try again a little later.
+    exchange_path_ = strPad;
+    return Wachten();
+}
+
+std::string ClsParse::Wachten() {
+    for (;;) {
+        port::clock().sleep(kRetryWait);
+        try {
+            increment16(retries_);
+            return read_working_text(exchange_path_);
+        } catch (...) {
+            if (current_failure_number() != err::kPermissionDenied || retries_ >= kMaxRetries) {
+                report("Wachten", exchange_path_);
+                return {};
+            }
+        }
+    }
+}
+
+}  // namespace tlv

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "conversion/ClsRoutes.h"
+#include "conversion/ClsWaypoint.h"
+
+namespace tlv {
+
+class ClsWrite;
+
+// The point blocks read so far, by their number in the file.  A block that
+// failed leaves its number unused, so later numbers do not shift.
+class WaypointList {
+public:
+    void clear();
+    void put(int16_t number, std::shared_ptr<ClsWaypoint> waypoint);
+    // The waypoint under a key text, exactly as a keyed lookup of the decimal
+    // text of the number sees it: "7" finds point 7, "07", "+7" or "7 " nothing.
+    std::shared_ptr<ClsWaypoint> find(std::string_view key) const;
+    int16_t size() const { return count_; }
+    // In file order.
+    template <typename Visit>
+    void for_each(Visit&& visit) const {
+        for (const auto& waypoint : by_number_)
+            if (waypoint) visit(*waypoint);
+    }
+
+private:
+    std::vector<std::shared_ptr<ClsWaypoint>> by_number_;  // index = number - 1
+    int16_t count_ = 0;
+};
+
+// Converts a StrePla exchange file into a GARtrip text file.  Errors never
+// reach the caller: each is reported to the error log and its message is
+// collected in strFout.
+class ClsParse {
+public:
+    // Raised once per block, before it is parsed, with the block count as decimal text.
+    using ProgressHandler = std::function<void(std::string& aantRegels)>;
+    void set_progress_handler(ProgressHandler handler) { progress_ = std::move(handler); }
+
+    // Converts; true in every case.  Nothing escapes: the lists cannot hold
+    // more than 32767 entries, since the 16-bit block counters name them.
+    bool Parsen(const std::string& strPad, const std::string& strGARtrip);
+
+    void strFout(std::string_view val);  // appends val and CR LF
+    const std::string& strFout() const { return fout_; }
+    int16_t intAantWaypoints() const { return aant_waypoints_; }
+    int16_t intAantRoutes() const { return aant_routes_; }
+
+    // The same conversion on a working text in memory (items each followed by
+    // CR LF), without touching the exchange or the text file: returns the
+    // composed text, or nothing when a failure ended the scan (then no text
+    // file would be written).  Counts, errors and progress as for Parsen.
+    std::optional<std::string> convert_working_text(std::string_view werktekst);
+
+    // The working text of an exchange file's bytes: every list-input item
+    // followed by CR LF.
+    static std::string working_text(std::string_view bytes);
+
+private:
+    friend class ClsWrite;
+    struct Scan;
+    enum class Cut { kBlock, kCutOff };
+
+    void begin_conversion();
+    void end_conversion();
+    // Called inside a catch block: reports the failure being handled under "ClsParse".
+    void report(std::string_view plaats, std::string_view waarde);
+
+    // Reading.
+    void watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip);
+    std::string ReadFile(const std::string& strPad);
+    std::string Wachten();
+    bool scan_blocks(std::string_view text);
+    std::string_view BeginEindpunt(Scan& scan, Cut& cut);
+    std::string_view tekstWaarde(std::string_view text, std::string_view key);
+    void nieuweWaypoint(std::string_view block);
+    void NieuweRoute(std::string_view block);
+
+    // Writing.
+    void Schrijf(const std::string& strGARtrip);
+    void WaypointsOphalen(ClsWrite& writer);
+    void RoutesOphalen(ClsWrite& writer);
+
+    ProgressHandler progress_;
+    std::string fout_;
+    int16_t aant_waypoints_ = 0;
+    int16_t aant_routes_ = 0;
+
+    // Working state of one conversion.
+    WaypointList waypoints_;
+    std::vector<std::shared_ptr<ClsRoutes>> routes_;
+    size_t scan_position_ = 0;  // 0-based
+    int16_t point_counter_ = 0;
+    int16_t route_counter_ = 0;
+    int16_t retries_ = 0;
+    std::string exchange_path_;
+};
+
+}  // namespace tlv

@@ -1,0 +1,196 @@
+#include <string>
+
+#include "conversion/ClsParse.h"
+#include "shared/failure.h"
+#include "shared/int16.h"
+
+namespace tlv {
+namespace {
+
+constexpr size_t kAbsent = std::string_view::npos;
+constexpr std::string_view kMemberKey = "waypoint = ";
+
+// The next occurrence of a needle at or after a position that only moves
+// forward.  The text does not change, so a found position stays valid until
+// the position passes it and an absent needle stays absent: every search
+// resumes where the last one stopped and the whole scan is linear.
+class NextFinder {
+public:
+    NextFinder(std::string_view text, std::string_view needle) : text_(text), needle_(needle) {}
+
+    size_t at(size_t from) {
+        if (searched_ && (found_ == kAbsent || found_ >= from)) return found_;
+        found_ = from >= text_.size() ? kAbsent : text_.find(needle_, from);
+        searched_ = true;
+        return found_;
+    }
+
+private:
+    std::string_view text_;
+    std::string_view needle_;
+    size_t found_ = kAbsent;
+    bool searched_ = false;
+};
+
+// A 0-based position as the reports write it: 1-based, 0 when absent.
+std::string position_text(size_t position) {
+    return std::to_string(position == kAbsent ? 0 : position + 1);
+}
+
+std::string_view trim_spaces(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+struct ClsParse::Scan {
+    explicit Scan(std::string_view working)
+        : text(working),
+          point(working, "point"),
+          route(working, "route"),
+          open(working, "{"),
+          close(working, "}") {}
+
+    std::string_view text;
+    NextFinder point, route, open, close;
+};
+
+// Returns false when a failure ended the scan: the text file is then not written.
+bool ClsParse::scan_blocks(std::string_view text) {
+    Scan scan(text);
+    uint64_t blocks = 0;
+    size_t point = kAbsent;
+    size_t route = kAbsent;
+    try {
+        for (;;) {
+            point = scan.point.at(scan_position_);
+            route = scan.route.at(scan_position_);
+            if (point == kAbsent && route == kAbsent) return true;
+            ++blocks;
+            if (progress_) {
+                std::string aant_regels = std::to_string(blocks);
+                progress_(aant_regels);
+            }
+            scan_position_ += 3;
+            bool is_route = route != kAbsent && (point == kAbsent || route < point);
+            Cut cut = Cut::kBlock;
+            std::string_view block = BeginEindpunt(scan, cut);
+            if (cut == Cut::kCutOff) return true;  // write what was read before it
+            if (is_route) {
+                NieuweRoute(block);
+            } else {
+                nieuweWaypoint(block);
+            }
+        }
+    } catch (...) {
+        report("watGaanWeDoen",
+               "Waypoint op positie:" + position_text(point) + "Route op positie:" + position_text(route));
+        return false;
+    }
+}
+
+// The text between the next "{" and the next "}" (both searched from the
+// scan position).  Without a "{" ahead the block is empty and the scan
+// position stays, so the scan creeps past the keyword 3 characters at a time;
+// without any "}" ahead the file was cut off and the scan ends.
+std::string_view ClsParse::BeginEindpunt(Scan& scan, Cut& cut) {
+    size_t open = scan.open.at(scan_position_);
+    if (open == kAbsent) {
+        cut = Cut::kBlock;
+        return {};
+    }
+    size_t start = open + 1;
+    size_t close = scan.close.at(scan_position_);
+    if (close != kAbsent && close >= start) {
+        scan_position_ = close + 1;
+        cut = Cut::kBlock;
+        return scan.text.substr(start, close - start);
+    }
+    try {
+        raise(err::kInvalidArgument);
+    } catch (...) {
+        report("BeginEindpunt", "tussen:" + position_text(start) + " en:" + position_text(close));
+    }
+    cut = close == kAbsent ? Cut::kCutOff : Cut::kBlock;
+    return {};
+}
+
+// The value behind the first occurrence of the key, up to the next CR LF.  An
+// absent key gives the empty value; the caller's rules decide whether that fails.
+std::string_view ClsParse::tekstWaarde(std::string_view text, std::string_view key) {
+    size_t at = text.find(key);
+    if (at == kAbsent) return {};
+    size_t start = at + key.size();
+    size_t end = text.find("\r\n", start);
+    if (end != kAbsent) return text.substr(start, end - start);
+    try {
+        raise(err::kInvalidArgument);
+    } catch (...) {
+        std::string waarde = "Bij het zoeken naar:";
+        waarde += key;
+        waarde += " in de tekst:";
+        waarde += text;
+        report("tekstWaarde", waarde);
+    }
+    return {};
+}
+
+namespace {
+
+// A quoted value without its first and last character; shorter than 2 is failure 5.
+std::string_view unquote(std::string_view value) {
+    if (value.size() < 2) raise(err::kInvalidArgument);
+    return value.substr(1, value.size() - 2);
+}
+
+}  // namespace
+
+void ClsParse::nieuweWaypoint(std::string_view block) {
+    // An overflow of the counter is no fault of this block: it ends the scan.
+    increment16(point_counter_);
+    auto waypoint = std::make_shared<ClsWaypoint>();
+    try {
+        waypoint->strName(unquote(tekstWaarde(block, "name = ")));
+        waypoint->strType(tekstWaarde(block, "type = "));
+        waypoint->strLon(tekstWaarde(block, "lon = "));
+        waypoint->strLat(tekstWaarde(block, "lat = "));
+        waypoint->intElev(parse_int16(tekstWaarde(block, "elev = ")));
+        waypoint->strFreq(tekstWaarde(block, "frequency = "));
+        waypoints_.put(point_counter_, std::move(waypoint));
+    } catch (...) {
+        report("nieuweWaypoint", "Bij het lezen van Waypoint" + waypoint->strName());
+    }
+}
+
+// Unlike a point block's, a failing route block only costs that route, also
+// when the route counter overflows.
+void ClsParse::NieuweRoute(std::string_view block) {
+    auto route = std::make_shared<ClsRoutes>();
+    try {
+        increment16(route_counter_);
+        route->strName(unquote(tekstWaarde(block, "name = ")));
+        size_t line_start = block.find(kMemberKey);
+        if (line_start == kAbsent) raise(err::kInvalidArgument);
+        // One line at a time, each up to and including its CR LF; a last line
+        // without a line end is not read.
+        for (;;) {
+            size_t line_end = block.find("\r\n", line_start);
+            if (line_end == kAbsent) break;
+            std::string_view line = block.substr(line_start, line_end + 2 - line_start);
+            if (line.find(kMemberKey) != kAbsent) {
+                std::shared_ptr<ClsWaypoint> member =
+                    waypoints_.find(trim_spaces(tekstWaarde(line, kMemberKey)));
+                if (!member) raise(err::kInvalidArgument);
+                route->objWaypoint(std::move(member));
+            }
+            line_start = line_end + 1;
+        }
+        routes_.push_back(std::move(route));
+    } catch (...) {
+        report("NieuweRoute", "Bij het lezen van route" + route->strName());
+    }
+}
+
+}  // namespace tlv

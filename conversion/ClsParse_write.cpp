@@ -1,0 +1,48 @@
+#include "conversion/ClsParse.h"
+#include "conversion/ClsWrite.h"
+#include "shared/ModWriteFile.h"
+
+namespace tlv {
+
+void ClsParse::Schrijf(const std::string& strGARtrip) {
+    try {
+        std::string text = ClsWrite().schrijf(*this);
+        std::string message = SchrijfBestand(strGARtrip, text);
+        if (!message.empty()) strFout(message);
+    } catch (...) {
+        report("Schrijf", "");
+    }
+}
+
+void ClsParse::WaypointsOphalen(ClsWrite& writer) {
+    try {
+        waypoints_.for_each([&](const ClsWaypoint& waypoint) {
+            writer.Waypoint(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),
+                            waypoint.varLongtitude(), waypoint.varLatitude(), ClsWrite::kListLine);
+        });
+    } catch (...) {
+        report("WaypointsOphalen", "");
+    }
+}
+
+void ClsParse::RoutesOphalen(ClsWrite& writer) {
+    try {
+        // Wider than the 16-bit header number: the step after route 32767
+        // must not cost that route its members.
+        int32_t nummer = 1;
+        for (const auto& route : routes_) {
+            writer.Route(static_cast<int16_t>(nummer), route->strName());
+            ++nummer;
+            for (const auto& member : route->colWaypoints()) {
+                writer.Waypoint(member->strName(), member->strFreq(), member->intElev(),
+                                member->varLongtitude(), member->varLatitude(),
+                                ClsWrite::kMemberLine);
+            }
+            writer.endRoute();
+        }
+    } catch (...) {
+        report("RoutesOphalen", "");
+    }
+}
+
+}  // namespace tlv

@@ -1,0 +1,48 @@
+// Feeds arbitrary bytes through the exchange reader and the text writer, in
+// memory.  Reports still go through the error reporter; the file system it
+// sees holds no files and drops every write, so no input touches the disk.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "conversion/ClsParse.h"
+#include "shared/failure.h"
+#include "shared/platform/port.h"
+
+namespace {
+
+class NoDisk final : public tlv::port::FileSystem, public tlv::port::Clock {
+public:
+    bool is_plain_file(std::string_view) override { return false; }
+    std::optional<uint64_t> file_size(std::string_view) override { return std::nullopt; }
+    std::optional<tlv::port::DateTime> last_modified(std::string_view) override { return std::nullopt; }
+    std::string read_all(std::string_view) override { tlv::raise(tlv::err::kFileNotFound); }
+    void replace(std::string_view, std::string_view) override {}
+    void append(std::string_view, std::string_view) override {}
+    tlv::port::DateTime now() override { return {2026, 1, 1, 12, 0, 0}; }
+    void sleep(std::chrono::milliseconds) override {}
+};
+
+NoDisk no_disk;
+tlv::port::Application application{"/nonexistent", "fuzz"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool installed = [] {
+        tlv::port::install({nullptr, &no_disk, &no_disk, &application, nullptr, nullptr});
+        return true;
+    }();
+    (void)installed;
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    tlv::ClsParse parse;
+    uint64_t progress = 0;
+    parse.set_progress_handler([&](std::string&) { ++progress; });
+    auto composed = parse.convert_working_text(tlv::ClsParse::working_text(bytes));
+    // Counts never go negative, and a written text always starts with its title.
+    if (parse.intAantWaypoints() < 0 || parse.intAantRoutes() < 0) std::abort();
+    if (composed && !composed->starts_with("Waypoints hddd\xB0mm.mmm' WGS-84\r\n")) std::abort();
+    if (progress < static_cast<uint64_t>(parse.intAantWaypoints() + parse.intAantRoutes())) std::abort();
+    return 0;
+}

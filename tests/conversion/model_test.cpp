@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "conversion/ClsRoutes.h"
+#include "conversion/ClsWaypoint.h"
+#include "shared/failure.h"
+#include "tests/conversion/conversion_support.h"
+
+namespace tlv::testing {
+namespace {
+
+Coordinate coordinate(const char* letter, const char* degrees, const char* minutes,
+                      const char* hundredths) {
+    return {"", letter, degrees, minutes, hundredths};
+}
+
+int failure_of(auto&& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.number();
+    }
+    return 0;
+}
+
+TEST(Coordinates, ReadByFixedPositions) {
+    ClsWaypoint waypoint;
+    waypoint.strLon("E005:07.50");
+    waypoint.strLat("N52:07.05");
+    EXPECT_EQ(waypoint.varLongtitude(), coordinate("E", "5", "7", "50"));
+    EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "52", "7", "5"));
+
+    waypoint.strLon("W010 30 00");  // any separator character
+    EXPECT_EQ(waypoint.varLongtitude(), coordinate("W", "10", "30", "0"));
+    waypoint.strLat("N52:07.5");  // the last piece shortened to what is there
+    EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "52", "7", "5"));
+}
+
+TEST(Coordinates, OnlyCapitalLettersNameEastAndNorth) {
+    ClsWaypoint waypoint;
+    waypoint.strLon("e005:07.50");
+    waypoint.strLat("n52:07.05");
+    EXPECT_EQ(waypoint.varLongtitude()[1], "W");
+    EXPECT_EQ(waypoint.varLatitude()[1], "S");
+    ClsWaypoint fresh;  // before any text: latitude north, longitude west
+    EXPECT_EQ(fresh.varLatitude(), coordinate("N", "0", "0", "0"));
+    EXPECT_EQ(fresh.varLongtitude(), coordinate("W", "0", "0", "0"));
+}
+
+TEST(Coordinates, BadPieceIsTypeMismatchAfterTheEarlierPieces) {
+    ClsWaypoint waypoint;
+    waypoint.strLat("S10:20.30");
+    EXPECT_EQ(failure_of([&] { waypoint.strLat("N52:xx.00"); }), 13);
+    EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "52", "20", "30"));
+    EXPECT_EQ(failure_of([&] { waypoint.strLat(""); }), 13);
+    EXPECT_EQ(waypoint.varLatitude()[1], "S");
+    EXPECT_EQ(failure_of([&] { waypoint.strLon("E005:07"); }), 13);
+}
+
+TEST(Routes, HoldMembersInOrderAndTheSameWaypointTwice) {
+    auto first = std::make_shared<ClsWaypoint>();
+    auto second = std::make_shared<ClsWaypoint>();
+    ClsRoutes route;
+    route.objWaypoint(second);
+    route.objWaypoint(first);
+    route.objWaypoint(second);
+    ASSERT_EQ(route.colWaypoints().size(), 3u);
+    EXPECT_EQ(route.colWaypoints()[0], second);
+    EXPECT_EQ(route.colWaypoints()[1], first);
+    EXPECT_EQ(route.colWaypoints()[2], second);
+}
+
+TEST(Routes, MemberPast32767IsReportedAndDropped) {
+    ConversionFixture fixture;
+    auto waypoint = std::make_shared<ClsWaypoint>();
+    ClsRoutes route;
+    for (int i = 0; i < 32768; ++i) route.objWaypoint(waypoint);
+    EXPECT_EQ(route.colWaypoints().size(), 32767u);
+    auto reports = fixture.reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].number, 6);
+    EXPECT_EQ(reports[0].naam, "ClsRoutes");
+    EXPECT_EQ(reports[0].plaats, "objWaypoint");
+}
+
+TEST(WaypointList, KeysAreTheDecimalTextOfTheNumber) {
+    WaypointList list;
+    auto seven = std::make_shared<ClsWaypoint>();
+    list.put(7, seven);
+    EXPECT_EQ(list.find("7"), seven);
+    for (const char* key : {"07", "+7", "7 ", "7.0", "", "0", "8", "70000", "-7"})
+        EXPECT_EQ(list.find(key), nullptr) << key;
+    EXPECT_EQ(list.size(), 1);
+}
+
+}  // namespace
+}  // namespace tlv::testing
