@@ -105,6 +105,51 @@ std::string compose_entry(std::string_view naam, int32_t nummer, std::string_vie
     return entry;
 }
 
+// Whether a rewrite would give the text back unchanged: CR LF line ends only,
+// no line that begins with a blank, and a line end at the end.
+bool is_rewrite_stable(std::string_view raw) {
+    size_t carriage_returns = 0;
+    for (size_t at = raw.find('\r'); at != std::string_view::npos; at = raw.find('\r', at + 1))
+        ++carriage_returns;
+    size_t line_feeds = 0;
+    size_t line_start = 0;
+    while (line_start < raw.size()) {
+        if (raw[line_start] == ' ') return false;
+        size_t lf = raw.find('\n', line_start);
+        if (lf == std::string_view::npos || lf == 0 || raw[lf - 1] != '\r') return false;
+        ++line_feeds;
+        line_start = lf + 1;
+    }
+    return carriage_returns == line_feeds;
+}
+
+// The log as this process last left it, when its text was rewrite-stable.
+// While the file still carries that stamp nobody else has touched it, and the
+// next entry can be appended without reading the file again.
+struct LastWritten {
+    std::string path;
+    port::FileStamp stamp;
+};
+
+std::optional<LastWritten>& last_written() {
+    static std::optional<LastWritten> last;
+    return last;
+}
+
+bool is_last_written(const std::string& path) {
+    const std::optional<LastWritten>& last = last_written();
+    if (!last || last->path != path) return false;
+    std::optional<port::FileStamp> now = port::files().stamp(path);
+    return now && *now == last->stamp;
+}
+
+void forget_last_written() { last_written().reset(); }
+
+void remember_last_written(const std::string& path) {
+    std::optional<port::FileStamp> now = port::files().stamp(path);
+    if (now) last_written() = LastWritten{path, *now};
+}
+
 }  // namespace
 
 std::string ClsError::FoutTekst(int32_t nummer, std::string_view waarde) {
@@ -149,7 +194,9 @@ ClsError::OudeLog ClsError::LeesOudeLog(const std::string& path) {
     if (!DirCheck(path)) return {};
     std::optional<uint64_t> size = port::files().file_size(path);
     if (!size || *size >= kLogCap) return {};
+    if (is_last_written(path)) return {{}, true};
     std::string raw = port::files().read_all(path);
+    if (is_rewrite_stable(raw)) return {std::move(raw), true};
     OudeLog old_log;
     old_log.text.reserve(raw.size());
     LineReader lines(raw);
@@ -159,7 +206,6 @@ ClsError::OudeLog ClsError::LeesOudeLog(const std::string& path) {
         old_log.text += line;
         old_log.text += kCrLf;
     }
-    old_log.unchanged = !raw.empty() && old_log.text == raw;
     return old_log;
 }
 
@@ -168,11 +214,13 @@ ClsError::OudeLog ClsError::LeesOudeLog(const std::string& path) {
 // fraction of the cost, which matters when a bad file brings many reports.
 void ClsError::SchrijfLog(const std::string& path, const OudeLog& old_log,
                           const std::string& entry) {
+    forget_last_written();
     if (old_log.unchanged) {
         port::files().append(path, entry);
     } else {
         port::files().replace(path, old_log.text + entry);
     }
+    if (is_rewrite_stable(entry)) remember_last_written(path);
 }
 
 }  // namespace tlv

@@ -24,7 +24,7 @@ public:
 
 private:
     // The part of the log that survives the rewrite, and whether the file
-    // already holds exactly that text.
+    // already holds exactly that text (then `text` may be left empty).
     struct OudeLog {
         std::string text;
         bool unchanged = false;

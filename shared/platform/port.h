@@ -16,6 +16,13 @@ struct DateTime {
     friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 
+// Identifies one state of a file: any write, rename or replacement changes it.
+struct FileStamp {
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t modified_ns = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // Message box styles and answers, as the Windows message box numbers them.
 namespace mb {
 inline constexpr int kOk = 0;
@@ -51,6 +58,8 @@ public:
     virtual bool is_plain_file(std::string_view path) = 0;
     virtual std::optional<uint64_t> file_size(std::string_view path) = 0;
     virtual std::optional<DateTime> last_modified(std::string_view path) = 0;
+    // Empty when the file is missing or the platform cannot tell.
+    virtual std::optional<FileStamp> stamp(std::string_view) { return std::nullopt; }
     virtual std::string read_all(std::string_view path) = 0;
     // Writes the text to a temporary file in the same folder and renames it
     // over the target: on failure the old file is left as it was.

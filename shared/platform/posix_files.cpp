@@ -126,6 +126,14 @@ public:
                         local.tm_hour,        local.tm_min,     local.tm_sec};
     }
 
+    std::optional<FileStamp> stamp(std::string_view path) override {
+        struct stat info {};
+        if (has_nul(path) || ::stat(native_path(path).c_str(), &info) != 0) return std::nullopt;
+        return FileStamp{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+                         static_cast<uint64_t>(info.st_size),
+                         int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec};
+    }
+
     std::string read_all(std::string_view path) override {
         std::string native = checked_native_path(path);
         Descriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC));

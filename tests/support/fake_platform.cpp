@@ -68,6 +68,10 @@ std::optional<port::DateTime> FakePlatform::last_modified(std::string_view path)
     return port::posix::file_system().last_modified(path);
 }
 
+std::optional<port::FileStamp> FakePlatform::stamp(std::string_view path) {
+    return port::posix::file_system().stamp(path);
+}
+
 std::string FakePlatform::read_all(std::string_view path) {
     ++reads_[std::string(path)];
     maybe_fail(read_failures_, path);

@@ -64,6 +64,7 @@ public:
     bool is_plain_file(std::string_view path) override;
     std::optional<uint64_t> file_size(std::string_view path) override;
     std::optional<port::DateTime> last_modified(std::string_view path) override;
+    std::optional<port::FileStamp> stamp(std::string_view path) override;
     std::string read_all(std::string_view path) override;
     void replace(std::string_view path, std::string_view text) override;
     void append(std::string_view path, std::string_view text) override;
