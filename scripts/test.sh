@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The whole test suite: set-up and build, the tests, then the tests once more
+# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh >/dev/null
+echo "== tests (build/)"
+ctest --test-dir build --output-on-failure -j2
+
+echo "== tests under ASan + UBSan (build-asan/)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON \
+  -DTOLVANE_BENCH=OFF >/dev/null
+ninja -C build-asan >/dev/null
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j2
