@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shared/component_loader.h"
+#include "shared/failure.h"
+#include "shared/platform/library.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/temp_folder.h"
+
+namespace tlv {
+namespace {
+
+using testing::FakePlatform;
+using testing::TempFolder;
+namespace fs = std::filesystem;
+
+constexpr std::string_view kThreePointsOneRoute =
+    "point {\r\n name = \"A\"\r\n lon = E006:34.95\r\n lat = N53:07.50\r\n elev = 1\r\n}\r\n"
+    "point {\r\n name = \"B\"\r\n lon = E006:31.00\r\n lat = N52:43.80\r\n elev = 2\r\n}\r\n"
+    "point {\r\n name = \"C\"\r\n lon = E006:07.80\r\n lat = N53:06.12\r\n elev = 3\r\n}\r\n"
+    "route {\r\n name = \"R\"\r\n waypoint = 3\r\n waypoint = 1\r\n}\r\n";
+
+class Recorder final : public component::IClsParseEvents {
+public:
+    void Progressie(std::string& aantRegels) override {
+        seen.push_back(aantRegels);
+        aantRegels = "veranderd";  // has no effect on the component
+    }
+    std::vector<std::string> seen;
+};
+
+int failure_of(auto&& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.number();
+    }
+    return 0;
+}
+
+// The library in a program folder of its own, as installed beside tolvane.
+class Component : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy_file(fs::path(TOLVANE_BIN_DIR) / component::kLibraryFileName,
+                      fs::path(folder.path()) / component::kLibraryFileName);
+        folder.write("taak.ste", kThreePointsOneRoute);
+    }
+
+    TempFolder folder;
+    FakePlatform platform{folder.path()};
+};
+
+TEST_F(Component, CreatedByIdentityReportsProgressCountsAndErrors) {
+    ParseComponent parse = create_parse_component(component::kClsidClsParse);
+    Recorder recorder;
+    parse.advise(&recorder);
+    EXPECT_TRUE(parse.Parsen(folder.file("taak.ste"), folder.file("uit.txt")));
+    EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(parse.strFout(), "");
+    EXPECT_EQ(parse.intAantWaypoints(), 3);
+    EXPECT_EQ(parse.intAantRoutes(), 1);
+    EXPECT_TRUE(folder.exists("uit.txt"));
+}
+
+TEST_F(Component, CreatedByProgIdAndReusedForASecondConversion) {
+    ParseComponent parse = create_parse_component(component::kProgId);
+    parse.strFout("A");
+    parse.strFout("B");
+    EXPECT_EQ(parse.strFout(), "A\r\nB\r\n");
+
+    folder.write("fout.ste", "point {\r\n name = \"X\"\r\n lon = E006:34.95\r\n"
+                             " lat = N53:07.50\r\n elev = \r\n}\r\n");
+    parse.Parsen(folder.file("fout.ste"), folder.file("fout.txt"));
+    EXPECT_EQ(parse.strFout(), "Gegevenstype klopt niet\r\n");
+    EXPECT_EQ(parse.intAantWaypoints(), 0);
+
+    // A second run on the same object starts clean and matches a fresh object.
+    parse.Parsen(folder.file("taak.ste"), folder.file("uit.txt"));
+    ParseComponent fresh = create_parse_component();
+    fresh.Parsen(folder.file("taak.ste"), folder.file("vers.txt"));
+    EXPECT_EQ(parse.strFout(), "");
+    EXPECT_EQ(parse.intAantWaypoints(), fresh.intAantWaypoints());
+    EXPECT_EQ(parse.intAantRoutes(), fresh.intAantRoutes());
+    EXPECT_EQ(folder.read("uit.txt"), folder.read("vers.txt"));
+}
+
+TEST_F(Component, UnknownClassOrMissingLibraryIsAFailureWithANumber) {
+    component::Guid other = component::kClsidClsParse;
+    other.data1 ^= 1;
+    EXPECT_EQ(failure_of([&] { create_parse_component(other); }), 429);
+    EXPECT_EQ(failure_of([] { create_parse_component("Converttlv.Anders"); }), 429);
+    fs::remove(folder.file(component::kLibraryFileName));
+    EXPECT_EQ(failure_of([] { create_parse_component(); }), 48);
+}
+
+TEST_F(Component, LibraryDescribesItselfAndCountsItsObjects) {
+    ComponentInfo info = component_info();
+    EXPECT_EQ(info.file_version, "2.01");
+    EXPECT_EQ(info.product_version, "2.1.0.0");
+    EXPECT_EQ(info.description,
+              "Converteert een strepla exchange bestand naar een gartrip text bestand  Gebruik "
+              "hiervoor de functie parsen(pad naar exchange,pad naar text). Parsen retourneerd "
+              "een boolean.");
+
+    auto library = port::DynamicLibrary::open(folder.file(component::kLibraryFileName));
+    auto can_unload =
+        reinterpret_cast<component::DllCanUnloadNowFn>(library->symbol("DllCanUnloadNow"));
+    auto register_server =
+        reinterpret_cast<component::DllRegisterServerFn>(library->symbol("DllRegisterServer"));
+    auto unregister_server =
+        reinterpret_cast<component::DllRegisterServerFn>(library->symbol("DllUnregisterServer"));
+    ASSERT_TRUE(can_unload && register_server && unregister_server);
+    EXPECT_EQ(register_server(), component::kOk);
+    EXPECT_EQ(unregister_server(), component::kOk);
+    {
+        ParseComponent parse = create_parse_component();
+        EXPECT_EQ(can_unload(), component::kFalse);
+    }
+    EXPECT_EQ(can_unload(), component::kOk);
+}
+
+TEST_F(Component, ReportsGoToTheLogInTheLibraryFolderUnderItsOwnTitle) {
+    folder.write("fout.ste", "route {\r\n name = \"Leeg\"\r\n}\r\n");
+    ParseComponent parse = create_parse_component();
+    parse.Parsen(folder.file("fout.ste"), folder.file("uit.txt"));
+    EXPECT_EQ(parse.strFout(), "Technische fout\r\n");
+    std::string log = folder.read("error.log");
+    EXPECT_EQ(log.substr(0, 14), "\r\nNieuwe Fout[");
+    EXPECT_NE(log.find(" app.Converttlv\r\nFoutmelding:[Technische fout] in [ClsParse]\r\n"),
+              std::string::npos);
+    EXPECT_NE(log.find("Opgetreden bij het uitvoeren van NieuweRoute\r\n"
+                       "Bij het werken met deze waarde:[Bij het lezen van routeLeeg]\r\n"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace tlv
