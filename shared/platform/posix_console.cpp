@@ -86,9 +86,9 @@ Application& executable_application() {
 
 std::string native_path(std::string_view path) { return codec::to_utf8(path); }
 
-// A name that has no Windows-1252 form is kept as it came; such a path still
-// reaches the file system unchanged only if it is pure ASCII, so the folder
-// of an installation should have a Windows-1252 name.
+// A name without a Windows-1252 form is kept byte for byte: the rest of the
+// system can still show it, but paths built on it will not round-trip, so an
+// installation folder needs a name that Windows-1252 can write.
 std::string from_native(std::string_view native) {
     std::optional<std::string> converted = codec::from_utf8(native);
     return converted ? *converted : std::string(native);
