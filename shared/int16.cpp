@@ -33,6 +33,16 @@ int16_t to_int16(int64_t value) {
 int16_t add16(int16_t value, int64_t step) { return to_int16(int64_t{value} + step); }
 
 int64_t parse_whole_number(std::string_view text, int64_t min, int64_t max) {
+    // Most number texts are a few plain digits.
+    if (!text.empty() && text.size() <= 9) {
+        int64_t plain = 0;
+        size_t i = 0;
+        for (; i < text.size() && is_digit(text[i]); ++i) plain = plain * 10 + (text[i] - '0');
+        if (i == text.size()) {
+            if (plain < min || plain > max) raise(err::kOverflow);
+            return plain;
+        }
+    }
     std::string_view rest = trim_blanks(text);
     bool negative = false;
     if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {

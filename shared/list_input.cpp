@@ -3,15 +3,18 @@
 namespace tlv {
 namespace {
 
-bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+// Comma, CR and LF all lie below 0x2D: one comparison rules out most bytes.
+bool is_delimiter(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
 // Position of the first comma or line end at or after pos, or the text's size.
 size_t find_delimiter(std::string_view text, size_t pos) {
-    for (; pos < text.size(); ++pos) {
-        char c = text[pos];
-        if (c == ',' || is_line_end(c)) return pos;
+    const char* data = text.data();
+    const size_t size = text.size();
+    for (; pos < size; ++pos) {
+        auto byte = static_cast<unsigned char>(data[pos]);
+        if (byte <= ',' && is_delimiter(data[pos])) return pos;
     }
-    return text.size();
+    return size;
 }
 
 }  // namespace
