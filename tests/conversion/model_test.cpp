@@ -4,6 +4,7 @@
 #include "conversion/ClsWaypoint.h"
 #include "shared/failure.h"
 #include "tests/conversion/conversion_support.h"
+#include "tests/support/failure_of.h"
 
 namespace tlv::testing {
 namespace {
@@ -11,15 +12,6 @@ namespace {
 Coordinate coordinate(const char* letter, const char* degrees, const char* minutes,
                       const char* hundredths) {
     return {"", letter, degrees, minutes, hundredths};
-}
-
-int failure_of(auto&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    return 0;
 }
 
 TEST(Coordinates, ReadByFixedPositions) {

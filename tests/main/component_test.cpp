@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "shared/component_loader.h"
 #include "shared/failure.h"
 #include "shared/platform/library.h"
+#include "tests/support/failure_of.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -30,14 +30,7 @@ public:
     std::vector<std::string> seen;
 };
 
-int failure_of(auto&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
+using testing::failure_of;
 
 // The library in a program folder of its own, as installed beside tolvane.
 class Component : public ::testing::Test {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "shared/Converteren.h"
 #include "shared/ModWriteFile.h"
 #include "shared/failure.h"
 #include "shared/modDirCheck.h"
+#include "tests/support/failure_of.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -16,14 +16,7 @@ namespace fs = std::filesystem;
 using testing::FakePlatform;
 using testing::TempFolder;
 
-int failure_of(auto&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
+using testing::failure_of;
 
 size_t entries_in(const std::string& folder) {
     return static_cast<size_t>(

@@ -2,18 +2,12 @@
 
 #include "shared/failure.h"
 #include "shared/int16.h"
+#include "tests/support/failure_of.h"
 
 namespace tlv {
 namespace {
 
-int failure_of(auto&& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.number();
-    }
-    return 0;
-}
+using testing::failure_of;
 
 TEST(NumberText, AcceptsBlanksSignsAndLeadingZeros) {
     EXPECT_EQ(parse_int16("  42 "), 42);
