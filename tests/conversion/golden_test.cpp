@@ -86,13 +86,6 @@ TEST(GoldenFiles, SecondParsenStartsClean) {
     EXPECT_EQ(parse.intAantRoutes(), 2);
 }
 
-TEST(GoldenFiles, StrFoutPutAppendsLines) {
-    ClsParse parse;
-    parse.strFout("A");
-    parse.strFout("B");
-    EXPECT_EQ(parse.strFout(), "A\r\nB\r\n");
-}
-
 TEST(GoldenFiles, UnwritableTextFileReportsTheWritersMessage) {
     ConversionFixture fixture;
     ClsParse parse;
