@@ -122,6 +122,18 @@ TEST_F(ErrorLog, OldLinesLoseLeadingBlanksOnRewrite) {
               "Foutmelding:[Geen toegang] in [ModStart]\r\n");
 }
 
+// Entries are appended while the log is as the reporter left it; a log that
+// someone else changed in between gets the full rewrite again.
+TEST_F(ErrorLog, ChangedLogBetweenReportsIsRewritten) {
+    ClsError().error("ModStart", 70);
+    std::string first = log();
+    folder.write("error.log", first + "   door een ander\r\n");
+    ClsError().error("ModStart", 70);
+    EXPECT_EQ(log(), first + "door een ander\r\n" + first);
+    ClsError().error("ModStart", 70);
+    EXPECT_EQ(log(), first + "door een ander\r\n" + first + first);
+}
+
 TEST_F(ErrorLog, CapAtTwoHundredThousandBytes) {
     const std::string entry =
         "\r\nNieuwe Fout[13]6-12-2026 09:05:07 app.tolvane\r\n"
