@@ -9,11 +9,11 @@
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
 #include "shared/platform/port.h"
+#include "shared/text.h"
 
 namespace tlv {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr int16_t kMaxRetries = 4;
 constexpr std::chrono::seconds kRetryWait{2};
 

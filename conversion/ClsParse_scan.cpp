@@ -3,6 +3,7 @@
 #include "conversion/ClsParse.h"
 #include "shared/failure.h"
 #include "shared/int16.h"
+#include "shared/text.h"
 
 namespace tlv {
 namespace {
@@ -35,12 +36,6 @@ private:
 // A 0-based position as the reports write it: 1-based, 0 when absent.
 std::string position_text(size_t position) {
     return std::to_string(position == kAbsent ? 0 : position + 1);
-}
-
-std::string_view trim_spaces(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
 }
 
 }  // namespace

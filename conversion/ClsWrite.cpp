@@ -8,11 +8,11 @@
 #include "shared/codec.h"
 #include "shared/failure.h"
 #include "shared/int16.h"
+#include "shared/text.h"
 
 namespace tlv {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kTitle = "Waypoints hddd\xB0mm.mmm' WGS-84\r\n";
 constexpr std::string_view kColumns =
     "      \t                                       \tLatitude    \tLongitude   \t Time    "
@@ -78,20 +78,17 @@ void put_digits(WaypointCells& line, size_t last, size_t width, const std::strin
     line.put_text(last + 1 - digits.size(), digits);
 }
 
-void put_latitude(WaypointCells& line, const Coordinate& latitude) {
-    line.put_char_of(49, latitude[1], 1);
-    line.put_text(51, "00\xB0" "00.000'");
-    put_digits(line, 52, 2, latitude[2]);
-    put_digits(line, 55, 2, latitude[3]);
-    put_digits(line, 59, 3, thousandths(latitude[4]));
-}
-
-void put_longitude(WaypointCells& line, const Coordinate& longitude) {
-    line.put_char_of(65, longitude[1], 1);
-    line.put_text(66, "000\xB0" "00.000'");
-    put_digits(line, 68, 3, longitude[2]);
-    put_digits(line, 71, 2, longitude[3]);
-    put_digits(line, 75, 3, thousandths(longitude[4]));
+// A coordinate column: the hemisphere letter, then from `first` on a zero
+// pattern of `degree_digits` degree digits, "°", 2 minute digits, ".", 3
+// digits of thousandths and "'", overwritten by the numbers that fit.
+void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t degree_digits,
+                    const Coordinate& coordinate) {
+    line.put_char_of(letter, coordinate[1], 1);
+    line.put_text(first, std::string(degree_digits, '0') + "\xB0" "00.000'");
+    size_t degrees_end = first + degree_digits - 1;
+    put_digits(line, degrees_end, degree_digits, coordinate[2]);
+    put_digits(line, degrees_end + 3, 2, coordinate[3]);
+    put_digits(line, degrees_end + 7, 3, thousandths(coordinate[4]));
 }
 
 // The elevation from cell 105 on; cells past 109 are not written, so at
@@ -135,8 +132,8 @@ void ClsWrite::Waypoint(const std::string& name, const std::string& frequency, i
             if (line.empty_at(i)) line.put(i, ' ');
         if (kind == kListLine) put_list_columns(line, elevation);
         for (size_t cell : {7, 48, 61, 77, 84, 91, 100}) line.put(cell, kTab);
-        put_latitude(line, latitude);
-        put_longitude(line, longitude);
+        put_coordinate(line, 49, 51, 2, latitude);
+        put_coordinate(line, 65, 66, 3, longitude);
         line.append_to(text_);
         text_ += kCrLf;
     } catch (...) {

@@ -6,11 +6,11 @@
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
 #include "shared/platform/port.h"
+#include "shared/text.h"
 
 namespace tlv {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 
 struct TableRow {
     int32_t number;
@@ -61,12 +61,6 @@ constexpr TableRow kMessages[] = {
     {20005, "Bij het schrijven is een fout opgetreden", ""},
     {20477, "De bestandsnaam is ongeldig ", ""},
 };
-
-std::string_view trim_spaces(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
 
 // Dutch short date and long time: d-M-yyyy HH:mm:ss.
 std::string format_date_time(const port::DateTime& t) {
@@ -202,8 +196,7 @@ ClsError::OudeLog ClsError::LeesOudeLog(const std::string& path) {
     LineReader lines(raw);
     std::string_view line;
     while (lines.next(line)) {
-        while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-        old_log.text += line;
+        old_log.text += ltrim_spaces(line);
         old_log.text += kCrLf;
     }
     return old_log;

@@ -10,17 +10,12 @@
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
 #include "shared/platform/port.h"
+#include "shared/text.h"
 
 namespace tlv {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kLoggerKey = "Loggers=";
-
-std::string_view without_leading_blanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    return text;
-}
 
 // Reports the failure being handled; call from a catch block.
 void report(std::string_view plaats, const std::string& waarde) {
@@ -129,7 +124,7 @@ void ClsInstellingen::LeesFile() {
         ListInputReader reader(text);
         LoggerTable rows(1);
         while (reader.next(item)) {
-            item = without_leading_blanks(item);
+            item = ltrim_spaces(item);
             read_item(item, rows);
         }
         if (rows.size() > 1) {

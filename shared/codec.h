@@ -9,9 +9,6 @@
 // on POSIX, QString in the GUI.
 namespace tlv::codec {
 
-inline constexpr char kDegreeSign = '\xB0';
-inline constexpr std::string_view kCrLf = "\r\n";
-
 std::string to_utf8(std::string_view cp1252);
 
 // Empty optional when the text is not valid UTF-8 or holds a character that

@@ -51,12 +51,10 @@ ParseComponent::ParseComponent(ParseComponent&& other) noexcept
     other.object_ = nullptr;
 }
 
+// The library handle is released after the object, so the library stays
+// loaded while any object of it is alive.
 ParseComponent::~ParseComponent() {
-    if (!object_) return;
-    object_->Release();
-    // The library stays loaded while it still has objects of its own.
-    auto can_unload = reinterpret_cast<DllCanUnloadNowFn>(library_->symbol("DllCanUnloadNow"));
-    if (can_unload && can_unload() != kOk) library_->keep_loaded();
+    if (object_) object_->Release();
 }
 
 bool ParseComponent::Parsen(const std::string& strPad, const std::string& strGARtrip) {

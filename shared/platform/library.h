@@ -6,8 +6,7 @@
 
 namespace tlv::port {
 
-// A shared library loaded at run time; unloaded when the last holder lets go
-// and the library agrees (see ComponentLibrary).
+// A shared library loaded at run time; unloaded when the last holder lets go.
 class DynamicLibrary {
 public:
     // Failure 48 ("De *.dll kan niet worden geladen") when it cannot be loaded.
@@ -17,12 +16,10 @@ public:
     DynamicLibrary& operator=(const DynamicLibrary&) = delete;
 
     void* symbol(const char* name) const;  // null when absent
-    void keep_loaded() { keep_loaded_ = true; }
 
 private:
     explicit DynamicLibrary(void* handle) : handle_(handle) {}
     void* handle_;
-    bool keep_loaded_ = false;
 };
 
 }  // namespace tlv::port

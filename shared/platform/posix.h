@@ -22,6 +22,9 @@ SingleInstance& single_instance();
 std::string native_path(std::string_view path);
 std::string from_native(std::string_view native);
 
+// The folder part of a native path ("." when there is none).
+std::string parent_folder(const std::string& native);
+
 // Folder of the loaded file (executable or shared library) that holds the address.
 std::string folder_of_address(const void* address);
 

@@ -53,12 +53,6 @@ std::string executable_path() {
     return buffer;
 }
 
-std::string parent_of(const std::string& native) {
-    size_t slash = native.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : native.substr(0, slash);
-}
-
 std::string name_of(const std::string& native) {
     size_t slash = native.rfind('/');
     return slash == std::string::npos ? native : native.substr(slash + 1);
@@ -79,7 +73,7 @@ Clock& system_clock() {
 Application& executable_application() {
     static Application application = [] {
         std::string path = executable_path();
-        return Application{from_native(parent_of(path)), from_native(name_of(path))};
+        return Application{from_native(parent_folder(path)), from_native(name_of(path))};
     }();
     return application;
 }
@@ -94,10 +88,16 @@ std::string from_native(std::string_view native) {
     return converted ? *converted : std::string(native);
 }
 
+std::string parent_folder(const std::string& native) {
+    size_t slash = native.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : native.substr(0, slash);
+}
+
 std::string folder_of_address(const void* address) {
     Dl_info info{};
     if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return {};
-    return from_native(parent_of(info.dli_fname));
+    return from_native(parent_folder(info.dli_fname));
 }
 
 }  // namespace tlv::port::posix

@@ -32,12 +32,6 @@ private:
     int fd_;
 };
 
-std::string parent_folder(const std::string& native) {
-    size_t slash = native.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : native.substr(0, slash);
-}
-
 bool folder_exists(const std::string& native_folder) {
     struct stat info {};
     return ::stat(native_folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);

@@ -17,7 +17,7 @@ std::shared_ptr<DynamicLibrary> DynamicLibrary::open(std::string_view path) {
 }
 
 DynamicLibrary::~DynamicLibrary() {
-    if (!keep_loaded_) ::dlclose(handle_);
+    ::dlclose(handle_);
 }
 
 void* DynamicLibrary::symbol(const char* name) const { return ::dlsym(handle_, name); }

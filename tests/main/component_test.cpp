@@ -36,8 +36,7 @@ using testing::failure_of;
 class Component : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy_file(fs::path(TOLVANE_BIN_DIR) / component::kLibraryFileName,
-                      fs::path(folder.path()) / component::kLibraryFileName);
+        testing::copy_deliverable(component::kLibraryFileName, folder.path());
         folder.write("taak.ste", kThreePointsOneRoute);
     }
 

@@ -38,8 +38,7 @@ class SilentRoad : public ::testing::Test {
 protected:
     void SetUp() override {
         InstellingenVrijgeven();
-        fs::copy_file(fs::path(TOLVANE_BIN_DIR) / "libConverttlv.so",
-                      fs::path(folder.path()) / "libConverttlv.so");
+        testing::copy_deliverable("libConverttlv.so", folder.path());
         folder.write("week 49.ste", kOnePoint);
     }
     void TearDown() override { InstellingenVrijgeven(); }
@@ -154,7 +153,7 @@ TEST(Program, ConvertsSilentlyFromAFolderWithABlankInItsName) {
     fs::path program_folder = fs::path(folder.path()) / "Tolvane programma";
     fs::create_directory(program_folder);
     for (const char* file : {"tolvane", "libConverttlv.so"})
-        fs::copy_file(fs::path(TOLVANE_BIN_DIR) / file, program_folder / file);
+        testing::copy_deliverable(file, program_folder.string());
     folder.write("taak.ste", kOnePoint);
 
     std::string command = "'" + (program_folder / "tolvane").string() + "' '" +
