@@ -50,6 +50,7 @@ std::shared_ptr<ClsWaypoint> WaypointList::find(std::string_view key) const {
 }
 
 bool ClsParse::Parsen(const std::string& strPad, const std::string& strGARtrip) {
+    ClsError::Batch reports;
     begin_conversion();
     watGaanWeDoen(strPad, strGARtrip);
     end_conversion();
@@ -57,6 +58,7 @@ bool ClsParse::Parsen(const std::string& strPad, const std::string& strGARtrip) 
 }
 
 std::optional<std::string> ClsParse::convert_working_text(std::string_view werktekst) {
+    ClsError::Batch reports;
     begin_conversion();
     std::optional<std::string> composed;
     if (scan_blocks(werktekst)) composed = ClsWrite().schrijf(*this);
@@ -104,12 +106,17 @@ void ClsParse::report(std::string_view plaats, std::string_view waarde) {
     strFout(ClsError().error("ClsParse", current_failure_number(), plaats, waarde, false));
 }
 
-void ClsParse::watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip) {
-    std::string text = ReadFile(strPad);
-    if (scan_blocks(text)) Schrijf(strGARtrip);
+void ClsParse::report(const Failure& failure, std::string_view plaats, std::string_view waarde) {
+    strFout(ClsError().error("ClsParse", failure, plaats, waarde, false));
 }
 
-std::string ClsParse::ReadFile(const std::string& strPad) {
+void ClsParse::watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip) {
+    // A file that could not be read leaves the last good text file alone.
+    std::optional<std::string> text = ReadFile(strPad);
+    if (text && scan_blocks(*text)) Schrijf(strGARtrip);
+}
+
+std::optional<std::string> ClsParse::ReadFile(const std::string& strPad) {
     try {
         return read_working_text(strPad);
     } catch (...) {
@@ -117,7 +124,7 @@ std::string ClsParse::ReadFile(const std::string& strPad) {
         // failure never has a last item to name.
         if (current_failure_number() != err::kPermissionDenied) {
             report("ReadFile", strPad + " in de regel:");
-            return {};
+            return std::nullopt;
         }
     }
     // Held by the program that writes it: try again a little later.
@@ -125,7 +132,7 @@ std::string ClsParse::ReadFile(const std::string& strPad) {
     return Wachten();
 }
 
-std::string ClsParse::Wachten() {
+std::optional<std::string> ClsParse::Wachten() {
     for (;;) {
         port::clock().sleep(kRetryWait);
         try {
@@ -134,7 +141,7 @@ std::string ClsParse::Wachten() {
         } catch (...) {
             if (current_failure_number() != err::kPermissionDenied || retries_ >= kMaxRetries) {
                 report("Wachten", exchange_path_);
-                return {};
+                return std::nullopt;
             }
         }
     }

@@ -14,6 +14,7 @@
 namespace tlv {
 
 class ClsWrite;
+class Failure;
 
 // The point blocks read so far, by their number in the file.  A block that
 // failed leaves its number unused, so later numbers do not shift.
@@ -72,13 +73,16 @@ private:
 
     void begin_conversion();
     void end_conversion();
-    // Called inside a catch block: reports the failure being handled under "ClsParse".
+    // Reports under "ClsParse": the failure being handled (inside a catch
+    // block), or the given one.
     void report(std::string_view plaats, std::string_view waarde);
+    void report(const Failure& failure, std::string_view plaats, std::string_view waarde);
 
     // Reading.
     void watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip);
-    std::string ReadFile(const std::string& strPad);
-    std::string Wachten();
+    // The working text; empty when the file is missing, nothing when reading failed.
+    std::optional<std::string> ReadFile(const std::string& strPad);
+    std::optional<std::string> Wachten();
     bool scan_blocks(std::string_view text);
     std::string_view BeginEindpunt(Scan& scan, Cut& cut);
     std::string_view tekstWaarde(std::string_view text, std::string_view key);

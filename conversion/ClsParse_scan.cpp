@@ -1,3 +1,5 @@
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "conversion/ClsParse.h"
@@ -103,11 +105,8 @@ std::string_view ClsParse::BeginEindpunt(Scan& scan, Cut& cut) {
         cut = Cut::kBlock;
         return scan.text.substr(start, close - start);
     }
-    try {
-        raise(err::kInvalidArgument);
-    } catch (...) {
-        report("BeginEindpunt", "tussen:" + position_text(start) + " en:" + position_text(close));
-    }
+    report(Failure(err::kInvalidArgument), "BeginEindpunt",
+           "tussen:" + position_text(start) + " en:" + position_text(close));
     cut = close == kAbsent ? Cut::kCutOff : Cut::kBlock;
     return {};
 }
@@ -120,40 +119,46 @@ std::string_view ClsParse::tekstWaarde(std::string_view text, std::string_view k
     size_t start = at + key.size();
     size_t end = text.find("\r\n", start);
     if (end != kAbsent) return text.substr(start, end - start);
-    try {
-        raise(err::kInvalidArgument);
-    } catch (...) {
-        std::string waarde = "Bij het zoeken naar:";
-        waarde += key;
-        waarde += " in de tekst:";
-        waarde += text;
-        report("tekstWaarde", waarde);
-    }
+    std::string waarde = "Bij het zoeken naar:";
+    waarde += key;
+    waarde += " in de tekst:";
+    waarde += text;
+    report(Failure(err::kInvalidArgument), "tekstWaarde", waarde);
     return {};
 }
 
 namespace {
 
-// A quoted value without its first and last character; shorter than 2 is failure 5.
-std::string_view unquote(std::string_view value) {
-    if (value.size() < 2) raise(err::kInvalidArgument);
+// A quoted value without its first and last character; nothing when it is
+// shorter than 2 (failure 5 for the caller).
+std::optional<std::string_view> unquoted(std::string_view value) {
+    if (value.size() < 2) return std::nullopt;
     return value.substr(1, value.size() - 2);
 }
 
 }  // namespace
 
+// The name is checked before anything is thrown: a file full of empty blocks
+// must not cost an exception per block.
 void ClsParse::nieuweWaypoint(std::string_view block) {
     // An overflow of the counter is no fault of this block: it ends the scan.
     increment16(point_counter_);
     auto waypoint = std::make_shared<ClsWaypoint>();
+    auto fail = [&](const Failure& failure) {
+        report(failure, "nieuweWaypoint", "Bij het lezen van Waypoint" + waypoint->strName());
+    };
+    std::optional<std::string_view> name = unquoted(tekstWaarde(block, "name = "));
+    if (!name) return fail(Failure(err::kInvalidArgument));
     try {
-        waypoint->strName(unquote(tekstWaarde(block, "name = ")));
+        waypoint->strName(*name);
         waypoint->strType(tekstWaarde(block, "type = "));
         waypoint->strLon(tekstWaarde(block, "lon = "));
         waypoint->strLat(tekstWaarde(block, "lat = "));
         waypoint->intElev(parse_int16(tekstWaarde(block, "elev = ")));
         waypoint->strFreq(tekstWaarde(block, "frequency = "));
         waypoints_.put(point_counter_, std::move(waypoint));
+    } catch (const Failure& failure) {
+        fail(failure);
     } catch (...) {
         report("nieuweWaypoint", "Bij het lezen van Waypoint" + waypoint->strName());
     }
@@ -163,9 +168,15 @@ void ClsParse::nieuweWaypoint(std::string_view block) {
 // when the route counter overflows.
 void ClsParse::NieuweRoute(std::string_view block) {
     auto route = std::make_shared<ClsRoutes>();
+    auto fail = [&](const Failure& failure) {
+        report(failure, "NieuweRoute", "Bij het lezen van route" + route->strName());
+    };
+    if (route_counter_ == INT16_MAX) return fail(Failure(err::kOverflow));
+    ++route_counter_;
+    std::optional<std::string_view> name = unquoted(tekstWaarde(block, "name = "));
+    if (!name) return fail(Failure(err::kInvalidArgument));
+    route->strName(*name);
     try {
-        increment16(route_counter_);
-        route->strName(unquote(tekstWaarde(block, "name = ")));
         size_t line_start = block.find(kMemberKey);
         if (line_start == kAbsent) raise(err::kInvalidArgument);
         // One line at a time, each up to and including its CR LF; a last line
@@ -183,6 +194,8 @@ void ClsParse::NieuweRoute(std::string_view block) {
             line_start = line_end + 1;
         }
         routes_.push_back(std::move(route));
+    } catch (const Failure& failure) {
+        fail(failure);
     } catch (...) {
         report("NieuweRoute", "Bij het lezen van route" + route->strName());
     }

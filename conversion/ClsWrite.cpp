@@ -19,6 +19,29 @@ constexpr std::string_view kColumns =
     "\tSymbol\tAlt\r\n";
 constexpr char kTab = '\t';
 
+// The cells of a waypoint line (numbered from 1, 109 in all) and of a route
+// header line (32 in all).  Later steps overwrite earlier ones, so a long
+// name or frequency text loses characters to the fixed columns.
+namespace cell {
+constexpr size_t kWaypointLine = 109;
+constexpr size_t kFrequency = 9;        // frequency text from here ...
+constexpr size_t kBlankFillEnd = 41;    // ... blanks fill the empty cells up to here
+constexpr size_t kTabs[] = {7, 48, 61, 77, 84, 91, 100};
+constexpr size_t kLatitudeLetter = 49;  // N/S, then from 51: 00°00.000'
+constexpr size_t kLatitude = 51;
+constexpr size_t kLongitudeLetter = 65; // E/W, then from 66: 000°00.000'
+constexpr size_t kLongitude = 66;
+constexpr size_t kTime = 82;            // list lines only: "0", 7 blanks (83-89), ...
+constexpr size_t kSymbol = 90;          // ... "0", ...
+constexpr size_t kUnnamed = 97;         // ... " 0 " (97-99), ...
+constexpr size_t kElevation = 105;      // ... and the elevation in 105-109
+
+constexpr size_t kRouteLine = 32;
+constexpr size_t kRouteNumber = 7;      // "Route" in 1-5, two digits in 7-8
+constexpr size_t kRouteTab = 9;
+constexpr size_t kRouteName = 17;
+}  // namespace cell
+
 // A row of N character cells, numbered from 1, each holding one character or nothing.
 template <size_t N>
 class Cells {
@@ -62,8 +85,8 @@ private:
     std::array<bool, N> used_{};
 };
 
-using WaypointCells = Cells<109>;
-using RouteCells = Cells<32>;
+using WaypointCells = Cells<cell::kWaypointLine>;
+using RouteCells = Cells<cell::kRouteLine>;
 
 // Hundredths of a minute as thousandths: h / 100 * 1000, rounded halves to even.
 std::string thousandths(const std::string& hundredths) {
@@ -91,15 +114,17 @@ void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t deg
     put_digits(line, degrees_end + 7, 3, thousandths(coordinate[4]));
 }
 
-// The elevation from cell 105 on; cells past 109 are not written, so at
-// most five characters are placed.
+// The elevation from its cell on; cells past the line's end are not
+// written, so at most five characters are placed.
 void put_list_columns(WaypointCells& line, int16_t elevation) {
     std::string e = std::to_string(elevation);
-    for (size_t i = 105; i <= e.size() + 105 && i < 110; ++i) line.put_char_of(i, e, i - 104);
-    line.put(82, '0');
-    for (size_t i = 83; i <= 89; ++i) line.put(i, ' ');
-    line.put(90, '0');
-    line.put_text(97, " 0 ");
+    for (size_t i = cell::kElevation; i <= e.size() + cell::kElevation && i <= cell::kWaypointLine;
+         ++i)
+        line.put_char_of(i, e, i - cell::kElevation + 1);
+    line.put(cell::kTime, '0');
+    for (size_t i = cell::kTime + 1; i < cell::kSymbol; ++i) line.put(i, ' ');
+    line.put(cell::kSymbol, '0');
+    line.put_text(cell::kUnnamed, " 0 ");
 }
 
 }  // namespace
@@ -127,13 +152,14 @@ void ClsWrite::Waypoint(const std::string& name, const std::string& frequency, i
     WaypointCells line;
     try {
         for (size_t i = 1; i <= name.size(); ++i) line.put(i, codec::to_upper(name[i - 1]));
-        for (size_t i = 9; i <= frequency.size() + 9; ++i) line.put_char_of(i, frequency, i - 8);
-        for (size_t i = 9; i <= 41; ++i)
+        for (size_t i = cell::kFrequency; i <= frequency.size() + cell::kFrequency; ++i)
+            line.put_char_of(i, frequency, i - cell::kFrequency + 1);
+        for (size_t i = cell::kFrequency; i <= cell::kBlankFillEnd; ++i)
             if (line.empty_at(i)) line.put(i, ' ');
         if (kind == kListLine) put_list_columns(line, elevation);
-        for (size_t cell : {7, 48, 61, 77, 84, 91, 100}) line.put(cell, kTab);
-        put_coordinate(line, 49, 51, 2, latitude);
-        put_coordinate(line, 65, 66, 3, longitude);
+        for (size_t tab : cell::kTabs) line.put(tab, kTab);
+        put_coordinate(line, cell::kLatitudeLetter, cell::kLatitude, 2, latitude);
+        put_coordinate(line, cell::kLongitudeLetter, cell::kLongitude, 3, longitude);
         line.append_to(text_);
         text_ += kCrLf;
     } catch (...) {
@@ -146,14 +172,11 @@ void ClsWrite::Route(int16_t nummer, const std::string& naam) {
     try {
         line.put_text(1, "Route");
         std::string n = std::to_string(nummer);
-        if (n.size() == 1) {
-            line.put(7, '0');
-            line.put(8, n[0]);
-        } else if (n.size() == 2) {
-            line.put_text(7, n);
-        }
-        line.put(9, kTab);
-        for (size_t i = 17; i <= naam.size() + 17; ++i) line.put_char_of(i, naam, i - 16);
+        if (n.size() == 1) n.insert(0, "0");
+        if (n.size() == 2) line.put_text(cell::kRouteNumber, n);
+        line.put(cell::kRouteTab, kTab);
+        for (size_t i = cell::kRouteName; i <= naam.size() + cell::kRouteName; ++i)
+            line.put_char_of(i, naam, i - cell::kRouteName + 1);
         line.append_to(text_);
         text_ += kCrLf;
     } catch (...) {
@@ -163,8 +186,11 @@ void ClsWrite::Route(int16_t nummer, const std::string& naam) {
 
 void ClsWrite::endRoute() { text_ += "<end>\r\n\r\n"; }
 
+// The message goes to the conversion's error text when there is one: a
+// writer used on its own only logs.
 void ClsWrite::report(std::string_view plaats, std::string_view waarde) {
-    parse_->strFout(ClsError().error("ClsWrite", current_failure_number(), plaats, waarde, false));
+    std::string message = ClsError().error("ClsWrite", current_failure_number(), plaats, waarde, false);
+    if (parse_) parse_->strFout(message);
 }
 
 }  // namespace tlv

@@ -18,7 +18,9 @@ namespace {
 // Message boxes answer at once; the clock stands still.
 class QuietPlatform final : public tlv::port::MessageBoxes, public tlv::port::Clock {
 public:
-    int show(std::string_view, std::string_view, int) override { return tlv::port::mb::kAnswerOk; }
+    tlv::port::Answer show(std::string_view, std::string_view, tlv::port::BoxStyle) override {
+        return tlv::port::Answer::Ok;
+    }
     tlv::port::DateTime now() override { return {2026, 12, 6, 9, 5, 7}; }
     void sleep(std::chrono::milliseconds) override {}
 };

@@ -1,14 +1,58 @@
 // tolvane: converts a StrePla exchange file into a GARtrip text file.
 //   tolvane [exchange-file [text-file]]
 
+#include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "main/modStart.h"
 #include "shared/ClsError.h"
 #include "shared/codec.h"
 #include "shared/failure.h"
+#include "shared/platform/port.h"
+#include "shared/version.h"
+
+namespace {
+
+void print(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
+
+void print_usage() {
+    std::string folder = tlv::codec::to_utf8(tlv::port::application().folder);
+    print("Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n"
+          "\n"
+          "Zonder argumenten opent tolvane het hoofdvenster.\n"
+          "Met een StrePla exchange bestand (*.ste) zet tolvane dat zonder venster om in het\n"
+          "tekstbestand voor GARtrip. Zonder tekst-bestand gebruikt tolvane het opgeslagen pad\n"
+          "(GartripFile= in de instellingen).\n"
+          "\n"
+          "Afsluitcodes:\n"
+          "  0  omgezet zonder fouten\n"
+          "  1  omgezet, maar met fouten (zie error.log)\n"
+          "  2  het starten is mislukt (zie error.log)\n"
+          "  3  tolvane draait al vanuit deze map; er is niets gedaan\n"
+          "\n"
+          "Instellingen: " + folder + "/tolvane.kvr\n"
+          "Foutenlog:    " + folder + "/error.log\n");
+}
+
+// The options a user may try; no exchange file is named like these.
+bool answered_option(std::string_view argument) {
+    if (argument == "--help" || argument == "-h" || argument == "/?") {
+        print_usage();
+        return true;
+    }
+    if (argument == "--version") {
+        print("tolvane " + std::to_string(tlv::version::kMajor) + "." +
+              std::to_string(tlv::version::kMinor) + "\n");
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && answered_option(argv[1])) return 0;
     // Arguments arrive split and in UTF-8; inside, text is Windows-1252.
     std::vector<std::string> arguments(1);
     for (int i = 1; i < argc && i <= 2; ++i) {

@@ -20,11 +20,9 @@ int Starten() {
     port::message_boxes().show(
         "Het hoofdvenster van tolvane is in deze versie nog niet beschikbaar.\r\n"
         "Geef een exchange bestand op de opdrachtregel op: tolvane exchange-bestand [tekst-bestand]",
-        std::string(kProgramName), port::mb::kInformation);
+        std::string(kProgramName), port::BoxStyle::Information);
     return kExitStartFailed;
 }
-
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // Converts without any window; starts GARtrip on the result when the
 // settings ask for it.  Returns the exit code.
@@ -32,15 +30,12 @@ int convert_silently(ClsInstellingen& settings, const std::string& exchange,
                      const std::string& text) {
     std::string errors;
     {
-        ParseComponent parse = create_parse_component();
+        ParseComponent parse = new_conversion();
         parse.Parsen(exchange, text);
         errors = parse.strFout();
     }
-    // Both parts are quoted, so that paths with blanks stay one argument each.
-    if (settings.intAutostart == 1) {
-        port::programs().start(quoted(settings.strGartripProgram) + " " + quoted(text),
-                               port::WindowStyle::Hidden);
-    }
+    if (settings.intAutostart == 1)
+        port::programs().start(settings.strGartripProgram, {text}, port::WindowStyle::Hidden);
     return errors.empty() ? kExitConverted : kExitConvertedWithErrors;
 }
 

@@ -1,6 +1,5 @@
 #include "shared/ClsError.h"
 
-#include <cstdio>
 
 #include "shared/failure.h"
 #include "shared/list_input.h"
@@ -63,27 +62,55 @@ constexpr TableRow kMessages[] = {
 };
 
 // Dutch short date and long time: d-M-yyyy HH:mm:ss.
-std::string format_date_time(const port::DateTime& t) {
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%d-%d-%04d %02d:%02d:%02d", t.day, t.month, t.year,
-                  t.hour, t.minute, t.second);
-    return buffer;
+// A date or time field, zero-padded to the given number of digits.
+void append_number(std::string& out, int value, size_t digits) {
+    char text[12];
+    size_t length = 0;
+    unsigned magnitude = value < 0 ? 0u : static_cast<unsigned>(value);
+    do {
+        text[length++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0 && length < sizeof text);
+    while (length < digits && length < sizeof text) text[length++] = '0';
+    while (length > 0) out += text[--length];
+}
+
+// Dutch short date and long time: d-M-yyyy HH:mm:ss.
+void append_date_time(std::string& out, const port::DateTime& t) {
+    append_number(out, t.day, 1);
+    out += '-';
+    append_number(out, t.month, 1);
+    out += '-';
+    append_number(out, t.year, 4);
+    out += ' ';
+    append_number(out, t.hour, 2);
+    out += ':';
+    append_number(out, t.minute, 2);
+    out += ':';
+    append_number(out, t.second, 2);
 }
 
 std::string compose_entry(std::string_view naam, int32_t nummer, std::string_view plaats,
-                          std::string_view waarde, const std::string& message) {
-    std::string entry(kCrLf);
-    entry += "Nieuwe Fout[" + std::to_string(nummer) + "]" +
-             format_date_time(port::clock().now()) + " app." + port::application().title;
-    entry += kCrLf;
-    entry += "Foutmelding:[" + message + "] in [";
+                          std::string_view waarde, const std::string& message,
+                          const std::string& description) {
+    std::string entry;
+    entry.reserve(160 + message.size() + naam.size() + description.size() + plaats.size() +
+                  waarde.size());
+    entry += "\r\nNieuwe Fout[";
+    entry += std::to_string(nummer);
+    entry += ']';
+    append_date_time(entry, port::clock().now());
+    entry += " app.";
+    entry += port::application().title;
+    entry += "\r\nFoutmelding:[";
+    entry += message;
+    entry += "] in [";
     entry += naam;
-    entry += "]";
-    entry += kCrLf;
-    std::string description = current_failure_description();
+    entry += "]\r\n";
     if (!trim_spaces(description).empty()) {
-        entry += "Technische fout [" + description + "]";
-        entry += kCrLf;
+        entry += "Technische fout [";
+        entry += description;
+        entry += "]\r\n";
     }
     if (!trim_spaces(plaats).empty()) {
         entry += "Opgetreden bij het uitvoeren van ";
@@ -93,8 +120,7 @@ std::string compose_entry(std::string_view naam, int32_t nummer, std::string_vie
     if (!trim_spaces(waarde).empty()) {
         entry += "Bij het werken met deze waarde:[";
         entry += waarde;
-        entry += "]";
-        entry += kCrLf;
+        entry += "]\r\n";
     }
     return entry;
 }
@@ -117,9 +143,24 @@ bool is_rewrite_stable(std::string_view raw) {
     return carriage_returns == line_feeds;
 }
 
+// The text as the next report reads it back: each line without its leading
+// blanks, ended by CR LF.
+void append_rewritten(std::string& out, std::string_view raw) {
+    if (is_rewrite_stable(raw)) {
+        out += raw;
+        return;
+    }
+    LineReader lines(raw);
+    std::string_view line;
+    while (lines.next(line)) {
+        out += ltrim_spaces(line);
+        out += kCrLf;
+    }
+}
+
 // The log as this process last left it, when its text was rewrite-stable.
 // While the file still carries that stamp nobody else has touched it, and the
-// next entry can be appended without reading the file again.
+// next entries can be appended without reading the file again.
 struct LastWritten {
     std::string path;
     port::FileStamp stamp;
@@ -137,11 +178,103 @@ bool is_last_written(const std::string& path) {
     return now && *now == last->stamp;
 }
 
-void forget_last_written() { last_written().reset(); }
+// The log being built: the file's old text (left on disk when it survives
+// as it is), the entries already read back as a later report would, and the
+// newest entry as written.
+class PendingLog {
+public:
+    explicit PendingLog(std::string path) : path_(std::move(path)) { LeesOudeLog(); }
 
-void remember_last_written(const std::string& path) {
-    std::optional<port::FileStamp> now = port::files().stamp(path);
-    if (now) last_written() = LastWritten{path, *now};
+    const std::string& path() const { return path_; }
+
+    void add(std::string entry) {
+        if (!started_) {
+            started_ = true;
+        } else if (old_size_ + settled_.size() + newest_.size() >= ClsError::kLogCap) {
+            drop_old();
+            settled_.clear();
+        } else {
+            append_rewritten(settled_, newest_);
+        }
+        newest_ = std::move(entry);
+    }
+
+    void SchrijfLog() {
+        last_written().reset();
+        if (!started_) return;
+        if (old_on_disk_) {
+            port::files().append(path_, settled_ + newest_);
+        } else {
+            port::files().replace(path_, old_text_ + settled_ + newest_);
+        }
+        if (is_rewrite_stable(newest_)) {
+            std::optional<port::FileStamp> now = port::files().stamp(path_);
+            if (now) last_written() = LastWritten{path_, *now};
+        }
+    }
+
+private:
+    // The part of the old log that survives the first report; empty when there
+    // is no log or it reached the cap.
+    void LeesOudeLog() {
+        if (!DirCheck(path_)) return drop_old();
+        std::optional<uint64_t> size = port::files().file_size(path_);
+        if (!size || *size >= ClsError::kLogCap) return drop_old();
+        old_size_ = *size;
+        if (is_last_written(path_)) {
+            old_on_disk_ = true;
+            return;
+        }
+        std::string raw = port::files().read_all(path_);
+        if (is_rewrite_stable(raw)) {
+            old_on_disk_ = true;
+            return;
+        }
+        old_text_.reserve(raw.size());
+        append_rewritten(old_text_, raw);
+        old_size_ = old_text_.size();
+    }
+    void drop_old() {
+        old_on_disk_ = false;
+        old_text_.clear();
+        old_size_ = 0;
+    }
+
+    std::string path_;
+    bool old_on_disk_ = false;  // the file holds exactly the old text: append
+    std::string old_text_;      // otherwise the old text to rewrite
+    uint64_t old_size_ = 0;     // the old text's length as the file holds it
+    std::string settled_;
+    std::string newest_;
+    bool started_ = false;
+};
+
+struct BatchState {
+    int depth = 0;
+    std::optional<PendingLog> log;
+};
+
+BatchState& batch() {
+    static BatchState state;
+    return state;
+}
+
+void write_pending() {
+    std::optional<PendingLog>& log = batch().log;
+    if (!log) return;
+    try {
+        log->SchrijfLog();
+    } catch (...) {
+    }
+    log.reset();
+}
+
+void add_entry(const std::string& path, std::string entry) {
+    std::optional<PendingLog>& log = batch().log;
+    if (log && log->path() != path) write_pending();
+    if (!log) log.emplace(path);
+    log->add(std::move(entry));
+    if (batch().depth == 0) write_pending();
 }
 
 }  // namespace
@@ -161,6 +294,19 @@ std::string ClsError::FoutTekst(int32_t nummer, std::string_view waarde) {
 
 std::string ClsError::error(std::string_view naam, int32_t nummer, std::string_view plaats,
                             std::string_view variabelewaarde, bool blnMelding) {
+    return report(naam, nummer, plaats, variabelewaarde, blnMelding,
+                  current_failure_description());
+}
+
+std::string ClsError::error(std::string_view naam, const Failure& failure, std::string_view plaats,
+                            std::string_view variabelewaarde, bool blnMelding) {
+    return report(naam, failure.number(), plaats, variabelewaarde, blnMelding,
+                  failure.description());
+}
+
+std::string ClsError::report(std::string_view naam, int32_t nummer, std::string_view plaats,
+                             std::string_view variabelewaarde, bool blnMelding,
+                             const std::string& description) {
     std::string_view waarde = variabelewaarde == "Error 448" ? std::string_view{} : variabelewaarde;
     std::string message = FoutTekst(nummer, waarde);
     if (trim_spaces(message).empty()) message = "Technische fout";
@@ -169,51 +315,23 @@ std::string ClsError::error(std::string_view naam, int32_t nummer, std::string_v
     try {
         if (blnMelding) {
             port::message_boxes().show("De volgende fout is opgetreden\r\n" + message, "Fout",
-                                       port::mb::kErrorReport);
+                                       port::BoxStyle::ErrorReport);
         }
     } catch (...) {
     }
     try {
-        std::string entry = compose_entry(naam, nummer, plaats, waarde, message);
-        std::string path = port::join_path(port::application().folder, kLogName);
-        SchrijfLog(path, LeesOudeLog(path), entry);
+        add_entry(port::join_path(port::application().folder, kLogName),
+                  compose_entry(naam, nummer, plaats, waarde, message, description));
     } catch (...) {
+        batch().log.reset();
     }
     return message;
 }
 
-// The old log as it survives the rewrite: each line without its leading
-// blanks, ended by CR LF; empty when there is no log or it reached the cap.
-ClsError::OudeLog ClsError::LeesOudeLog(const std::string& path) {
-    if (!DirCheck(path)) return {};
-    std::optional<uint64_t> size = port::files().file_size(path);
-    if (!size || *size >= kLogCap) return {};
-    if (is_last_written(path)) return {{}, true};
-    std::string raw = port::files().read_all(path);
-    if (is_rewrite_stable(raw)) return {std::move(raw), true};
-    OudeLog old_log;
-    old_log.text.reserve(raw.size());
-    LineReader lines(raw);
-    std::string_view line;
-    while (lines.next(line)) {
-        old_log.text += ltrim_spaces(line);
-        old_log.text += kCrLf;
-    }
-    return old_log;
-}
+ClsError::Batch::Batch() { ++batch().depth; }
 
-// Replaces the log with the old text and the entry.  When the file already
-// holds exactly the old text, appending the entry gives the same file at a
-// fraction of the cost, which matters when a bad file brings many reports.
-void ClsError::SchrijfLog(const std::string& path, const OudeLog& old_log,
-                          const std::string& entry) {
-    forget_last_written();
-    if (old_log.unchanged) {
-        port::files().append(path, entry);
-    } else {
-        port::files().replace(path, old_log.text + entry);
-    }
-    if (is_rewrite_stable(entry)) remember_last_written(path);
+ClsError::Batch::~Batch() {
+    if (--batch().depth == 0) write_pending();
 }
 
 }  // namespace tlv

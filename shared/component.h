@@ -113,6 +113,7 @@ using DllRegisterServerFn = HResult (*)();
 using ClsidFromProgIdFn = HResult (*)(const char* prog_id, Guid* clsid);
 using TextFn = const char* (*)();
 
-inline constexpr const char* kLibraryFileName = "libConverttlv.so";
+// The library's name; its file name adds what the platform adds (port::library_file_name).
+inline constexpr std::string_view kLibraryName = "Converttlv";
 
 }  // namespace tlv::component

@@ -1,5 +1,7 @@
 #include "shared/component_loader.h"
 
+#include <utility>
+
 #include "shared/failure.h"
 #include "shared/platform/library.h"
 #include "shared/platform/port.h"
@@ -12,20 +14,20 @@ using namespace component;
 void check(HResult result) {
     if (result >= 0) return;
     if (is_failure_result(result)) raise(failure_number(result));
-    if (result == kOutOfMemory) raise(7);
+    if (result == kOutOfMemory) raise(err::kOutOfMemory);
     if (result == kClassNotAvailable || result == kNoInterface) raise(err::kCantCreateObject);
     raise(err::kCantCreateObject, "Component failure " + std::to_string(result));
 }
 
 std::shared_ptr<port::DynamicLibrary> load_component_library() {
-    std::string path = port::join_path(port::application().folder, kLibraryFileName);
+    std::string path = port::join_path(port::application().folder, port::library_file_name(kLibraryName));
     return port::DynamicLibrary::open(path);
 }
 
 template <typename Fn>
 Fn entry_point(const port::DynamicLibrary& library, const char* name) {
     void* address = library.symbol(name);
-    if (!address) raise(453, std::string("Can't find DLL entry point ") + name);
+    if (!address) raise(err::kEntryPointMissing, std::string("Can't find DLL entry point ") + name);
     return reinterpret_cast<Fn>(address);
 }
 
@@ -95,6 +97,24 @@ ParseComponent create_parse_component(std::string_view prog_id) {
     Guid clsid{};
     check(from_prog_id(std::string(prog_id).c_str(), &clsid));
     return create_from(std::move(library), clsid);
+}
+
+namespace {
+
+ParseFactory& installed_factory() {
+    static ParseFactory factory;
+    return factory;
+}
+
+}  // namespace
+
+ParseComponent new_conversion() {
+    const ParseFactory& factory = installed_factory();
+    return factory ? factory() : create_parse_component();
+}
+
+ParseFactory install_parse_factory(ParseFactory factory) {
+    return std::exchange(installed_factory(), std::move(factory));
 }
 
 ComponentInfo component_info() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,8 @@ class DynamicLibrary;
 // Moving is allowed; the object is released with the last reference.
 class ParseComponent {
 public:
+    // Takes over the object's reference; the library (null for an object made
+    // in-process) stays loaded while the object lives.
     ParseComponent(std::shared_ptr<port::DynamicLibrary> library, component::IClsParse* object);
     ParseComponent(ParseComponent&& other) noexcept;
     ParseComponent& operator=(ParseComponent&&) = delete;
@@ -42,6 +45,14 @@ private:
 // failure 48; one that lacks the class is failure 429.
 ParseComponent create_parse_component(const component::Guid& clsid = component::kClsidClsParse);
 ParseComponent create_parse_component(std::string_view prog_id);
+
+// The program's one road to a conversion: a new ClsParse from the installed
+// factory, by default the Converttlv library in the program's folder (as
+// create_parse_component() makes it).  Tests install an in-process factory.
+using ParseFactory = std::function<ParseComponent()>;
+ParseComponent new_conversion();
+// Installs a factory (empty: the library again) and returns the previous one.
+ParseFactory install_parse_factory(ParseFactory factory);
 
 // The library's description texts (file version, description), for the about box.
 struct ComponentInfo {

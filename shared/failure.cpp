@@ -38,7 +38,7 @@ std::string current_failure_description() {
     } catch (const Failure& failure) {
         return failure.description();
     } catch (const std::bad_alloc&) {
-        return default_description(7);
+        return default_description(err::kOutOfMemory);
     } catch (const std::exception& other) {
         return other.what();
     } catch (...) {
@@ -54,9 +54,9 @@ int32_t current_failure_number() {
     } catch (const Failure& failure) {
         return failure.number();
     } catch (const std::bad_alloc&) {
-        return 7;
+        return err::kOutOfMemory;
     } catch (...) {
-        return 51;
+        return err::kInternalError;
     }
 }
 

@@ -10,15 +10,18 @@ namespace tlv {
 namespace err {
 inline constexpr int32_t kInvalidArgument = 5;
 inline constexpr int32_t kOverflow = 6;
+inline constexpr int32_t kOutOfMemory = 7;
 inline constexpr int32_t kSubscriptOutOfRange = 9;
 inline constexpr int32_t kTypeMismatch = 13;
 inline constexpr int32_t kCantLoadLibrary = 48;
+inline constexpr int32_t kInternalError = 51;
 inline constexpr int32_t kFileNotFound = 53;
 inline constexpr int32_t kDiskFull = 61;
 inline constexpr int32_t kPermissionDenied = 70;
 inline constexpr int32_t kPathFileAccess = 75;
 inline constexpr int32_t kPathNotFound = 76;
 inline constexpr int32_t kCantCreateObject = 429;
+inline constexpr int32_t kEntryPointMissing = 453;
 inline constexpr int32_t kConversionFailed = 20003;
 inline constexpr int32_t kConversionWithErrors = 20004;
 inline constexpr int32_t kSettingsWriteFailed = 20005;

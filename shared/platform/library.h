@@ -7,6 +7,9 @@
 namespace tlv::port {
 
 // A shared library loaded at run time; unloaded when the last holder lets go.
+// The file name the platform gives a shared library of this name.
+std::string library_file_name(std::string_view name);
+
 class DynamicLibrary {
 public:
     // Failure 48 ("De *.dll kan niet worden geladen") when it cannot be loaded.

@@ -1,6 +1,6 @@
 #include "shared/platform/port.h"
 
-#include "shared/platform/posix.h"
+#include "shared/platform/native.h"
 
 namespace tlv::port {
 namespace {
@@ -15,6 +15,11 @@ void keep_or_take(T*& slot, T* given) {
     if (given) slot = given;
 }
 
+template <typename T>
+T& installed_or(T* installed, T& fallback) {
+    return installed ? *installed : fallback;
+}
+
 }  // namespace
 
 Services installed() { return current(); }
@@ -23,44 +28,42 @@ Services install(const Services& services) {
     Services previous = current();
     Services& now = current();
     keep_or_take(now.message_boxes, services.message_boxes);
+    keep_or_take(now.file_dialogs, services.file_dialogs);
     keep_or_take(now.clock, services.clock);
     keep_or_take(now.files, services.files);
     keep_or_take(now.application, services.application);
     keep_or_take(now.programs, services.programs);
     keep_or_take(now.single_instance, services.single_instance);
+    keep_or_take(now.tray, services.tray);
+    keep_or_take(now.help, services.help);
     return previous;
 }
 
 void restore(const Services& previous) { current() = previous; }
 
 MessageBoxes& message_boxes() {
-    auto* installed = current().message_boxes;
-    return installed ? *installed : posix::console_message_boxes();
+    return installed_or(current().message_boxes, native::console_message_boxes());
 }
-Clock& clock() {
-    auto* installed = current().clock;
-    return installed ? *installed : posix::system_clock();
+FileDialogs& file_dialogs() {
+    return installed_or(current().file_dialogs, native::console_file_dialogs());
 }
-FileSystem& files() {
-    auto* installed = current().files;
-    return installed ? *installed : posix::file_system();
-}
+Clock& clock() { return installed_or(current().clock, native::system_clock()); }
+FileSystem& files() { return installed_or(current().files, native::file_system()); }
 Application& application() {
-    auto* installed = current().application;
-    return installed ? *installed : posix::executable_application();
+    return installed_or(current().application, native::executable_application());
 }
-Programs& programs() {
-    auto* installed = current().programs;
-    return installed ? *installed : posix::programs();
-}
+Programs& programs() { return installed_or(current().programs, native::programs()); }
 SingleInstance& single_instance() {
-    auto* installed = current().single_instance;
-    return installed ? *installed : posix::single_instance();
+    return installed_or(current().single_instance, native::single_instance());
 }
+TrayIcons& tray() { return installed_or(current().tray, native::console_tray()); }
+HelpViewer& help() { return installed_or(current().help, native::console_help()); }
+
+char separator() { return native::kSeparator; }
 
 std::string join_path(std::string_view folder, std::string_view name) {
     std::string path(folder);
-    if (path.empty() || path.back() != posix::kSeparator) path += posix::kSeparator;
+    if (path.empty() || path.back() != native::kSeparator) path += native::kSeparator;
     path += name;
     return path;
 }

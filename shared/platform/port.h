@@ -2,18 +2,22 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The services a desktop platform provides, as small interfaces.  Each
 // deliverable installs its adapters once at start-up; the logic reaches them
 // only through the accessors below.  All texts and paths are Windows-1252.
+// Nothing here is specific to one platform: the fallback adapter, the path
+// separator and the library names come from the platform's adapter.
 namespace tlv::port {
 
 struct DateTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    friend bool operator==(const DateTime&, const DateTime&) = default;
+    friend auto operator<=>(const DateTime&, const DateTime&) = default;
 };
 
 // Identifies one state of a file: any write, rename or replacement changes it.
@@ -23,21 +27,42 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// Message box styles and answers, as the Windows message box numbers them.
-namespace mb {
-inline constexpr int kOk = 0;
-inline constexpr int kYesNo = 4;
-inline constexpr int kInformation = 64;
-inline constexpr int kErrorReport = 54;  // exclamation, Cancel / Try Again / Continue
-inline constexpr int kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7;
-inline constexpr int kAnswerTryAgain = 10, kAnswerContinue = 11;
-}  // namespace mb
+// Message box styles and answers, with the Windows message box numbers.
+enum class BoxStyle : int {
+    Ok = 0,
+    YesNo = 4,
+    Critical = 16,
+    ErrorReport = 54,  // exclamation, Cancel / Try Again / Continue
+    Information = 64,
+};
+enum class Answer : int { Ok = 1, Cancel = 2, Yes = 6, No = 7, TryAgain = 10, Continue = 11 };
 
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // Shows a modal box and returns the button chosen.
-    virtual int show(std::string_view text, std::string_view title, int style) = 0;
+    virtual Answer show(std::string_view text, std::string_view title, BoxStyle style) = 0;
+};
+
+// The common file dialog, as the forms set it up.
+struct FileDialog {
+    enum class Kind { Open, Save };
+    static constexpr int kCreatePrompt = 0x2000;  // ask before creating a file that does not exist
+
+    Kind kind = Kind::Open;
+    // "Description|*.ext|Description|*.ext"; a description without a pattern part is allowed.
+    std::string filter;
+    int filter_index = 1;
+    int flags = 0;
+    std::string file_name;  // the initial name
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The file name after the dialog: the chosen name, or after a cancel the
+    // initial name unchanged (as the common dialog leaves it).
+    virtual std::string show(const FileDialog& dialog) = 0;
 };
 
 class Clock {
@@ -57,12 +82,14 @@ public:
     // ending in the separator and a path that cannot be examined.
     virtual bool is_plain_file(std::string_view path) = 0;
     virtual std::optional<uint64_t> file_size(std::string_view path) = 0;
+    // Local time, cut to whole seconds; empty when the file is missing.
     virtual std::optional<DateTime> last_modified(std::string_view path) = 0;
     // Empty when the file is missing or the platform cannot tell.
     virtual std::optional<FileStamp> stamp(std::string_view) { return std::nullopt; }
     virtual std::string read_all(std::string_view path) = 0;
     // Writes the text to a temporary file in the same folder and renames it
-    // over the target: on failure the old file is left as it was.
+    // over the target: on failure the old file is left as it was.  A target
+    // that exists but is no regular file (a device, a pipe) is refused with 75.
     virtual void replace(std::string_view path, std::string_view text) = 0;
     // Appends to an existing file; on failure the file keeps its old length.
     virtual void append(std::string_view path, std::string_view text) = 0;
@@ -78,10 +105,12 @@ enum class WindowStyle { Hidden = 0, Normal = 1, MinimizedFocus = 2 };
 class Programs {
 public:
     virtual ~Programs() = default;
-    // Starts the program of a command text (Windows command-line rules: double
-    // quotes group and are dropped), detached and not waited for; no shell.
-    // A program that cannot be started is a failure (53 when missing).
-    virtual void start(std::string_view command, WindowStyle style) = 0;
+    // Starts exactly this program file (a relative name is taken from the
+    // current folder, never searched for) with these arguments, detached and
+    // not waited for, without a shell.  A program that cannot be started is
+    // a failure: 53 when missing, 70 when not allowed to run.
+    virtual void start(std::string_view program, const std::vector<std::string>& arguments,
+                       WindowStyle style) = 0;
 };
 
 class SingleInstance {
@@ -92,16 +121,58 @@ public:
     virtual bool another_copy_runs(std::string_view program, std::string_view folder) = 0;
 };
 
+// The tray icon record: what the 88-byte notify-icon record of the Windows
+// shell carries, without the window handle.
+enum class TrayCommand { Add = 0, Modify = 1, Delete = 2 };
+enum class TrayPicture { WindowIcon, Busy };
+struct NotifyIconData {
+    static constexpr int kTipLength = 64;
+    uint32_t uID = 1;
+    uint32_t uFlags = 7;               // message, icon and tip are valid
+    uint32_t uCallbackMessage = 512;   // the mouse-move message
+    TrayPicture hIcon = TrayPicture::WindowIcon;
+    std::string szTip;                 // at most kTipLength characters
+};
+// Mouse codes a tray icon delivers to its owner.
+namespace tray_mouse {
+inline constexpr int kLeftButtonUp = 514;
+inline constexpr int kLeftDoubleClick = 515;
+inline constexpr int kRightButtonUp = 517;
+}  // namespace tray_mouse
+
+class TrayIcons {
+public:
+    virtual ~TrayIcons() = default;
+    // Adds, changes or removes the one icon; true when the platform took the command.
+    virtual bool notify(TrayCommand command, const NotifyIconData& data) = 0;
+    // The icon's owner: receives the mouse codes above.
+    virtual void set_mouse_handler(std::function<void(int code)> handler) = 0;
+};
+
+enum class HelpCommand { Contents = 1, Index = 2, Topic = 15 };
+
+class HelpViewer {
+public:
+    virtual ~HelpViewer() = default;
+    // Opens the help file (its path as the program sets it, with ">window"
+    // appended for a named window) at its contents, its index or a topic by
+    // context number.  A viewer that cannot run is a failure.
+    virtual void show(std::string_view help_file, HelpCommand command, int32_t context) = 0;
+};
+
 struct Services {
     MessageBoxes* message_boxes = nullptr;
+    FileDialogs* file_dialogs = nullptr;
     Clock* clock = nullptr;
     FileSystem* files = nullptr;
     Application* application = nullptr;
     Programs* programs = nullptr;
     SingleInstance* single_instance = nullptr;
+    TrayIcons* tray = nullptr;
+    HelpViewer* help = nullptr;
 };
 
-// The installed services; unset entries fall back to the POSIX/console adapter.
+// The installed services; unset entries fall back to the platform's console adapter.
 Services installed();
 // Installs the given services (null entries keep the current ones) and
 // returns the previous set, so that a caller can restore it.
@@ -109,13 +180,17 @@ Services install(const Services& services);
 void restore(const Services& previous);
 
 MessageBoxes& message_boxes();
+FileDialogs& file_dialogs();
 Clock& clock();
 FileSystem& files();
 Application& application();
 Programs& programs();
 SingleInstance& single_instance();
+TrayIcons& tray();
+HelpViewer& help();
 
-// folder + separator + name.
+// The platform's path separator, and folder + separator + name.
+char separator();
 std::string join_path(std::string_view folder, std::string_view name);
 
 }  // namespace tlv::port

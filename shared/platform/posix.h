@@ -6,12 +6,23 @@
 
 #include "shared/platform/port.h"
 
+// Marks a function that a shared library exports by its plain name.
+#define TLV_EXPORT extern "C" __attribute__((visibility("default")))
+
 // The POSIX/console adapter of the platform port.
 namespace tlv::port::posix {
 
 inline constexpr char kSeparator = '/';
+// A shared library's file name: prefix + name + suffix.
+inline constexpr std::string_view kLibraryPrefix = "lib";
+inline constexpr std::string_view kLibrarySuffix = ".so";
 
-MessageBoxes& console_message_boxes();  // writes the box to standard error
+// Without a display: boxes and dialogs go to standard error and are answered
+// with the safe choice; there is no tray and no help viewer.
+MessageBoxes& console_message_boxes();
+FileDialogs& console_file_dialogs();
+TrayIcons& console_tray();
+HelpViewer& console_help();
 Clock& system_clock();
 FileSystem& file_system();
 Application& executable_application();  // folder and name of the running executable
@@ -28,8 +39,12 @@ std::string parent_folder(const std::string& native);
 // Folder of the loaded file (executable or shared library) that holds the address.
 std::string folder_of_address(const void* address);
 
-// Splits a command text by the Windows command-line rules: blanks separate,
-// double quotes group and are dropped.
-std::vector<std::string> split_command_text(std::string_view command);
+// The argument vector that starts a program file: the program itself, or
+// for a Windows executable (a file beginning with "MZ") `wine` from the
+// search path with the program and absolute path arguments in wine's drive
+// form (Z:\...).  Empty optional when such a program needs wine and there
+// is none.
+std::optional<std::vector<std::string>> launch_vector(const std::string& native_program,
+                                                      const std::vector<std::string>& native_args);
 
 }  // namespace tlv::port::posix

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "shared/codec.h"
+#include "shared/failure.h"
 #include "shared/platform/posix.h"
 
 namespace tlv::port::posix {
@@ -15,34 +16,62 @@ namespace {
 // error and the safe answer is returned (No for a question, else the first button).
 class ConsoleMessageBoxes final : public MessageBoxes {
 public:
-    int show(std::string_view text, std::string_view title, int style) override {
+    Answer show(std::string_view text, std::string_view title, BoxStyle style) override {
         std::string line = codec::to_utf8(title) + ": " + codec::to_utf8(text) + "\n";
         std::fwrite(line.data(), 1, line.size(), stderr);
         std::fflush(stderr);
-        switch (style & 0x0F) {
-            case 1: return mb::kAnswerOk;
+        switch (static_cast<int>(style) & 0x0F) {
+            case 1: return Answer::Ok;
             case 2:
-            case 6: return mb::kAnswerCancel;
+            case 5:
+            case 6: return Answer::Cancel;
             case 3:
-            case 4: return mb::kAnswerNo;
-            case 5: return mb::kAnswerCancel;
-            default: return mb::kAnswerOk;
+            case 4: return Answer::No;
+            default: return Answer::Ok;
         }
+    }
+};
+
+class ConsoleFileDialogs final : public FileDialogs {
+public:
+    std::string show(const FileDialog& dialog) override { return dialog.file_name; }
+};
+
+class NoTray final : public TrayIcons {
+public:
+    bool notify(TrayCommand, const NotifyIconData&) override { return false; }
+    void set_mouse_handler(std::function<void(int)>) override {}
+};
+
+class NoHelp final : public HelpViewer {
+public:
+    void show(std::string_view, HelpCommand, int32_t) override {
+        raise(err::kCantLoadLibrary, "No help viewer without a display");
     }
 };
 
 class SystemClock final : public Clock {
 public:
+    // The local time is worked out once a second: a burst of error reports
+    // asks for it thousands of times.
     DateTime now() override {
         std::time_t seconds = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&seconds, &local);
-        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                local.tm_hour, local.tm_min, local.tm_sec};
+        if (seconds != last_seconds_) {
+            std::tm local{};
+            localtime_r(&seconds, &local);
+            last_ = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
+            last_seconds_ = seconds;
+        }
+        return last_;
     }
     void sleep(std::chrono::milliseconds duration) override {
         std::this_thread::sleep_for(duration);
     }
+
+private:
+    std::time_t last_seconds_ = -1;
+    DateTime last_;
 };
 
 std::string executable_path() {
@@ -63,6 +92,21 @@ std::string name_of(const std::string& native) {
 MessageBoxes& console_message_boxes() {
     static ConsoleMessageBoxes boxes;
     return boxes;
+}
+
+FileDialogs& console_file_dialogs() {
+    static ConsoleFileDialogs dialogs;
+    return dialogs;
+}
+
+TrayIcons& console_tray() {
+    static NoTray tray;
+    return tray;
+}
+
+HelpViewer& console_help() {
+    static NoHelp help;
+    return help;
 }
 
 Clock& system_clock() {

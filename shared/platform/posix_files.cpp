@@ -2,7 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -15,6 +18,7 @@ namespace {
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
@@ -78,12 +82,19 @@ std::string write_target(const std::string& native) {
     return target;
 }
 
-mode_t new_file_mode(const std::string& native) {
-    struct stat info {};
-    if (::stat(native.c_str(), &info) == 0) return info.st_mode & 07777;
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// A new file in the target's folder, created with the mode a new file gets
+// there (the kernel applies the process's mask; no global mask is touched).
+Descriptor create_temporary(const std::string& folder, std::string& temporary) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[64];
+        std::snprintf(name, sizeof name, "/.tolvane-%d-%u", static_cast<int>(::getpid()),
+                      counter++);
+        temporary = folder + name;
+        int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return Descriptor(fd);
+    }
+    return Descriptor(-1);
 }
 
 // A NUL byte would cut the native path short and name another file.
@@ -153,13 +164,16 @@ public:
     void replace(std::string_view path, std::string_view text) override {
         std::string native = write_target(checked_native_path(path));
         struct stat existing {};
-        if (::stat(native.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
-            fail_with_errno(EISDIR, native);
-        std::string temporary = parent_folder(native) + "/.tolvane-XXXXXX";
-        Descriptor file(::mkstemp(temporary.data()));
+        bool exists = ::stat(native.c_str(), &existing) == 0;
+        // Only a regular file is ever replaced: never a folder, a device or a pipe.
+        if (exists && !S_ISREG(existing.st_mode))
+            raise(err::kPathFileAccess,
+                  S_ISDIR(existing.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
+        std::string temporary;
+        Descriptor file = create_temporary(parent_folder(native), temporary);
         if (file.get() < 0) fail_with_errno(errno, native);
         try {
-            ::fchmod(file.get(), new_file_mode(native));
+            if (exists) ::fchmod(file.get(), existing.st_mode & 07777);
             write_all(file.get(), text, native);
             if (!file.close()) fail_with_errno(errno, native);
             if (::rename(temporary.c_str(), native.c_str()) != 0) fail_with_errno(errno, native);

@@ -57,17 +57,6 @@ TEST(GoldenFiles, MissingExchangeFileWritesTheHeadersOnly) {
     EXPECT_TRUE(fixture.reports().empty());
 }
 
-TEST(GoldenFiles, EmptyExchangeFileGivesNoBlocksAndNoReport) {
-    ConversionFixture fixture;
-    ClsParse parse;
-    int progress = 0;
-    parse.set_progress_handler([&](std::string&) { ++progress; });
-    EXPECT_TRUE(parse.Parsen(fixture.exchange(""), fixture.output()));
-    EXPECT_EQ(read_bytes(fixture.output()), read_bytes(test_data("conversion/golden/empty.txt")));
-    EXPECT_EQ(progress, 0);
-    EXPECT_EQ(parse.strFout(), "");
-}
-
 // Two runs on one object give what two fresh objects give; nothing survives.
 TEST(GoldenFiles, SecondParsenStartsClean) {
     ConversionFixture fixture;

@@ -48,19 +48,6 @@ TEST(Coordinates, BadPieceIsTypeMismatchAfterTheEarlierPieces) {
     EXPECT_EQ(failure_of([&] { waypoint.strLon("E005:07"); }), 13);
 }
 
-TEST(Routes, HoldMembersInOrderAndTheSameWaypointTwice) {
-    auto first = std::make_shared<ClsWaypoint>();
-    auto second = std::make_shared<ClsWaypoint>();
-    ClsRoutes route;
-    route.objWaypoint(second);
-    route.objWaypoint(first);
-    route.objWaypoint(second);
-    ASSERT_EQ(route.colWaypoints().size(), 3u);
-    EXPECT_EQ(route.colWaypoints()[0], second);
-    EXPECT_EQ(route.colWaypoints()[1], first);
-    EXPECT_EQ(route.colWaypoints()[2], second);
-}
-
 TEST(Routes, MemberPast32767IsReportedAndDropped) {
     ConversionFixture fixture;
     auto waypoint = std::make_shared<ClsWaypoint>();

@@ -84,45 +84,26 @@ TEST(Reader, CutOffFileIsReportedAndWhatCameBeforeIsWritten) {
                   "tussen:" + std::to_string(ClsParse::working_text(head).size() + 8) + " en:0");
 }
 
-TEST(Reader, ProgressCountsEveryBlockBeforeItIsParsed) {
-    ConversionFixture fixture;
-    ClsParse parse;
-    std::vector<std::string> seen;
-    parse.set_progress_handler([&](std::string& aant) {
-        seen.push_back(aant);
-        aant = "veranderd";  // no effect on the count
-    });
-    convert(parse, point_block("A") + point_block("B") + route_block("R", {"2", "1"}) +
-                       "; een point in de tekst {\r\n}\r\n");
-    EXPECT_EQ(seen, (std::vector<std::string>{"1", "2", "3", "4"}));
-    EXPECT_EQ(parse.intAantWaypoints(), 2);  // the stray keyword's empty block failed
-    EXPECT_EQ(parse.intAantRoutes(), 1);
-}
-
-// A keyword with no "{" after it gives an empty block, which fails; the scan
-// creeps past the keyword 3 characters at a time, one failed block per step.
-TEST(Reader, KeywordWithoutBraceFailsUntilTheScanHasPassedIt) {
-    Outcome r = run(point_block("A") + "abcdefgh point\r\n");
-    EXPECT_EQ(r.waypoints, 1);
-    EXPECT_TRUE(r.written);
-    ASSERT_EQ(r.reports.size(), 4u);
-    for (const Report& report : r.reports)
+// A keyword without "{" gives an empty block that fails; the scan creeps past
+// it 3 characters at a time.  Many of them end in the counter's overflow, and
+// all their reports reach the log in one write.
+TEST(Reader, KeywordsWithoutBracesFailUntilTheCounterOverflows) {
+    Outcome few = run(point_block("A") + "abcdefgh point\r\n");
+    EXPECT_TRUE(few.written);
+    ASSERT_EQ(few.reports.size(), 4u);
+    for (const Report& report : few.reports)
         expect_report(report, 5, "nieuweWaypoint", "Bij het lezen van Waypoint");
-}
 
-TEST(Reader, ManyKeywordsWithoutBracesEndInTheCounterOverflow) {
+    ConversionFixture fixture;
     std::string keywords;
     for (int i = 0; i < 100000; ++i) keywords += i % 2 ? "point\r\n" : "route ";
-    Outcome r = run(point_block("A") + keywords);
-    EXPECT_EQ(r.waypoints, 1);
-    EXPECT_EQ(r.routes, 0);
-    EXPECT_FALSE(r.written);
-    size_t lines = 0;
-    for (size_t at = r.fout.find("Technische fout\r\n"); at != std::string::npos;
-         at = r.fout.find("Technische fout\r\n", at + 1))
-        ++lines;
-    EXPECT_EQ(lines * 17, r.fout.size());
-    EXPECT_GE(lines, 32767u);
+    ClsParse parse;
+    parse.Parsen(fixture.exchange(point_block("A") + keywords), fixture.output());
+    EXPECT_EQ(parse.intAantWaypoints(), 1);
+    EXPECT_FALSE(fixture.folder.exists("gartrip.txt"));
+    EXPECT_EQ(parse.strFout().size() % 17, 0u);
+    EXPECT_GE(parse.strFout().size() / 17, 32767u);
+    EXPECT_EQ(fixture.platform.files.writes_of(fixture.folder.file("error.log")), 1);
 }
 
 // The 16-bit point counter overflows at block 32768: the scan ends with a
@@ -153,44 +134,33 @@ TEST(Reader, RouteCounterOverflowCostsOnlyTheRoutesPastIt) {
     expect_report(r.reports[1], 6, "NieuweRoute", "Bij het lezen van route");
 }
 
-TEST(LockedFile, FourthTryReadsTheFileAfterThreeWaits) {
-    ConversionFixture fixture;
-    std::string input = fixture.exchange(point_block("A"));
-    fixture.platform.fail_reads(input, 70, 3);
-    ClsParse parse;
-    parse.Parsen(input, fixture.output());
-    EXPECT_EQ(fixture.platform.sleeps, std::vector<milliseconds>(3, milliseconds(2000)));
-    EXPECT_EQ(fixture.platform.reads_of(input), 4);
-    EXPECT_EQ(parse.intAantWaypoints(), 1);
-    EXPECT_EQ(parse.strFout(), "");
-}
-
-TEST(LockedFile, FifthFailureGivesUpWithOneReport) {
-    ConversionFixture fixture;
-    std::string input = fixture.exchange(point_block("A"));
-    fixture.platform.fail_reads(input, 70, 5);
-    ClsParse parse;
-    parse.Parsen(input, fixture.output());
-    EXPECT_EQ(fixture.platform.sleeps, std::vector<milliseconds>(4, milliseconds(2000)));
-    EXPECT_EQ(fixture.platform.reads_of(input), 5);
-    EXPECT_EQ(parse.intAantWaypoints(), 0);
-    EXPECT_EQ(parse.strFout(), "Geen toegang\r\n");
-    auto reports = fixture.reports();
-    ASSERT_EQ(reports.size(), 1u);
-    expect_report(reports[0], 70, "Wachten", input);
-    EXPECT_EQ(read_bytes(fixture.output()), read_bytes(test_data("conversion/golden/empty.txt")));
-}
-
-TEST(LockedFile, OtherReadFailureIsReportedUnderReadFile) {
-    ConversionFixture fixture;
-    std::string input = fixture.exchange(point_block("A"));
-    fixture.platform.fail_reads(input, 75, 1);
-    ClsParse parse;
-    parse.Parsen(input, fixture.output());
-    EXPECT_TRUE(fixture.platform.sleeps.empty());
-    auto reports = fixture.reports();
-    ASSERT_EQ(reports.size(), 1u);
-    expect_report(reports[0], 75, "ReadFile", input + " in de regel:");
+// A locked file (70) is tried again every two seconds, five tries in all; any
+// other failure ends at once.  A file that could not be read leaves the last
+// good text file as it was.
+TEST(LockedFile, RetriesThenKeepsTheOldTextFile) {
+    struct Case {
+        int number, failures, sleeps;
+        const char* plaats;  // "" when the fourth try reads the file
+    };
+    for (const Case& c : {Case{70, 3, 3, ""}, Case{70, 5, 4, "Wachten"}, Case{75, 1, 0, "ReadFile"}}) {
+        ConversionFixture fixture;
+        std::string input = fixture.exchange(point_block("A"));
+        fixture.folder.write("gartrip.txt", "laatste goede");
+        fixture.platform.files.fail_reads(input, c.number, c.failures);
+        ClsParse parse;
+        parse.Parsen(input, fixture.output());
+        EXPECT_EQ(fixture.platform.clock.sleeps, std::vector<milliseconds>(c.sleeps, milliseconds(2000)));
+        auto reports = fixture.reports();
+        if (*c.plaats == 0) {
+            EXPECT_EQ(parse.intAantWaypoints(), 1);
+            EXPECT_TRUE(reports.empty());
+            continue;
+        }
+        ASSERT_EQ(reports.size(), 1u);
+        expect_report(reports[0], c.number, c.plaats,
+                      c.number == 70 ? input : input + " in de regel:");
+        EXPECT_EQ(fixture.folder.read("gartrip.txt"), "laatste goede");
+    }
 }
 
 }  // namespace

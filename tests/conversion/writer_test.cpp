@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "conversion/ClsWrite.h"
 #include "tests/conversion/conversion_support.h"
 
 namespace tlv::testing {
@@ -101,12 +102,16 @@ TEST(WriterCells, RouteHeaders) {
     EXPECT_EQ(reports[0].waarde, "Route03\tZestien tekens!!");
 }
 
-TEST(WriterCells, NoBlocksGiveTheHeadersAndTwoEmptyLines) {
+// A writer used on its own, outside a conversion, still reports a bad line.
+TEST(WriterCells, WriterOnItsOwnReportsToTheLogOnly) {
     ConversionFixture fixture;
-    ClsParse parse;
-    EXPECT_EQ(convert(parse, ""),
-              "Waypoints hddd\xB0mm.mmm' WGS-84\r\n      \t" + std::string(39, ' ') +
-                  "\tLatitude    \tLongitude   \t Time    \tSymbol\tAlt\r\n\r\n\r\n");
+    ClsWrite writer;
+    writer.Waypoint(std::string(110, 'n'), "", 0, {}, {}, ClsWrite::kListLine);
+    writer.Route(1, std::string(16, 'r'));
+    auto reports = fixture.reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].plaats, "Waypoint");
+    EXPECT_EQ(reports[1].plaats, "Route");
 }
 
 }  // namespace

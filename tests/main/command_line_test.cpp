@@ -7,36 +7,22 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(GetCommandLine, EmptyLineGivesOnlyElementZero) {
-    EXPECT_EQ(GetCommandLine(""), Args{""});
-    EXPECT_EQ(GetCommandLine("  \t "), Args{""});
-}
-
-TEST(GetCommandLine, BlanksAndTabsSeparateWithoutEmptyArguments) {
-    EXPECT_EQ(GetCommandLine("a.ste\tb.txt   c"), (Args{"", "a.ste", "b.txt", "c"}));
-    EXPECT_EQ(GetCommandLine("  a  "), (Args{"", "a"}));
-}
-
-TEST(GetCommandLine, QuotesGroupAndAreDropped) {
-    EXPECT_EQ(GetCommandLine(R"("C:\Mijn taken\week 49.ste" uit.txt)"),
-              (Args{"", R"(C:\Mijn taken\week 49.ste)", "uit.txt"}));
-    EXPECT_EQ(GetCommandLine("\"a\tb\""), (Args{"", "a\tb"}));
-}
-
-TEST(GetCommandLine, OpeningQuoteAlwaysStartsANewArgument) {
-    EXPECT_EQ(GetCommandLine(R"(abc"def")"), (Args{"", "abc", "def"}));
-    // After a closing quote, further characters start another argument.
-    EXPECT_EQ(GetCommandLine(R"("ab"cd)"), (Args{"", "ab", "cd"}));
-}
-
-TEST(GetCommandLine, EmptyQuotesAndUnterminatedQuote) {
-    EXPECT_EQ(GetCommandLine(R"("")"), (Args{"", ""}));
-    EXPECT_EQ(GetCommandLine(R"(a "b c)"), (Args{"", "a", "b c"}));
-}
-
-TEST(GetCommandLine, StopsAtTheMaximum) {
-    EXPECT_EQ(GetCommandLine("een twee drie", 2), (Args{"", "een", "twee"}));
-    EXPECT_EQ(GetCommandLine(R"(een twee "drie)", 2), (Args{"", "een", "twee"}));
+TEST(GetCommandLine, SplitsByBlanksAndQuotesUpToTheMaximum) {
+    const std::tuple<std::string_view, int, Args> cases[] = {
+        {"", 10, {""}},
+        {"  \t ", 10, {""}},
+        {"a.ste\tb.txt   c", 10, {"", "a.ste", "b.txt", "c"}},
+        {R"("C:\Mijn taken\week 49.ste" uit.txt)", 10, {"", R"(C:\Mijn taken\week 49.ste)", "uit.txt"}},
+        {"\"a\tb\"", 10, {"", "a\tb"}},
+        {R"(abc"def")", 10, {"", "abc", "def"}},  // an opening quote always starts an argument
+        {R"("ab"cd)", 10, {"", "ab", "cd"}},
+        {R"("")", 10, {"", ""}},
+        {R"(a "b c)", 10, {"", "a", "b c"}},
+        {"een twee drie", 2, {"", "een", "twee"}},
+        {R"(een twee "drie)", 2, {"", "een", "twee"}},
+    };
+    for (const auto& [line, maximum, expected] : cases)
+        EXPECT_EQ(GetCommandLine(line, maximum), expected) << line;
     EXPECT_EQ(GetCommandLine("1 2 3 4 5 6 7 8 9 10 11 12").size(), 11u);
 }
 

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "main/modStart.h"
 #include "shared/modInstellingen.h"
-#include "shared/platform/posix.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/in_process_conversion.h"
 #include "tests/support/temp_folder.h"
 
 namespace tlv::modStart {
@@ -33,12 +31,11 @@ const std::string kDefaultSettings =
     "StrePlaFile=\r\nGartripFile=\r\nGartipProgramma=\r\nStreplaProgramma=\r\n"
     "StartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1";
 
-// A program folder of its own: the component library beside the program, as installed.
+// The silent road with the conversion in-process, under the test adapter.
 class SilentRoad : public ::testing::Test {
 protected:
     void SetUp() override {
         InstellingenVrijgeven();
-        testing::copy_deliverable("libConverttlv.so", folder.path());
         folder.write("week 49.ste", kOnePoint);
     }
     void TearDown() override { InstellingenVrijgeven(); }
@@ -47,154 +44,123 @@ protected:
         arguments.insert(arguments.begin(), "");
         return Main(arguments);
     }
+    std::string start_arguments(const std::string& text) const {
+        return "Eerste opstartargument=[" + folder.file("week 49.ste") +
+               "] Tweede opstartargument(optioneel)=[" + text + "]";
+    }
 
     TempFolder folder;
     FakePlatform platform{folder.path()};
+    testing::InProcessConversion conversion;
 };
 
-TEST_F(SilentRoad, ConvertsIntoTheGivenFileAndCreatesDefaultSettings) {
-    EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitConverted);
+TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredFileIgnoringFurtherArguments) {
+    EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt"), folder.file("derde.txt")}),
+              kExitConverted);
     EXPECT_EQ(folder.read("uit.txt"), kOnePointText);
     EXPECT_EQ(folder.read("tolvane.kvr"), kDefaultSettings);
-    EXPECT_TRUE(platform.boxes.empty());
-    EXPECT_TRUE(platform.starts.empty());
+    EXPECT_FALSE(folder.exists("derde.txt"));
+
+    folder.write("tolvane.kvr", "GartripFile=" + folder.file("opgeslagen.txt") + "\r\n");
+    InstellingenVrijgeven();
+    EXPECT_EQ(run({folder.file("week 49.ste")}), kExitConverted);
+    EXPECT_EQ(folder.read("opgeslagen.txt"), kOnePointText);
+    EXPECT_TRUE(platform.programs.started.empty());
     EXPECT_FALSE(folder.exists("error.log"));
 }
 
-TEST_F(SilentRoad, UsesTheStoredTextPathWhenOnlyTheExchangeFileIsGiven) {
-    folder.write("tolvane.kvr", "GartripFile=" + folder.file("opgeslagen.txt") + "\r\n");
-    EXPECT_EQ(run({folder.file("week 49.ste")}), kExitConverted);
-    EXPECT_EQ(folder.read("opgeslagen.txt"), kOnePointText);
-}
-
-TEST_F(SilentRoad, ExtraArgumentsAreIgnored) {
-    EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt"), folder.file("derde.txt")}),
-              kExitConverted);
-    EXPECT_TRUE(folder.exists("uit.txt"));
-    EXPECT_FALSE(folder.exists("derde.txt"));
-}
-
-TEST_F(SilentRoad, StartsGartripQuotedOnlyWhenStartGartripIsExactlyOne) {
-    fs::create_directory(folder.file("Mijn programmas"));
-    std::string program = folder.file("Mijn programmas/GARtrip");
-    testing::write_bytes(program, "");
+// GARtrip gets the text path as one argument, whatever it holds.
+TEST_F(SilentRoad, StartsGartripOnlyWhenStartGartripIsExactlyOne) {
+    const std::string text = folder.file("uit \"met\" blanco.txt");
+    const std::string program = folder.file("GARtrip.exe");
+    folder.write("GARtrip.exe", "MZ");
     for (const char* value : {"2", "0", "1"}) {
         folder.write("tolvane.kvr",
                      "GartipProgramma=" + program + "\r\nStartGartrip=" + value + "\r\n");
         InstellingenVrijgeven();
-        EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit met blanco.txt")}),
-                  kExitConverted);
+        EXPECT_EQ(run({folder.file("week 49.ste"), text}), kExitConverted);
     }
-    ASSERT_EQ(platform.starts.size(), 1u);
-    EXPECT_EQ(platform.starts[0].command,
-              "\"" + program + "\" \"" + folder.file("uit met blanco.txt") + "\"");
-    EXPECT_EQ(platform.starts[0].style, port::WindowStyle::Hidden);
+    ASSERT_EQ(platform.programs.started.size(), 1u);
+    EXPECT_EQ(platform.programs.started[0].program, program);
+    EXPECT_EQ(platform.programs.started[0].arguments, std::vector<std::string>{text});
+    EXPECT_EQ(platform.programs.started[0].style, port::WindowStyle::Hidden);
 }
 
-TEST_F(SilentRoad, ErrorTextGivesExitCodeOneAndTheReportsInTheLibraryLog) {
-    folder.write("fout.ste", "point\r\n{\r\n  name = \"Assen\"\r\n  lon = E006:33.80\r\n"
-                             "  lat = N53:00.00\r\n  elev = \r\n}\r\n");
-    EXPECT_EQ(run({folder.file("fout.ste"), folder.file("uit.txt")}), kExitConvertedWithErrors);
-    std::string log = folder.read("error.log");
-    EXPECT_NE(log.find(" app.Converttlv\r\n"), std::string::npos);
-    EXPECT_NE(log.find("Foutmelding:[Gegevenstype klopt niet] in [ClsParse]"), std::string::npos);
-    EXPECT_TRUE(platform.boxes.empty());
-}
-
-TEST_F(SilentRoad, MissingLibraryIsReportedAsAFailedStart) {
-    fs::remove(folder.file("libConverttlv.so"));
-    EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitStartFailed);
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text,
-              "De volgende fout is opgetreden\r\nDe *.dll kan niet worden geladen");
-    EXPECT_EQ(platform.boxes[0].style, 54);
-    std::string log = folder.read("error.log");
-    EXPECT_NE(log.find("Foutmelding:[De *.dll kan niet worden geladen] in [ModStart]\r\n"),
-              std::string::npos);
-    EXPECT_NE(log.find("Opgetreden bij het uitvoeren van Main\r\n"
-                       "Bij het werken met deze waarde:[Eerste opstartargument=[" +
-                       folder.file("week 49.ste") + "] Tweede opstartargument(optioneel)=[" +
-                       folder.file("uit.txt") + "]]\r\n"),
-              std::string::npos);
+// A locked exchange file is waited for on the test clock, not the real one.
+TEST_F(SilentRoad, ErrorTextGivesExitCodeOne) {
+    platform.files.fail_reads(folder.file("week 49.ste"), 70, 5);
+    EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitConvertedWithErrors);
+    EXPECT_EQ(platform.clock.sleeps.size(), 4u);
     EXPECT_FALSE(folder.exists("uit.txt"));
+    EXPECT_NE(folder.read("error.log").find("Foutmelding:[Geen toegang] in [ClsParse]"),
+              std::string::npos);
 }
 
-TEST_F(SilentRoad, GartripThatCannotStartIsReported) {
+TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
     folder.write("tolvane.kvr", "StartGartrip=1\r\n");
-    platform.start_failure = 53;
+    platform.programs.failure = 53;
+    platform.boxes.expect();
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitStartFailed);
     EXPECT_EQ(folder.read("uit.txt"), kOnePointText);
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    // Message 53 carries the value text of the report: here the two start arguments.
-    EXPECT_EQ(platform.boxes[0].text,
-              "De volgende fout is opgetreden\r\nKan het bestand niet vinden:Eerste "
-              "opstartargument=[" + folder.file("week 49.ste") +
-                  "] Tweede opstartargument(optioneel)=[" + folder.file("uit.txt") + "]");
+    ASSERT_EQ(platform.boxes.shown.size(), 1u);
+    EXPECT_EQ(platform.boxes.shown[0].text,
+              "De volgende fout is opgetreden\r\nKan het bestand niet vinden:" +
+                  start_arguments(folder.file("uit.txt")));
+    EXPECT_NE(folder.read("error.log").find("] in [ModStart]\r\nTechnische fout [File not found]\r\n"
+                                            "Opgetreden bij het uitvoeren van Main\r\n"),
+              std::string::npos);
 }
 
-TEST_F(SilentRoad, WithoutArgumentsOrTextPathTheWindowRoadIsTaken) {
+TEST_F(SilentRoad, WindowRoadWithoutArgumentsAndSecondCopyDoesNothing) {
+    platform.boxes.expect(2);
     EXPECT_EQ(run({}), kExitStartFailed);
     EXPECT_EQ(run({folder.file("week 49.ste")}), kExitStartFailed);
-    EXPECT_EQ(platform.boxes.size(), 2u);
-    EXPECT_FALSE(folder.exists("uit.txt"));
-}
-
-TEST_F(SilentRoad, SecondCopyEndsAtOnceWithoutEffect) {
-    platform.other_copy = true;
+    platform.instance.other_copy = true;
+    InstellingenVrijgeven();
+    fs::remove(folder.file("tolvane.kvr"));
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitOtherCopyRuns);
     EXPECT_FALSE(folder.exists("uit.txt"));
     EXPECT_FALSE(folder.exists("tolvane.kvr"));
-    EXPECT_TRUE(platform.boxes.empty());
 }
 
-// The installed program itself, run as a user would from a script: silent and byte-exact.
-TEST(Program, ConvertsSilentlyFromAFolderWithABlankInItsName) {
+struct ProgramRun {
+    int code;
+    std::string out, err;
+};
+
+ProgramRun run_program(const TempFolder& folder, const std::string& program, const std::string& arguments) {
+    std::string command = "'" + program + "' " + arguments + " >'" + folder.file("stdout") +
+                          "' 2>'" + folder.file("stderr") + "'";
+    int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("stdout"),
+            folder.read("stderr")};
+}
+
+// The installed program itself, run as a user would from a script: silent and
+// byte-exact through the loaded library; its options answer without converting.
+TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     TempFolder folder;
     fs::path program_folder = fs::path(folder.path()) / "Tolvane programma";
     fs::create_directory(program_folder);
     for (const char* file : {"tolvane", "libConverttlv.so"})
         testing::copy_deliverable(file, program_folder.string());
     folder.write("taak.ste", kOnePoint);
+    std::string program = (program_folder / "tolvane").string();
 
-    std::string command = "'" + (program_folder / "tolvane").string() + "' '" +
-                          folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "' >'" +
-                          folder.file("stdout") + "' 2>'" + folder.file("stderr") + "'";
-    int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), kExitConverted);
+    ProgramRun converted = run_program(folder, program,
+                                "'" + folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "'");
+    EXPECT_EQ(converted.code, kExitConverted);
+    EXPECT_EQ(converted.out + converted.err, "");
     EXPECT_EQ(folder.read("uit.txt"), kOnePointText);
-    EXPECT_EQ(folder.read("stdout"), "");
-    EXPECT_EQ(folder.read("stderr"), "");
-    EXPECT_EQ(testing::read_bytes((program_folder / "tolvane.kvr").string()), kDefaultSettings);
-}
 
-// The single-instance claim on POSIX: held by a running copy, gone with a crashed one,
-// and separate for separate folders.
-TEST(SingleInstance, RunningCopyBlocksButACrashedOneDoesNot) {
-    TempFolder folder;
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        bool other = port::posix::single_instance().another_copy_runs("tolvane", folder.path());
-        char answer = other ? 'y' : 'n';
-        (void)!write(ready[1], &answer, 1);
-        pause();
-        _exit(0);
+    EXPECT_EQ(run_program(folder, program, "--version").out, "tolvane 2.1\n");
+    for (const char* option : {"--help", "-h", "'/?'"}) {
+        ProgramRun usage = run_program(folder, program, option);
+        EXPECT_EQ(usage.code, 0);
+        EXPECT_EQ(usage.out.rfind("Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n", 0), 0u);
+        EXPECT_NE(usage.out.find("Instellingen: " + program_folder.string() + "/tolvane.kvr\n"),
+                  std::string::npos);
     }
-    char answer = 0;
-    ASSERT_EQ(read(ready[0], &answer, 1), 1);
-    EXPECT_EQ(answer, 'n');
-    EXPECT_TRUE(port::posix::single_instance().another_copy_runs("tolvane", folder.path()));
-    TempFolder elsewhere;
-    EXPECT_FALSE(port::posix::single_instance().another_copy_runs("tolvane", elsewhere.path()));
-
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    EXPECT_FALSE(port::posix::single_instance().another_copy_runs("tolvane", folder.path()));
-    close(ready[0]);
-    close(ready[1]);
 }
 
 }  // namespace

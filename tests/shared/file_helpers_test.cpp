@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <filesystem>
 
-#include "shared/Converteren.h"
 #include "shared/ModWriteFile.h"
-#include "shared/failure.h"
 #include "shared/modDirCheck.h"
-#include "tests/support/failure_of.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -15,8 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FakePlatform;
 using testing::TempFolder;
-
-using testing::failure_of;
 
 size_t entries_in(const std::string& folder) {
     return static_cast<size_t>(
@@ -35,42 +33,36 @@ TEST_F(FileHelpers, DirCheckIsTrueOnlyForVisibleOrdinaryFiles) {
     folder.write("a*b?.txt", "x");
     fs::create_directory(folder.file("map"));
     fs::create_symlink(folder.file("route.txt"), folder.file("link.txt"));
-    fs::create_symlink(folder.file("map"), folder.file("maplink"));
     fs::create_symlink(folder.file("weg"), folder.file("dangling"));
-
-    EXPECT_TRUE(DirCheck(folder.file("route.txt")));
-    EXPECT_TRUE(DirCheck(folder.file("link.txt")));
-    EXPECT_TRUE(DirCheck(folder.file("a*b?.txt")));
-
-    EXPECT_FALSE(DirCheck(folder.file(".verborgen")));
-    EXPECT_FALSE(DirCheck(folder.file("map")));
-    EXPECT_FALSE(DirCheck(folder.file("map/")));
-    EXPECT_FALSE(DirCheck(folder.file("route.txt/")));
-    EXPECT_FALSE(DirCheck(folder.file("maplink")));
-    EXPECT_FALSE(DirCheck(folder.file("dangling")));
-    EXPECT_FALSE(DirCheck(folder.file("missing.txt")));
-    EXPECT_FALSE(DirCheck(folder.file("route.txt/x")));
-    EXPECT_FALSE(DirCheck(folder.file("*.txt")));
-    EXPECT_FALSE(DirCheck(folder.file("route.tx?")));
+    for (const char* name : {"route.txt", "link.txt", "a*b?.txt"})
+        EXPECT_TRUE(DirCheck(folder.file(name))) << name;
+    for (const char* name : {".verborgen", "map", "map/", "route.txt/", "dangling", "missing.txt",
+                             "*.txt", "route.tx?"})
+        EXPECT_FALSE(DirCheck(folder.file(name))) << name;
     EXPECT_FALSE(DirCheck(""));
     EXPECT_FALSE(DirCheck(folder.file("route.txt") + std::string(1, '\0')));
 }
 
-TEST_F(FileHelpers, SchrijfBestandReplacesTheFileByteForByte) {
+TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheMode) {
     folder.write("punten.txt", "an old and much longer text\r\n");
+    fs::permissions(folder.file("punten.txt"), fs::perms::owner_read | fs::perms::owner_write);
     const std::string text("N\xB0 1\r\nlast line without end\0", 28);
     EXPECT_EQ(SchrijfBestand(folder.file("punten.txt"), text), "");
     EXPECT_EQ(folder.read("punten.txt"), text);
+    EXPECT_EQ(fs::status(folder.file("punten.txt")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    mode_t mask = ::umask(027);
     EXPECT_EQ(SchrijfBestand(folder.file("nieuw.txt"), ""), "");
-    EXPECT_EQ(folder.read("nieuw.txt"), "");
+    ::umask(mask);
+    EXPECT_EQ(fs::status(folder.file("nieuw.txt")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(entries_in(folder.path()), 2u);
-    EXPECT_FALSE(folder.exists("error.log"));
 }
 
 TEST_F(FileHelpers, MissingFolderIsFailure76WithoutBox) {
     const std::string path = folder.file("weg/punten.txt");
     EXPECT_EQ(SchrijfBestand(path, "x"), "Kan het pad niet vinden " + path);
-    EXPECT_TRUE(platform.boxes.empty());
     EXPECT_EQ(folder.read("error.log"),
               "\r\nNieuwe Fout[76]6-12-2026 09:05:07 app.tolvane\r\n"
               "Foutmelding:[Kan het pad niet vinden " + path + "] in [ModWriteFile]\r\n"
@@ -79,56 +71,40 @@ TEST_F(FileHelpers, MissingFolderIsFailure76WithoutBox) {
               "Bij het werken met deze waarde:[" + path + "]\r\n");
 }
 
+// Only a regular file is ever replaced: not a folder, a pipe, a device node
+// or a link to one of them.  A NUL in the name is no file at all.
+TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
+    fs::create_directory(folder.file("map"));
+    ASSERT_EQ(::mkfifo(folder.file("pijp").c_str(), 0600), 0);
+    fs::create_symlink(folder.file("pijp"), folder.file("link naar pijp"));
+    std::vector<std::string> names = {"map", "pijp", "link naar pijp"};
+    if (::mknod(folder.file("apparaat").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        names.push_back("apparaat");
+    for (const std::string& name : names) {
+        EXPECT_EQ(SchrijfBestand(folder.file(name), "x"),
+                  "Het pad of bestand kan niet benadert worden " + folder.file(name));
+        EXPECT_FALSE(fs::is_regular_file(folder.file(name))) << name;
+    }
+    const std::string with_nul = folder.file("a") + std::string(1, '\0') + "b";
+    EXPECT_EQ(SchrijfBestand(with_nul, "x"), "Het pad of bestand kan niet benadert worden " + with_nul);
+    EXPECT_FALSE(folder.exists("a"));
+}
+
 TEST_F(FileHelpers, FailedWriteLeavesTheOldFileIntact) {
     TempFolder target;
     target.write("punten.txt", "old");
     const std::string path = target.file("punten.txt");
-    if (!testing::set_immutable(target.path(), true)) GTEST_SKIP() << "no immutable flag here";
-    EXPECT_EQ(SchrijfBestand(path, "new"), "Geen toegang");
-    testing::set_immutable(target.path(), false);
-    EXPECT_EQ(target.read("punten.txt"), "old");
-    EXPECT_EQ(entries_in(target.path()), 1u);
-
-    ASSERT_TRUE(testing::set_immutable(path, true));
-    EXPECT_EQ(SchrijfBestand(path, "new"), "Geen toegang");
-    testing::set_immutable(path, false);
-    EXPECT_EQ(target.read("punten.txt"), "old");
-    EXPECT_EQ(entries_in(target.path()), 1u);
-
-    platform.fail_writes(path, 61);
+    platform.files.fail_writes(path, 61, 1);
     EXPECT_EQ(SchrijfBestand(path, "new"), "De schijf is vol");
     EXPECT_EQ(target.read("punten.txt"), "old");
-}
 
-TEST_F(FileHelpers, OtherWriteFailuresAre75) {
-    fs::create_directory(folder.file("map"));
-    EXPECT_EQ(SchrijfBestand(folder.file("map"), "x"),
-              "Het pad of bestand kan niet benadert worden " + folder.file("map"));
-    const std::string with_nul = folder.file("a") + std::string(1, '\0') + "b";
-    EXPECT_EQ(SchrijfBestand(with_nul, "x"),
-              "Het pad of bestand kan niet benadert worden " + with_nul);
-    EXPECT_FALSE(folder.exists("a"));
-    EXPECT_TRUE(platform.boxes.empty());
-}
-
-TEST(SplitJoin, FieldsAndRoundTrips) {
-    EXPECT_EQ(Splitsen(""), (std::vector<std::string>{""}));
-    EXPECT_EQ(Splitsen("abc"), (std::vector<std::string>{"abc"}));
-    EXPECT_EQ(Splitsen("*"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(Splitsen(" a **b* "), (std::vector<std::string>{" a ", "", "b", " "}));
-    for (std::string_view text :
-         {"", "*", "**", "a*b*c", "*lead", "trail*", " x * y ", "\xB0*\xFF"})
-        EXPECT_EQ(Samenvoegen(Splitsen(text)), text);
-    EXPECT_EQ(Samenvoegen({}), "");
-    EXPECT_EQ(Samenvoegen({"a", "", "c"}), "a**c");
-}
-
-TEST(SplitJoin, SixteenBitLimits) {
-    std::string stars(32766, '*');
-    EXPECT_EQ(Splitsen(stars).size(), 32767u);
-    EXPECT_EQ(failure_of([] { Splitsen(std::string(32767, 'a')); }), 6);
-    EXPECT_EQ(Samenvoegen(std::vector<std::string>(32767)), stars);
-    EXPECT_EQ(failure_of([] { Samenvoegen(std::vector<std::string>(32768)); }), 6);
+    for (const std::string& locked : {target.path(), path}) {
+        if (!testing::set_immutable(locked, true)) GTEST_SKIP() << "no immutable flag here";
+        EXPECT_EQ(SchrijfBestand(path, "new"), "Geen toegang");
+        testing::set_immutable(locked, false);
+        EXPECT_EQ(target.read("punten.txt"), "old");
+        EXPECT_EQ(entries_in(target.path()), 1u);
+    }
 }
 
 }  // namespace

@@ -1,52 +1,135 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
-#include "shared/platform/posix.h"
+#include "shared/platform/native.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/temp_folder.h"
 
-namespace tlv::port::posix {
+namespace tlv::port {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::failure_of;
 using testing::TempFolder;
 
-TEST(CommandText, QuotesGroupAndAreDropped) {
-    using Parts = std::vector<std::string>;
-    EXPECT_EQ(split_command_text(R"("C:\Program Files\GARtrip\gartrip.exe" "D:\taak 1.txt")"),
-              (Parts{R"(C:\Program Files\GARtrip\gartrip.exe)", R"(D:\taak 1.txt)"}));
-    EXPECT_EQ(split_command_text("  a\tb  "), (Parts{"a", "b"}));
-    EXPECT_EQ(split_command_text(R"(a "" b)"), (Parts{"a", "", "b"}));
-    EXPECT_EQ(split_command_text(R"(pre"fix mid"post)"), (Parts{"prefix midpost"}));
+// A script that writes its arguments, one a line, into the file named by its
+// first argument once it has finished, so the test can wait for it.
+void write_recorder(const TempFolder& folder, const std::string& name) {
+    folder.write(name, "#!/bin/sh\nout=\"$1\"\nprintf '%s\\n' \"$@\" > \"$out.tmp\"\n"
+                       "mv \"$out.tmp\" \"$out\"\n");
+    fs::permissions(folder.file(name), fs::perms::owner_all);
 }
 
-// A real program, started without a shell and not waited for.
-TEST(ProgramStart, StartsDetachedWithArgumentsAsGiven) {
-    TempFolder folder;
-    std::string script = folder.file("maak bestand");
-    folder.write("maak bestand", "#!/bin/sh\necho gestart > \"$1\"\n");
-    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-    std::string marker = folder.file("met blanco.txt");
-    programs().start("\"" + script + "\" \"" + marker + "\"", WindowStyle::Hidden);
-    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i)
+std::string wait_for(const TempFolder& folder, const std::string& name) {
+    for (int i = 0; i < 500 && !folder.exists(name); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(std::filesystem::exists(marker));
+    return folder.exists(name) ? folder.read(name) : "<not started>";
+}
+
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::string& folder) : previous_(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~CurrentFolder() { fs::current_path(previous_); }
+
+private:
+    fs::path previous_;
+};
+
+// Arguments arrive exactly as given, double quotes and blanks included.
+TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
+    TempFolder folder;
+    write_recorder(folder, "opnemen");
+    native::programs().start(folder.file("opnemen"), {folder.file("uit 1"), "met \"aanhalingstekens\""},
+                     WindowStyle::Hidden);
+    EXPECT_EQ(wait_for(folder, "uit 1"), folder.file("uit 1") + "\nmet \"aanhalingstekens\"\n");
+}
+
+// A name without a folder is the file in the current folder that the file
+// test approved, never a program of that name on the search path.
+TEST(ProgramStart, RelativeNameIsTakenFromTheCurrentFolderNeverFromTheSearchPath) {
+    TempFolder folder;
+    write_recorder(folder, "true");
+    CurrentFolder here(folder.path());
+    native::programs().start("true", {"uit"}, WindowStyle::Hidden);
+    EXPECT_EQ(wait_for(folder, "uit"), "uit\n");
+    EXPECT_EQ(failure_of([] { native::programs().start("ls", {}, WindowStyle::Hidden); }), 53);
 }
 
 TEST(ProgramStart, MissingOrUnrunnableProgramIsAFailure) {
     TempFolder folder;
-    EXPECT_EQ(failure_of([&] { programs().start(folder.file("bestaat niet"), WindowStyle::Hidden); }),
-              53);
     folder.write("geen programma", "");
-    EXPECT_EQ(failure_of([&] {
-                  programs().start("\"" + folder.file("geen programma") + "\"", WindowStyle::Hidden);
-              }),
+    EXPECT_EQ(failure_of([&] { native::programs().start(folder.file("weg"), {}, WindowStyle::Hidden); }), 53);
+    EXPECT_EQ(failure_of([&] { native::programs().start(folder.file("geen programma"), {}, WindowStyle::Hidden); }),
               70);
-    EXPECT_EQ(failure_of([] { programs().start("", WindowStyle::Hidden); }), 53);
+    EXPECT_EQ(failure_of([] { native::programs().start("", {}, WindowStyle::Hidden); }), 53);
+}
+
+// A Windows executable starts through wine, with paths in wine's drive form.
+TEST(ProgramStart, WindowsProgramStartsThroughWine) {
+    TempFolder folder;
+    fs::create_directory(folder.file("bin"));
+    folder.write("GARtrip.exe", "MZ\x90");
+    const char* search = std::getenv("PATH");
+    std::string saved = search ? search : "";
+    ::setenv("PATH", (folder.file("bin") + ":/usr/bin:/bin").c_str(), 1);
+    EXPECT_EQ(failure_of([&] {
+                  native::programs().start(folder.file("GARtrip.exe"), {}, WindowStyle::Hidden);
+              }),
+              53);
+
+    // The stand-in wine records its arguments in a file beside itself.
+    folder.write("bin/wine", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\n"
+                             "mv \"$0.tmp\" \"$0.args\"\n");
+    fs::permissions(folder.file("bin/wine"), fs::perms::owner_all);
+    native::programs().start(folder.file("GARtrip.exe"), {folder.file("taak 1.txt"), "stil"},
+                     WindowStyle::Hidden);
+    ::setenv("PATH", saved.c_str(), 1);
+    auto drive_form = [](std::string path) {
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        return "Z:" + path;
+    };
+    EXPECT_EQ(wait_for(folder, "bin/wine.args"),
+              drive_form(folder.file("GARtrip.exe")) + "\n" + drive_form(folder.file("taak 1.txt")) +
+                  "\nstil\n");
+}
+
+// The claim: held by a running copy whatever its temporary folder, gone with a
+// crashed one, separate for separate folders, and no file left behind.
+TEST(SingleInstance, RunningCopyBlocksButACrashedOneDoesNot) {
+    TempFolder folder;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::setenv("TMPDIR", folder.path().c_str(), 1);
+        char answer = native::single_instance().another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
+        (void)!write(ready[1], &answer, 1);
+        pause();
+        _exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(read(ready[0], &answer, 1), 1);
+    EXPECT_EQ(answer, 'n');
+    EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
+    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.file("elders")));
+    EXPECT_TRUE(fs::is_empty(folder.path()));
+
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
+    close(ready[0]);
+    close(ready[1]);
 }
 
 }  // namespace
-}  // namespace tlv::port::posix
+}  // namespace tlv::port

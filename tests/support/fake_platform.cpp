@@ -1,91 +1,163 @@
 #include "tests/support/fake_platform.h"
 
+#include <gtest/gtest.h>
+
+#include "shared/codec.h"
 #include "shared/failure.h"
-#include "shared/platform/posix.h"
+#include "shared/platform/native.h"
 
 namespace tlv::testing {
 
-FakePlatform::FakePlatform(std::string folder, std::string title)
-    : application{std::move(folder), std::move(title)} {
-    previous_ = port::install({this, this, this, &application, this, this});
+using namespace std::chrono;
+
+void FakeMessageBoxes::expect(int count, port::Answer answer) {
+    script_.insert(script_.end(), static_cast<size_t>(count), answer);
 }
 
-FakePlatform::~FakePlatform() { port::restore(previous_); }
-
-int FakePlatform::show(std::string_view text, std::string_view title, int style) {
-    boxes.push_back({std::string(text), std::string(title), style});
-    if (answers.empty()) return port::mb::kAnswerOk;
-    int answer = answers.front();
-    answers.pop_front();
+port::Answer FakeMessageBoxes::show(std::string_view text, std::string_view title,
+                                    port::BoxStyle style) {
+    shown.push_back({std::string(text), std::string(title), style});
+    if (script_.empty()) {
+        ADD_FAILURE() << "unscripted message box \"" << codec::to_utf8(title)
+                      << "\": " << codec::to_utf8(text);
+        return port::Answer::Cancel;
+    }
+    port::Answer answer = script_.front();
+    script_.pop_front();
     return answer;
 }
 
-void FakePlatform::sleep(std::chrono::milliseconds duration) {
-    sleeps.push_back(duration);
-    auto total = std::chrono::duration_cast<std::chrono::seconds>(duration).count();
-    time.second += static_cast<int>(total);
-    while (time.second >= 60) {
-        time.second -= 60;
-        ++time.minute;
+std::string FakeFileDialogs::show(const port::FileDialog& dialog) {
+    shown.push_back(dialog);
+    if (script_.empty()) {
+        ADD_FAILURE() << "unscripted file dialog for " << codec::to_utf8(dialog.file_name);
+        return dialog.file_name;
     }
+    std::optional<std::string> answer = std::move(script_.front());
+    script_.pop_front();
+    return answer ? *answer : dialog.file_name;
+}
+
+void FakeClock::set(const port::DateTime& t) {
+    now_ = sys_days{year{t.year} / t.month / t.day} + hours{t.hour} + minutes{t.minute} +
+           seconds{t.second};
+}
+
+port::DateTime FakeClock::now() {
+    sys_days day = floor<days>(now_);
+    year_month_day date{day};
+    hh_mm_ss time{now_ - day};
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+}
+
+void FakeClock::sleep(milliseconds duration) {
+    sleeps.push_back(duration);
+    now_ += duration_cast<seconds>(duration);
     if (on_sleep) on_sleep();
 }
 
-void FakePlatform::start(std::string_view command, port::WindowStyle style) {
-    if (start_failure != 0) raise(start_failure);
-    starts.push_back({std::string(command), style});
-}
-
-void FakePlatform::fail_reads(const std::string& path, int number, int times) {
+void FakeFiles::fail_reads(const std::string& path, int number, int times) {
     read_failures_[path] = {number, times};
 }
 
-void FakePlatform::fail_writes(const std::string& path, int number, int times) {
+void FakeFiles::fail_writes(const std::string& path, int number, int times) {
     write_failures_[path] = {number, times};
 }
 
-int FakePlatform::reads_of(const std::string& path) const {
+void FakeFiles::set_modified(const std::string& path, std::optional<port::DateTime> time) {
+    modified_[path] = time;
+}
+
+int FakeFiles::reads_of(const std::string& path) const {
     auto found = reads_.find(path);
     return found == reads_.end() ? 0 : found->second;
 }
 
-void FakePlatform::maybe_fail(std::map<std::string, Scripted>& script, std::string_view path) {
+int FakeFiles::writes_of(const std::string& path) const {
+    auto found = writes_.find(path);
+    return found == writes_.end() ? 0 : found->second;
+}
+
+void FakeFiles::maybe_fail(std::map<std::string, Scripted>& script, std::string_view path) {
     auto found = script.find(std::string(path));
     if (found == script.end() || found->second.times == 0) return;
     if (found->second.times > 0) --found->second.times;
     raise(found->second.number);
 }
 
-bool FakePlatform::is_plain_file(std::string_view path) {
-    return port::posix::file_system().is_plain_file(path);
+bool FakeFiles::is_plain_file(std::string_view path) {
+    return port::native::file_system().is_plain_file(path);
 }
 
-std::optional<uint64_t> FakePlatform::file_size(std::string_view path) {
-    return port::posix::file_system().file_size(path);
+std::optional<uint64_t> FakeFiles::file_size(std::string_view path) {
+    return port::native::file_system().file_size(path);
 }
 
-std::optional<port::DateTime> FakePlatform::last_modified(std::string_view path) {
-    return port::posix::file_system().last_modified(path);
+std::optional<port::DateTime> FakeFiles::last_modified(std::string_view path) {
+    auto scripted = modified_.find(std::string(path));
+    if (scripted != modified_.end()) return scripted->second;
+    return port::native::file_system().last_modified(path);
 }
 
-std::optional<port::FileStamp> FakePlatform::stamp(std::string_view path) {
-    return port::posix::file_system().stamp(path);
+std::optional<port::FileStamp> FakeFiles::stamp(std::string_view path) {
+    return port::native::file_system().stamp(path);
 }
 
-std::string FakePlatform::read_all(std::string_view path) {
+std::string FakeFiles::read_all(std::string_view path) {
     ++reads_[std::string(path)];
     maybe_fail(read_failures_, path);
-    return port::posix::file_system().read_all(path);
+    return port::native::file_system().read_all(path);
 }
 
-void FakePlatform::replace(std::string_view path, std::string_view text) {
+void FakeFiles::replace(std::string_view path, std::string_view text) {
+    ++writes_[std::string(path)];
     maybe_fail(write_failures_, path);
-    port::posix::file_system().replace(path, text);
+    port::native::file_system().replace(path, text);
 }
 
-void FakePlatform::append(std::string_view path, std::string_view text) {
+void FakeFiles::append(std::string_view path, std::string_view text) {
+    ++writes_[std::string(path)];
     maybe_fail(write_failures_, path);
-    port::posix::file_system().append(path, text);
+    port::native::file_system().append(path, text);
 }
+
+void FakePrograms::start(std::string_view program, const std::vector<std::string>& arguments,
+                         port::WindowStyle style) {
+    if (failure != 0) raise(failure);
+    started.push_back({std::string(program), arguments, style});
+}
+
+bool FakeTray::notify(port::TrayCommand command, const port::NotifyIconData& data) {
+    calls.push_back({command, data});
+    return true;
+}
+
+void FakeTray::mouse(int code) {
+    ASSERT_TRUE(handler_) << "no owner for the tray icon's mouse codes";
+    handler_(code);
+}
+
+void FakeHelp::show(std::string_view file, port::HelpCommand command, int32_t context) {
+    if (failure != 0) raise(failure);
+    calls.push_back({std::string(file), command, context});
+}
+
+FakePlatform::FakePlatform(std::string folder, std::string title)
+    : application{std::move(folder), std::move(title)} {
+    clock.set({2026, 12, 6, 9, 5, 7});
+    previous_ = port::install({.message_boxes = &boxes,
+                              .file_dialogs = &dialogs,
+                              .clock = &clock,
+                              .files = &files,
+                              .application = &application,
+                              .programs = &programs,
+                              .single_instance = &instance,
+                              .tray = &tray,
+                              .help = &help});
+}
+
+FakePlatform::~FakePlatform() { port::restore(previous_); }
 
 }  // namespace tlv::testing

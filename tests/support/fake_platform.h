@@ -4,62 +4,68 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "shared/platform/port.h"
 
+// The test adapter of the platform port: one small fake per service, and
+// FakePlatform, which installs them all for its lifetime.
 namespace tlv::testing {
 
-// The test adapter of the platform port.  Installs itself for its lifetime
-// and restores the previous adapters afterwards.  It records every call,
-// answers message boxes from a script, keeps a clock that only moves when a
-// test (or a sleep) moves it, and passes file access on to the real file
-// system unless a test has scripted a failure for a path.
-class FakePlatform final : public port::MessageBoxes,
-                           public port::Clock,
-                           public port::FileSystem,
-                           public port::Programs,
-                           public port::SingleInstance {
+// Every box a test expects is scripted with its answer; a box nobody
+// scripted fails the test (and gets the safe answer, Cancel).
+class FakeMessageBoxes final : public port::MessageBoxes {
 public:
     struct Box {
         std::string text, title;
-        int style;
+        port::BoxStyle style;
     };
-    struct Start {
-        std::string command;
-        port::WindowStyle style;
-    };
+    std::vector<Box> shown;
+    void expect(int count = 1, port::Answer answer = port::Answer::Ok);
+    port::Answer show(std::string_view text, std::string_view title, port::BoxStyle style) override;
 
-    explicit FakePlatform(std::string folder, std::string title = "tolvane");
-    ~FakePlatform() override;
-    FakePlatform(const FakePlatform&) = delete;
-    FakePlatform& operator=(const FakePlatform&) = delete;
+private:
+    std::deque<port::Answer> script_;
+};
 
-    // Message boxes: answered from `answers` in order, then with OK.
-    std::vector<Box> boxes;
-    std::deque<int> answers;
-    int show(std::string_view text, std::string_view title, int style) override;
+// Every dialog is scripted with the name chosen, or a cancel; an unscripted
+// dialog fails the test and is cancelled.
+class FakeFileDialogs final : public port::FileDialogs {
+public:
+    std::vector<port::FileDialog> shown;
+    void choose(std::string name) { script_.emplace_back(std::move(name)); }
+    void cancel() { script_.emplace_back(std::nullopt); }
+    std::string show(const port::FileDialog& dialog) override;
 
-    // Clock: `time` is what now() returns; sleep() records and moves it on.
-    port::DateTime time{2026, 12, 6, 9, 5, 7};
+private:
+    std::deque<std::optional<std::string>> script_;
+};
+
+// Moves only when a test (or a sleep) moves it.
+class FakeClock final : public port::Clock {
+public:
     std::vector<std::chrono::milliseconds> sleeps;
     std::function<void()> on_sleep;
-    port::DateTime now() override { return time; }
+    void set(const port::DateTime& time);
+    void advance(std::chrono::seconds seconds) { now_ += seconds; }
+    port::DateTime now() override;
     void sleep(std::chrono::milliseconds duration) override;
 
-    // Programs: recorded; `start_failure` (when not 0) makes a start fail with it.
-    std::vector<Start> starts;
-    int start_failure = 0;
-    void start(std::string_view command, port::WindowStyle style) override;
+private:
+    std::chrono::sys_seconds now_;
+};
 
-    bool other_copy = false;
-    bool another_copy_runs(std::string_view, std::string_view) override { return other_copy; }
-
-    // Files: scripted failures per path, each used `times` times (-1: always).
+// The real file system, with scripted failures per path (each used `times`
+// times, -1: always) and scripted last-modified times.
+class FakeFiles final : public port::FileSystem {
+public:
     void fail_reads(const std::string& path, int number, int times = -1);
     void fail_writes(const std::string& path, int number, int times = -1);
+    void set_modified(const std::string& path, std::optional<port::DateTime> time);
     int reads_of(const std::string& path) const;
+    int writes_of(const std::string& path) const;
 
     bool is_plain_file(std::string_view path) override;
     std::optional<uint64_t> file_size(std::string_view path) override;
@@ -69,8 +75,6 @@ public:
     void replace(std::string_view path, std::string_view text) override;
     void append(std::string_view path, std::string_view text) override;
 
-    port::Application application;
-
 private:
     struct Scripted {
         int number;
@@ -79,7 +83,76 @@ private:
     static void maybe_fail(std::map<std::string, Scripted>& script, std::string_view path);
 
     std::map<std::string, Scripted> read_failures_, write_failures_;
-    std::map<std::string, int> reads_;
+    std::map<std::string, std::optional<port::DateTime>> modified_;
+    std::map<std::string, int> reads_, writes_;
+};
+
+// Records the starts; `failure` (when not 0) makes a start fail with it.
+class FakePrograms final : public port::Programs {
+public:
+    struct Start {
+        std::string program;
+        std::vector<std::string> arguments;
+        port::WindowStyle style;
+    };
+    std::vector<Start> started;
+    int failure = 0;
+    void start(std::string_view program, const std::vector<std::string>& arguments,
+               port::WindowStyle style) override;
+};
+
+class FakeInstance final : public port::SingleInstance {
+public:
+    bool other_copy = false;
+    bool another_copy_runs(std::string_view, std::string_view) override { return other_copy; }
+};
+
+// Records the commands; mouse() delivers a code to the icon's owner.
+class FakeTray final : public port::TrayIcons {
+public:
+    struct Call {
+        port::TrayCommand command;
+        port::NotifyIconData data;
+    };
+    std::vector<Call> calls;
+    bool notify(port::TrayCommand command, const port::NotifyIconData& data) override;
+    void set_mouse_handler(std::function<void(int)> handler) override { handler_ = std::move(handler); }
+    void mouse(int code);
+
+private:
+    std::function<void(int)> handler_;
+};
+
+class FakeHelp final : public port::HelpViewer {
+public:
+    struct Call {
+        std::string file;
+        port::HelpCommand command;
+        int32_t context;
+    };
+    std::vector<Call> calls;
+    int failure = 0;
+    void show(std::string_view file, port::HelpCommand command, int32_t context) override;
+};
+
+class FakePlatform {
+public:
+    explicit FakePlatform(std::string folder, std::string title = "tolvane");
+    ~FakePlatform();
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    FakeMessageBoxes boxes;
+    FakeFileDialogs dialogs;
+    FakeClock clock;
+    FakeFiles files;
+    FakePrograms programs;
+    FakeInstance instance;
+    FakeTray tray;
+    FakeHelp help;
+    port::Application application;
+
+private:
     port::Services previous_;
 };
 

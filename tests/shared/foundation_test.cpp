@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shared/Converteren.h"
+#include "shared/codec.h"
+#include "shared/int16.h"
+#include "shared/list_input.h"
+#include "tests/support/failure_of.h"
+
+namespace tlv {
+namespace {
+
+using testing::failure_of;
+using Texts = std::vector<std::string>;
+
+template <typename Reader>
+Texts read_all(std::string_view text) {
+    Reader reader(text);
+    Texts parts;
+    std::string_view part;
+    while (reader.next(part)) parts.emplace_back(part);
+    return parts;
+}
+
+TEST(Codec, EveryByteRoundTripsAndTextWithoutAWindows1252FormIsRefused) {
+    for (int byte = 0; byte < 256; ++byte) {
+        std::string one(1, static_cast<char>(byte));
+        EXPECT_EQ(codec::from_utf8(codec::to_utf8(one)), one) << byte;
+    }
+    EXPECT_EQ(codec::to_utf8("\xB0\x80\x9F"), "\xC2\xB0\xE2\x82\xAC\xC5\xB8");
+    EXPECT_EQ(codec::from_utf8("\xE2\x80\x9Cge\xC3\xAFnstalleerd"), "\x93ge\xEFnstalleerd");
+    // U+20AD, U+0100, outside the basic plane, cut short, overlong, surrogate, stray bytes.
+    for (std::string_view text : {"\xE2\x82\xAD", "\xC4\x80", "\xF0\x9F\x98\x80", "\xC3",
+                                  "\xC0\xAF", "\xED\xA0\x80", "\xFF", "\x80"})
+        EXPECT_FALSE(codec::from_utf8(text).has_value());
+}
+
+TEST(Codec, UpperCaseOfTheWindows1252Letters) {
+    std::string lower = "az\x9A\x9C\x9E\xFF\xE0\xE9\xFE";
+    std::string upper = "AZ\x8A\x8C\x8E\x9F\xC0\xC9\xDE";
+    for (size_t i = 0; i < lower.size(); ++i) EXPECT_EQ(codec::to_upper(lower[i]), upper[i]) << i;
+    for (char unchanged : {'\xF7', '\xDF', '\xB5', '1', '\xC9', '\0'})
+        EXPECT_EQ(codec::to_upper(unchanged), unchanged);
+}
+
+TEST(ListInput, ItemsAndLines) {
+    const std::pair<std::string_view, Texts> items[] = {
+        {"a,b\r\nc\nd\re", {"a", "b", "c", "d", "e"}},
+        {"a,,b\r\n\r\nc", {"a", "", "b", "", "c"}},
+        {"  \t key= v  ,  x\t\r\n   ", {"key= v  ", "x\t", ""}},
+        {"\"a,b\",c", {"a,b", "c"}},
+        {"\"line\r\nend\"rest,next", {"line\r\nend", "next"}},
+        {"a\"b\",c", {"a\"b\"", "c"}},
+        {"\"unterminated, to the end\r\n", {"unterminated, to the end\r\n"}},
+        {"", {}},
+    };
+    for (const auto& [text, expected] : items) EXPECT_EQ(read_all<ListInputReader>(text), expected);
+    EXPECT_EQ(read_all<LineReader>("a\r\nb\nc\rd"), (Texts{"a", "b", "c", "d"}));
+    EXPECT_EQ(read_all<LineReader>("\r\r\n\r\n"), (Texts{"", "", ""}));
+}
+
+TEST(NumberText, BlanksSignsAndHalvesToEven) {
+    const std::pair<const char*, int16_t> numbers[] = {
+        {"  42 ", 42}, {"\t-7\t", -7}, {"+07", 7}, {"2.5", 2},      {"3.5", 4},
+        {"-2.5", -2},  {".5", 0},      {"5.", 5},  {"32767.4", 32767}, {"-32768", -32768},
+    };
+    for (const auto& [text, value] : numbers) EXPECT_EQ(parse_int16(text), value) << text;
+    for (const char* text : {"", "   ", "-", ".", "1e3", "12a", "1 2", "--1", "1.2.3", "1,5"})
+        EXPECT_EQ(failure_of([&] { parse_int16(text); }), 13) << '"' << text << '"';
+    for (const char* text : {"32767.5", "32768", "-32769", "99999999999999999999999"})
+        EXPECT_EQ(failure_of([&] { parse_int16(text); }), 6) << text;
+}
+
+TEST(CheckedInt16, StepsPastTheLimitsAreOverflowNotWrapAround) {
+    int16_t counter = 32767;
+    EXPECT_EQ(failure_of([&] { increment16(counter); }), 6);
+    EXPECT_EQ(counter, 32767);
+    EXPECT_EQ(failure_of([] { add16(-32768, -1); }), 6);
+}
+
+TEST(SplitJoin, FieldsRoundTripsAndSixteenBitLimits) {
+    EXPECT_EQ(Splitsen(""), Texts{""});
+    EXPECT_EQ(Splitsen("*"), (Texts{"", ""}));
+    EXPECT_EQ(Splitsen(" a **b* "), (Texts{" a ", "", "b", " "}));
+    for (std::string_view text : {"", "*", "a*b*c", "*lead", "trail*", "\xB0*\xFF"})
+        EXPECT_EQ(Samenvoegen(Splitsen(text)), text);
+    EXPECT_EQ(Splitsen(std::string(32766, '*')).size(), 32767u);
+    EXPECT_EQ(failure_of([] { Splitsen(std::string(32767, 'a')); }), 6);
+    EXPECT_EQ(failure_of([] { Samenvoegen(Texts(32768)); }), 6);
+}
+
+}  // namespace
+}  // namespace tlv
