@@ -9,15 +9,15 @@ std::string generate_exchange(int points) {
     text.reserve(static_cast<size_t>(points) * 150);
     char block[256];
     for (int i = 1; i <= points; ++i) {
-        int lat_minutes = 3000 + (i * 37) % 9000;   // hundredths of minutes
+        int lat_minutes = 3000 + (i * 37) % 9000;  // hundredths of minutes
         int lon_minutes = 24000 + (i * 53) % 24000;
         std::snprintf(block, sizeof block,
                       "point\r\n{\r\n  name = \"P%05d\"\r\n  type = turnpoint\r\n"
                       "  lon = E%03d:%02d.%02d\r\n  lat = N%02d:%02d.%02d\r\n  elev = %d\r\n"
                       "  frequency = %s\r\n}\r\n\r\n",
                       i % 100000, lon_minutes / 6000, (lon_minutes / 100) % 60, lon_minutes % 100,
-                      50 + lat_minutes / 6000, (lat_minutes / 100) % 60, lat_minutes % 100,
-                      i % 400, i % 7 == 0 ? "123.50" : "");
+                      50 + lat_minutes / 6000, (lat_minutes / 100) % 60, lat_minutes % 100, i % 400,
+                      i % 7 == 0 ? "123.50" : "");
         text += block;
     }
     for (int route = 1; route <= points / 30; ++route) {

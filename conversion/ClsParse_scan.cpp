@@ -82,8 +82,8 @@ bool ClsParse::scan_blocks(std::string_view text) {
             }
         }
     } catch (...) {
-        report("watGaanWeDoen",
-               "Waypoint op positie:" + position_text(point) + "Route op positie:" + position_text(route));
+        report("watGaanWeDoen", "Waypoint op positie:" + position_text(point) +
+                                    "Route op positie:" + position_text(route));
         return false;
     }
 }

@@ -24,20 +24,20 @@ constexpr char kTab = '\t';
 // name or frequency text loses characters to the fixed columns.
 namespace cell {
 constexpr size_t kWaypointLine = 109;
-constexpr size_t kFrequency = 9;        // frequency text from here ...
-constexpr size_t kBlankFillEnd = 41;    // ... blanks fill the empty cells up to here
+constexpr size_t kFrequency = 9;      // frequency text from here ...
+constexpr size_t kBlankFillEnd = 41;  // ... blanks fill the empty cells up to here
 constexpr size_t kTabs[] = {7, 48, 61, 77, 84, 91, 100};
 constexpr size_t kLatitudeLetter = 49;  // N/S, then from 51: 00°00.000'
 constexpr size_t kLatitude = 51;
-constexpr size_t kLongitudeLetter = 65; // E/W, then from 66: 000°00.000'
+constexpr size_t kLongitudeLetter = 65;  // E/W, then from 66: 000°00.000'
 constexpr size_t kLongitude = 66;
-constexpr size_t kTime = 82;            // list lines only: "0", 7 blanks (83-89), ...
-constexpr size_t kSymbol = 90;          // ... "0", ...
-constexpr size_t kUnnamed = 97;         // ... " 0 " (97-99), ...
-constexpr size_t kElevation = 105;      // ... and the elevation in 105-109
+constexpr size_t kTime = 82;        // list lines only: "0", 7 blanks (83-89), ...
+constexpr size_t kSymbol = 90;      // ... "0", ...
+constexpr size_t kUnnamed = 97;     // ... " 0 " (97-99), ...
+constexpr size_t kElevation = 105;  // ... and the elevation in 105-109
 
 constexpr size_t kRouteLine = 32;
-constexpr size_t kRouteNumber = 7;      // "Route" in 1-5, two digits in 7-8
+constexpr size_t kRouteNumber = 7;  // "Route" in 1-5, two digits in 7-8
 constexpr size_t kRouteTab = 9;
 constexpr size_t kRouteName = 17;
 }  // namespace cell
@@ -107,7 +107,9 @@ void put_digits(WaypointCells& line, size_t last, size_t width, const std::strin
 void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t degree_digits,
                     const Coordinate& coordinate) {
     line.put_char_of(letter, coordinate[1], 1);
-    line.put_text(first, std::string(degree_digits, '0') + "\xB0" "00.000'");
+    line.put_text(first, std::string(degree_digits, '0') +
+                             "\xB0"
+                             "00.000'");
     size_t degrees_end = first + degree_digits - 1;
     put_digits(line, degrees_end, degree_digits, coordinate[2]);
     put_digits(line, degrees_end + 3, 2, coordinate[3]);
@@ -172,7 +174,7 @@ void ClsWrite::Route(int16_t nummer, const std::string& naam) {
     try {
         line.put_text(1, "Route");
         std::string n = std::to_string(nummer);
-        if (n.size() == 1) n.insert(0, "0");
+        if (n.size() == 1) n = "0" + n;
         if (n.size() == 2) line.put_text(cell::kRouteNumber, n);
         line.put(cell::kRouteTab, kTab);
         for (size_t i = cell::kRouteName; i <= naam.size() + cell::kRouteName; ++i)
@@ -189,7 +191,8 @@ void ClsWrite::endRoute() { text_ += "<end>\r\n\r\n"; }
 // The message goes to the conversion's error text when there is one: a
 // writer used on its own only logs.
 void ClsWrite::report(std::string_view plaats, std::string_view waarde) {
-    std::string message = ClsError().error("ClsWrite", current_failure_number(), plaats, waarde, false);
+    std::string message =
+        ClsError().error("ClsWrite", current_failure_number(), plaats, waarde, false);
     if (parse_) parse_->strFout(message);
 }
 

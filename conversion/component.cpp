@@ -2,14 +2,15 @@
 // ClsParse objects, the Progressie connection and the library entry points.
 // The conversion itself lives in ClsParse; nothing here knows about files.
 
+#include "shared/component.h"
+
 #include <atomic>
 #include <cstring>
 
 #include "conversion/ParseObject.h"
-#include "shared/component.h"
 #include "shared/failure.h"
-#include "shared/platform/port.h"
 #include "shared/platform/native.h"
+#include "shared/platform/port.h"
 
 namespace tlv::component {
 namespace {
@@ -25,7 +26,8 @@ std::atomic<int32_t> g_locks{0};
 // The library reports into error.log in its own folder, under its own title.
 void install_library_application() {
     static port::Application application{
-        port::native::folder_of_address(reinterpret_cast<const void*>(&install_library_application)),
+        port::native::folder_of_address(
+            reinterpret_cast<const void*>(&install_library_application)),
         "Converttlv"};
     static bool installed = (port::install({.application = &application}), true);
     (void)installed;

@@ -16,7 +16,9 @@ class NoDisk final : public tlv::port::FileSystem, public tlv::port::Clock {
 public:
     bool is_plain_file(std::string_view) override { return false; }
     std::optional<uint64_t> file_size(std::string_view) override { return std::nullopt; }
-    std::optional<tlv::port::DateTime> last_modified(std::string_view) override { return std::nullopt; }
+    std::optional<tlv::port::DateTime> last_modified(std::string_view) override {
+        return std::nullopt;
+    }
     std::string read_all(std::string_view) override { tlv::raise(tlv::err::kFileNotFound); }
     void replace(std::string_view, std::string_view) override {}
     void append(std::string_view, std::string_view) override {}
@@ -43,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Counts never go negative, and a written text always starts with its title.
     if (parse.intAantWaypoints() < 0 || parse.intAantRoutes() < 0) std::abort();
     if (composed && !composed->starts_with("Waypoints hddd\xB0mm.mmm' WGS-84\r\n")) std::abort();
-    if (progress < static_cast<uint64_t>(parse.intAantWaypoints() + parse.intAantRoutes())) std::abort();
+    if (progress < static_cast<uint64_t>(parse.intAantWaypoints() + parse.intAantRoutes()))
+        std::abort();
     return 0;
 }

@@ -18,21 +18,25 @@ void print(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), s
 
 void print_usage() {
     std::string folder = tlv::codec::to_utf8(tlv::port::application().folder);
-    print("Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n"
-          "\n"
-          "Zonder argumenten opent tolvane het hoofdvenster.\n"
-          "Met een StrePla exchange bestand (*.ste) zet tolvane dat zonder venster om in het\n"
-          "tekstbestand voor GARtrip. Zonder tekst-bestand gebruikt tolvane het opgeslagen pad\n"
-          "(GartripFile= in de instellingen).\n"
-          "\n"
-          "Afsluitcodes:\n"
-          "  0  omgezet zonder fouten\n"
-          "  1  omgezet, maar met fouten (zie error.log)\n"
-          "  2  het starten is mislukt (zie error.log)\n"
-          "  3  tolvane draait al vanuit deze map; er is niets gedaan\n"
-          "\n"
-          "Instellingen: " + folder + "/tolvane.kvr\n"
-          "Foutenlog:    " + folder + "/error.log\n");
+    print(
+        "Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n"
+        "\n"
+        "Zonder argumenten opent tolvane het hoofdvenster.\n"
+        "Met een StrePla exchange bestand (*.ste) zet tolvane dat zonder venster om in het\n"
+        "tekstbestand voor GARtrip. Zonder tekst-bestand gebruikt tolvane het opgeslagen pad\n"
+        "(GartripFile= in de instellingen).\n"
+        "\n"
+        "Afsluitcodes:\n"
+        "  0  omgezet zonder fouten\n"
+        "  1  omgezet, maar met fouten (zie error.log)\n"
+        "  2  het starten is mislukt (zie error.log)\n"
+        "  3  tolvane draait al vanuit deze map; er is niets gedaan\n"
+        "\n"
+        "Instellingen: " +
+        folder +
+        "/tolvane.kvr\n"
+        "Foutenlog:    " +
+        folder + "/error.log\n");
 }
 
 // The options a user may try; no exchange file is named like these.

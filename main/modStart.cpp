@@ -19,7 +19,8 @@ bool is_separator(char c) { return c == ' ' || c == '\t'; }
 int Starten() {
     port::message_boxes().show(
         "Het hoofdvenster van tolvane is in deze versie nog niet beschikbaar.\r\n"
-        "Geef een exchange bestand op de opdrachtregel op: tolvane exchange-bestand [tekst-bestand]",
+        "Geef een exchange bestand op de opdrachtregel op: tolvane exchange-bestand "
+        "[tekst-bestand]",
         std::string(kProgramName), port::BoxStyle::Information);
     return kExitStartFailed;
 }

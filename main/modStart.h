@@ -7,10 +7,10 @@
 namespace tlv::modStart {
 
 // Exit codes of tolvane, for scripts.
-inline constexpr int kExitConverted = 0;        // conversion without error text
+inline constexpr int kExitConverted = 0;            // conversion without error text
 inline constexpr int kExitConvertedWithErrors = 1;  // the reports are in the error logs
-inline constexpr int kExitStartFailed = 2;      // start-up itself failed (reported)
-inline constexpr int kExitOtherCopyRuns = 3;    // another copy runs in this folder: nothing done
+inline constexpr int kExitStartFailed = 2;          // start-up itself failed (reported)
+inline constexpr int kExitOtherCopyRuns = 3;  // another copy runs in this folder: nothing done
 
 // Splits a raw command-line text (the part after the program name) into at
 // most `maximum` arguments.  Element 0 is always empty; elements 1..n hold

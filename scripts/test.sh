@@ -4,13 +4,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup.sh >/dev/null
+scripts/setup.sh -DTOLVANE_WERROR=ON >/dev/null
 echo "== tests (build/)"
 ctest --test-dir build --output-on-failure -j2
 
 echo "== tests under ASan + UBSan (build-asan/)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON \
-  -DTOLVANE_BENCH=OFF >/dev/null
+  -DTOLVANE_BENCH=OFF -DTOLVANE_WERROR=ON >/dev/null
 ninja -C build-asan >/dev/null
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j2

@@ -1,6 +1,5 @@
 #include "shared/ClsError.h"
 
-
 #include "shared/failure.h"
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
@@ -9,7 +8,6 @@
 
 namespace tlv {
 namespace {
-
 
 struct TableRow {
     int32_t number;
@@ -294,8 +292,7 @@ std::string ClsError::FoutTekst(int32_t nummer, std::string_view waarde) {
 
 std::string ClsError::error(std::string_view naam, int32_t nummer, std::string_view plaats,
                             std::string_view variabelewaarde, bool blnMelding) {
-    return report(naam, nummer, plaats, variabelewaarde, blnMelding,
-                  current_failure_description());
+    return report(naam, nummer, plaats, variabelewaarde, blnMelding, current_failure_description());
 }
 
 std::string ClsError::error(std::string_view naam, const Failure& failure, std::string_view plaats,

@@ -93,7 +93,9 @@ void ClsInstellingen::Inlezen() {
     }
 }
 
-void ClsInstellingen::InitWrite() { write_text("InitWrite", [] { return Keys::default_text(); }); }
+void ClsInstellingen::InitWrite() {
+    write_text("InitWrite", [] { return Keys::default_text(); });
+}
 
 void ClsInstellingen::Wegschrijven() {
     write_text("Wegschrijven", [this] { return Keys::full_text(*this); });
@@ -109,8 +111,8 @@ void ClsInstellingen::write_text(std::string_view plaats,
         message = SchrijfBestand(path_, compose());
         if (!message.empty()) raise(err::kSettingsWriteFailed);
     } catch (...) {
-        report(plaats, "Bij het schrijven van " + path_ + "\r\nIs de volgende fout opgetreden" +
-                           message);
+        report(plaats,
+               "Bij het schrijven van " + path_ + "\r\nIs de volgende fout opgetreden" + message);
     }
 }
 
@@ -149,11 +151,15 @@ void ClsInstellingen::read_item(std::string_view item, LoggerTable& rows) {
     const Keys::Key* known = Keys::find(key);
     if (!known) return;
     switch (known->kind) {
-        case Keys::Kind::Text: this->*known->text = value; break;
+        case Keys::Kind::Text:
+            this->*known->text = value;
+            break;
         case Keys::Kind::ExistingFile:
             if (DirCheck(value)) this->*known->text = value;
             break;
-        case Keys::Kind::Switch: this->*known->number = parse_int16(value); break;
+        case Keys::Kind::Switch:
+            this->*known->number = parse_int16(value);
+            break;
     }
 }
 

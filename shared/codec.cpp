@@ -10,10 +10,9 @@ namespace {
 // Windows-1252 leaves undefined map to the C1 control of the same value, as
 // the Windows converters do, so every byte has a form and the round trip holds.
 constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t code_point_of(unsigned char byte) {
     if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
@@ -86,11 +85,16 @@ char to_upper(char c) {
     if (byte >= 'a' && byte <= 'z') return static_cast<char>(byte - 0x20);
     if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<char>(byte - 0x20);
     switch (byte) {
-        case 0x9A: return '\x8A';  // š
-        case 0x9C: return '\x8C';  // œ
-        case 0x9E: return '\x8E';  // ž
-        case 0xFF: return '\x9F';  // ÿ
-        default: return c;
+        case 0x9A:
+            return '\x8A';  // š
+        case 0x9C:
+            return '\x8C';  // œ
+        case 0x9E:
+            return '\x8E';  // ž
+        case 0xFF:
+            return '\x9F';  // ÿ
+        default:
+            return c;
     }
 }
 

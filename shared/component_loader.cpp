@@ -20,7 +20,8 @@ void check(HResult result) {
 }
 
 std::shared_ptr<port::DynamicLibrary> load_component_library() {
-    std::string path = port::join_path(port::application().folder, port::library_file_name(kLibraryName));
+    std::string path =
+        port::join_path(port::application().folder, port::library_file_name(kLibraryName));
     return port::DynamicLibrary::open(path);
 }
 

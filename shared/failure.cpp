@@ -10,19 +10,32 @@ Failure::Failure(int32_t number, std::string description)
 
 std::string default_description(int32_t number) {
     switch (number) {
-        case 5: return "Invalid procedure call or argument";
-        case 6: return "Overflow";
-        case 7: return "Out of memory";
-        case 9: return "Subscript out of range";
-        case 13: return "Type mismatch";
-        case 48: return "Error in loading DLL";
-        case 53: return "File not found";
-        case 61: return "Disk full";
-        case 70: return "Permission denied";
-        case 75: return "Path/File access error";
-        case 76: return "Path not found";
-        case 429: return "ActiveX component can't create object";
-        default: return {};
+        case 5:
+            return "Invalid procedure call or argument";
+        case 6:
+            return "Overflow";
+        case 7:
+            return "Out of memory";
+        case 9:
+            return "Subscript out of range";
+        case 13:
+            return "Type mismatch";
+        case 48:
+            return "Error in loading DLL";
+        case 53:
+            return "File not found";
+        case 61:
+            return "Disk full";
+        case 70:
+            return "Permission denied";
+        case 75:
+            return "Path/File access error";
+        case 76:
+            return "Path not found";
+        case 429:
+            return "ActiveX component can't create object";
+        default:
+            return {};
     }
 }
 

@@ -7,7 +7,7 @@
 // 32767 or below -32768 is failure 6 (overflow), never a wrap-around.
 namespace tlv {
 
-int16_t to_int16(int64_t value);   // failure 6 when out of range
+int16_t to_int16(int64_t value);  // failure 6 when out of range
 int16_t add16(int16_t value, int64_t step);
 inline void increment16(int16_t& counter) { counter = add16(counter, 1); }
 

@@ -128,10 +128,10 @@ enum class TrayPicture { WindowIcon, Busy };
 struct NotifyIconData {
     static constexpr int kTipLength = 64;
     uint32_t uID = 1;
-    uint32_t uFlags = 7;               // message, icon and tip are valid
-    uint32_t uCallbackMessage = 512;   // the mouse-move message
+    uint32_t uFlags = 7;              // message, icon and tip are valid
+    uint32_t uCallbackMessage = 512;  // the mouse-move message
     TrayPicture hIcon = TrayPicture::WindowIcon;
-    std::string szTip;                 // at most kTipLength characters
+    std::string szTip;  // at most kTipLength characters
 };
 // Mouse codes a tray icon delivers to its owner.
 namespace tray_mouse {

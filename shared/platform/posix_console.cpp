@@ -21,13 +21,17 @@ public:
         std::fwrite(line.data(), 1, line.size(), stderr);
         std::fflush(stderr);
         switch (static_cast<int>(style) & 0x0F) {
-            case 1: return Answer::Ok;
+            case 1:
+                return Answer::Ok;
             case 2:
             case 5:
-            case 6: return Answer::Cancel;
+            case 6:
+                return Answer::Cancel;
             case 3:
-            case 4: return Answer::No;
-            default: return Answer::Ok;
+            case 4:
+                return Answer::No;
+            default:
+                return Answer::Ok;
         }
     }
 };

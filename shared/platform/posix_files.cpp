@@ -47,15 +47,19 @@ bool folder_exists(const std::string& native_folder) {
         case ENOENT:
             raise(folder_exists(parent_folder(native)) ? err::kFileNotFound : err::kPathNotFound,
                   description);
-        case ENOTDIR: raise(err::kPathNotFound, description);
+        case ENOTDIR:
+            raise(err::kPathNotFound, description);
         case EACCES:
         case EPERM:
         case EROFS:
-        case ETXTBSY: raise(err::kPermissionDenied, description);
+        case ETXTBSY:
+            raise(err::kPermissionDenied, description);
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: raise(err::kDiskFull, description);
-        default: raise(err::kPathFileAccess, description);
+        case EFBIG:
+            raise(err::kDiskFull, description);
+        default:
+            raise(err::kPathFileAccess, description);
     }
 }
 

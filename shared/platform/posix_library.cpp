@@ -7,7 +7,8 @@
 namespace tlv::port {
 
 std::string library_file_name(std::string_view name) {
-    return std::string(posix::kLibraryPrefix) + std::string(name) + std::string(posix::kLibrarySuffix);
+    return std::string(posix::kLibraryPrefix) + std::string(name) +
+           std::string(posix::kLibrarySuffix);
 }
 
 std::shared_ptr<DynamicLibrary> DynamicLibrary::open(std::string_view path) {
@@ -20,9 +21,7 @@ std::shared_ptr<DynamicLibrary> DynamicLibrary::open(std::string_view path) {
     return std::shared_ptr<DynamicLibrary>(new DynamicLibrary(handle));
 }
 
-DynamicLibrary::~DynamicLibrary() {
-    ::dlclose(handle_);
-}
+DynamicLibrary::~DynamicLibrary() { ::dlclose(handle_); }
 
 void* DynamicLibrary::symbol(const char* name) const { return ::dlsym(handle_, name); }
 

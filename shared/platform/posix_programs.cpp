@@ -18,10 +18,13 @@ namespace {
     if (description.empty()) description = std::strerror(error);
     switch (error) {
         case ENOENT:
-        case ENOTDIR: raise(err::kFileNotFound, description);
+        case ENOTDIR:
+            raise(err::kFileNotFound, description);
         case EACCES:
-        case EPERM: raise(err::kPermissionDenied, description);
-        default: raise(err::kPathFileAccess, description);
+        case EPERM:
+            raise(err::kPermissionDenied, description);
+        default:
+            raise(err::kPathFileAccess, description);
     }
 }
 
@@ -41,7 +44,8 @@ std::string find_on_search_path(std::string_view name) {
         size_t colon = folders.find(':');
         std::string folder(folders.substr(0, colon));
         folders = colon == std::string_view::npos ? std::string_view{} : folders.substr(colon + 1);
-        std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + std::string(name);
+        std::string candidate =
+            (folder.empty() ? std::string(".") : folder) + "/" + std::string(name);
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return {};
@@ -123,14 +127,14 @@ public:
     // program decides how it shows itself.
     void start(std::string_view program, const std::vector<std::string>& arguments,
                WindowStyle) override {
-        if (program.empty() || program.find('\0') != std::string_view::npos)
-            fail_to_start(ENOENT);
+        if (program.empty() || program.find('\0') != std::string_view::npos) fail_to_start(ENOENT);
         std::string native = native_path(program);
         // A name without a folder is the file in the current folder, as the
         // file test saw it; never one found through the search path.
         if (native.find('/') == std::string::npos) native = "./" + native;
         std::vector<std::string> native_arguments;
-        for (const std::string& argument : arguments) native_arguments.push_back(native_path(argument));
+        for (const std::string& argument : arguments)
+            native_arguments.push_back(native_path(argument));
         std::optional<std::vector<std::string>> vector = launch_vector(native, native_arguments);
         if (!vector) fail_to_start(ENOENT, "wine is needed to start a Windows program");
         start_detached(*vector);
@@ -152,8 +156,8 @@ uint64_t fnv1a(std::string_view text) {
 class SocketInstance final : public SingleInstance {
 public:
     bool another_copy_runs(std::string_view program, std::string_view folder) override {
-        std::string key = std::to_string(::getuid()) + '\n' + std::string(program) + '\n' +
-                          std::string(folder);
+        std::string key =
+            std::to_string(::getuid()) + '\n' + std::string(program) + '\n' + std::string(folder);
         char label[48];
         int length = std::snprintf(label, sizeof label, "tolvane-instance-%016llx",
                                    static_cast<unsigned long long>(fnv1a(key)));

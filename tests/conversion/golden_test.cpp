@@ -24,7 +24,8 @@ TEST_P(GoldenFiles, WritesTheExpectedTextFile) {
 
     ClsParse parse;
     int progress = 0;
-    parse.set_progress_handler([&](std::string& aant) { EXPECT_EQ(aant, std::to_string(++progress)); });
+    parse.set_progress_handler(
+        [&](std::string& aant) { EXPECT_EQ(aant, std::to_string(++progress)); });
     EXPECT_TRUE(parse.Parsen(input, fixture.output()));
 
     EXPECT_EQ(read_bytes(fixture.output()), read_bytes(test_data(base + ".txt")));
@@ -60,8 +61,10 @@ TEST(GoldenFiles, MissingExchangeFileWritesTheHeadersOnly) {
 // Two runs on one object give what two fresh objects give; nothing survives.
 TEST(GoldenFiles, SecondParsenStartsClean) {
     ConversionFixture fixture;
-    std::string edges = fixture.exchange(read_bytes(test_data("conversion/golden/edges.ste")), "e.ste");
-    std::string basic = fixture.exchange(read_bytes(test_data("conversion/golden/basic.ste")), "b.ste");
+    std::string edges =
+        fixture.exchange(read_bytes(test_data("conversion/golden/edges.ste")), "e.ste");
+    std::string basic =
+        fixture.exchange(read_bytes(test_data("conversion/golden/basic.ste")), "b.ste");
     ClsParse parse;
     parse.strFout("van de klant");
     parse.Parsen(edges, fixture.folder.file("1.txt"));

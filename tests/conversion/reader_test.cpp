@@ -24,7 +24,8 @@ Outcome run(std::string_view exchange_bytes) {
             fixture.folder.exists("gartrip.txt")};
 }
 
-void expect_report(const Report& report, int number, const char* plaats, const std::string& waarde) {
+void expect_report(const Report& report, int number, const char* plaats,
+                   const std::string& waarde) {
     EXPECT_EQ(report.number, number);
     EXPECT_EQ(report.naam, "ClsParse");
     EXPECT_EQ(report.plaats, plaats);
@@ -33,8 +34,8 @@ void expect_report(const Report& report, int number, const char* plaats, const s
 
 TEST(Reader, FailedPointKeepsItsNumberAndFailsTheRoutesOnIt) {
     Outcome r = run(point_block("Een") + point_block("Twee", "E006:34.95", "N53:07.50", "") +
-                point_block("Drie") + route_block("Op twee", {"2"}) +
-                route_block("Op drie", {" 3 ", "1"}));
+                    point_block("Drie") + route_block("Op twee", {"2"}) +
+                    route_block("Op drie", {" 3 ", "1"}));
     EXPECT_EQ(r.waypoints, 2);
     EXPECT_EQ(r.routes, 1);
     EXPECT_EQ(r.fout, "Gegevenstype klopt niet\r\nTechnische fout\r\n");
@@ -46,9 +47,10 @@ TEST(Reader, FailedPointKeepsItsNumberAndFailsTheRoutesOnIt) {
 TEST(Reader, NamesAndValuesFollowTheListInputRules) {
     ConversionFixture fixture;
     ClsParse parse;
-    std::string text = convert(parse, "point {\r\n  name = ABC\r\n  lon = E001:02.03\r\n"
-                                      "  lat = N01:02.03\r\n  elev = 7\r\n}\r\n" +
-                                          point_block("Hoogeveen, NL"));
+    std::string text = convert(parse,
+                               "point {\r\n  name = ABC\r\n  lon = E001:02.03\r\n"
+                               "  lat = N01:02.03\r\n  elev = 7\r\n}\r\n" +
+                                   point_block("Hoogeveen, NL"));
     EXPECT_EQ(line_of(text, 2).substr(0, 2), "B\t");
     EXPECT_EQ(line_of(text, 3).substr(0, 9), "HOOGEV\tE1");  // name read as Hoogevee
     EXPECT_EQ(parse.strFout(), "");  // absent type and frequency keys give empty values
@@ -60,15 +62,18 @@ TEST(Reader, BadBlocksAreReportedUnderTheirProcedure) {
     Outcome r = run(before + "route } {\r\n}\r\n");
     size_t brace = ClsParse::working_text(before).size() + 9;  // 1-based position of "{"
     EXPECT_EQ(r.waypoints, 0);
-    EXPECT_EQ(r.fout, "Gegevenstype klopt niet\r\nTechnische fout\r\nTechnische fout\r\n"
-                      "Technische fout\r\nTechnische fout\r\nTechnische fout\r\n");
+    EXPECT_EQ(r.fout,
+              "Gegevenstype klopt niet\r\nTechnische fout\r\nTechnische fout\r\n"
+              "Technische fout\r\nTechnische fout\r\nTechnische fout\r\n");
     ASSERT_EQ(r.reports.size(), 6u);
     expect_report(r.reports[0], 13, "nieuweWaypoint", "Bij het lezen van WaypointX");
-    expect_report(r.reports[1], 5, "tekstWaarde", "Bij het zoeken naar:name =  in de tekst:\r\nname = \"Y\" ");
+    expect_report(r.reports[1], 5, "tekstWaarde",
+                  "Bij het zoeken naar:name =  in de tekst:\r\nname = \"Y\" ");
     expect_report(r.reports[2], 5, "nieuweWaypoint", "Bij het lezen van Waypoint");
     expect_report(r.reports[3], 5, "NieuweRoute", "Bij het lezen van routeLeeg");
     // "}" before "{": reported, and the empty block fails as well.
-    expect_report(r.reports[4], 5, "BeginEindpunt",                   "tussen:" + std::to_string(brace + 1) + " en:" + std::to_string(brace - 2));
+    expect_report(r.reports[4], 5, "BeginEindpunt",
+                  "tussen:" + std::to_string(brace + 1) + " en:" + std::to_string(brace - 2));
     EXPECT_EQ(r.reports[5].plaats, "NieuweRoute");
     EXPECT_TRUE(r.written);
 }
@@ -111,15 +116,17 @@ TEST(Reader, KeywordsWithoutBracesFailUntilTheCounterOverflows) {
 TEST(Reader, PointCounterOverflowEndsTheScan) {
     std::string exchange;
     for (int i = 1; i <= 40000; ++i)
-        exchange += "point {\r\nname = \"P\"\r\nlon = E006:34.95\r\nlat = N53:07.50\r\nelev = 1\r\n}\r\n";
+        exchange +=
+            "point {\r\nname = \"P\"\r\nlon = E006:34.95\r\nlat = N53:07.50\r\nelev = 1\r\n}\r\n";
     Outcome r = run(exchange);
     EXPECT_EQ(r.waypoints, 32767);
     EXPECT_FALSE(r.written);
     EXPECT_EQ(r.fout, "Technische fout\r\n");
     ASSERT_EQ(r.reports.size(), 1u);
     size_t block = ClsParse::working_text(exchange.substr(0, exchange.size() / 40000)).size();
-    expect_report(r.reports[0], 6, "watGaanWeDoen",
-                  "Waypoint op positie:" + std::to_string(32767 * block + 1) + "Route op positie:0");
+    expect_report(
+        r.reports[0], 6, "watGaanWeDoen",
+        "Waypoint op positie:" + std::to_string(32767 * block + 1) + "Route op positie:0");
 }
 
 // A route whose number overflows the 16-bit route counter only costs that route.
@@ -142,14 +149,16 @@ TEST(LockedFile, RetriesThenKeepsTheOldTextFile) {
         int number, failures, sleeps;
         const char* plaats;  // "" when the fourth try reads the file
     };
-    for (const Case& c : {Case{70, 3, 3, ""}, Case{70, 5, 4, "Wachten"}, Case{75, 1, 0, "ReadFile"}}) {
+    for (const Case& c :
+         {Case{70, 3, 3, ""}, Case{70, 5, 4, "Wachten"}, Case{75, 1, 0, "ReadFile"}}) {
         ConversionFixture fixture;
         std::string input = fixture.exchange(point_block("A"));
         fixture.folder.write("gartrip.txt", "laatste goede");
         fixture.platform.files.fail_reads(input, c.number, c.failures);
         ClsParse parse;
         parse.Parsen(input, fixture.output());
-        EXPECT_EQ(fixture.platform.clock.sleeps, std::vector<milliseconds>(c.sleeps, milliseconds(2000)));
+        EXPECT_EQ(fixture.platform.clock.sleeps,
+                  std::vector<milliseconds>(c.sleeps, milliseconds(2000)));
         auto reports = fixture.reports();
         if (*c.plaats == 0) {
             EXPECT_EQ(parse.intAantWaypoints(), 1);

@@ -6,7 +6,10 @@
 namespace tlv::testing {
 namespace {
 
-const std::string kLat = "\tN53\xB0" "07.500'\tE006\xB0" "34.950'\t";
+const std::string kLat =
+    "\tN53\xB0"
+    "07.500'\tE006\xB0"
+    "34.950'\t";
 const std::string kComment = "123.50" + std::string(27, ' ');
 
 // The list line and the route member line of one waypoint.
@@ -19,8 +22,8 @@ Lines lines_of(std::string_view name, std::string_view frequency = "123.50",
                std::string_view lat = "N53:07.50") {
     ConversionFixture fixture;
     ClsParse parse;
-    std::string text = convert(parse, point_block(name, lon, lat, elev, frequency) +
-                                          route_block("R", {"1"}));
+    std::string text =
+        convert(parse, point_block(name, lon, lat, elev, frequency) + route_block("R", {"1"}));
     return {line_of(text, 2), line_of(text, 6), parse.strFout()};
 }
 
@@ -35,7 +38,8 @@ TEST(WriterCells, NameIsUpperCasedAndCutByTheTab) {
 
 TEST(WriterCells, FrequencyRunsOnBehindTheBlankFill) {
     std::string frequency40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
-    EXPECT_EQ(lines_of("A", frequency40).member, "A\t" + frequency40.substr(0, 39) + kLat + "\t\t\t");
+    EXPECT_EQ(lines_of("A", frequency40).member,
+              "A\t" + frequency40.substr(0, 39) + kLat + "\t\t\t");
     EXPECT_EQ(lines_of("A", std::string(100, 'x')).member.substr(0, 42),
               "A\t" + std::string(39, 'x') + "\t");
 }
@@ -49,9 +53,15 @@ TEST(WriterCells, ElevationKeepsAtMostFiveCharacters) {
 
 TEST(WriterCells, DegreesMinutesAndThousandthsAreZeroFilled) {
     Lines lines = lines_of("A", "1", "1", "E123:45.67", "S05:03.00");
-    EXPECT_NE(lines.list.find("\tS05\xB0" "03.000'\tE123\xB0" "45.670'\t"), std::string::npos);
+    EXPECT_NE(lines.list.find("\tS05\xB0"
+                              "03.000'\tE123\xB0"
+                              "45.670'\t"),
+              std::string::npos);
     lines = lines_of("A", "1", "1", "W000:00.05", "N00:00.50");
-    EXPECT_NE(lines.list.find("\tN00\xB0" "00.500'\tW000\xB0" "00.050'\t"), std::string::npos);
+    EXPECT_NE(lines.list.find("\tN00\xB0"
+                              "00.500'\tW000\xB0"
+                              "00.050'\t"),
+              std::string::npos);
 }
 
 TEST(WriterCells, OverlongNameOrFrequencyLosesItsLineOnly) {
@@ -78,7 +88,9 @@ TEST(WriterCells, RouteHeaders) {
     ConversionFixture fixture;
     std::string exchange = point_block("A");
     for (int i = 1; i <= 100; ++i) {
-        std::string name = i == 2 ? "Vijftien tekens" : i == 3 ? "Zestien tekens!!" : "R" + std::to_string(i);
+        std::string name = i == 2   ? "Vijftien tekens"
+                           : i == 3 ? "Zestien tekens!!"
+                                    : "R" + std::to_string(i);
         exchange += route_block(name, {"1"});
     }
     ClsParse parse;

@@ -12,7 +12,9 @@ TEST(GetCommandLine, SplitsByBlanksAndQuotesUpToTheMaximum) {
         {"", 10, {""}},
         {"  \t ", 10, {""}},
         {"a.ste\tb.txt   c", 10, {"", "a.ste", "b.txt", "c"}},
-        {R"("C:\Mijn taken\week 49.ste" uit.txt)", 10, {"", R"(C:\Mijn taken\week 49.ste)", "uit.txt"}},
+        {R"("C:\Mijn taken\week 49.ste" uit.txt)",
+         10,
+         {"", R"(C:\Mijn taken\week 49.ste)", "uit.txt"}},
         {"\"a\tb\"", 10, {"", "a\tb"}},
         {R"(abc"def")", 10, {"", "abc", "def"}},  // an opening quote always starts an argument
         {R"("ab"cd)", 10, {"", "ab", "cd"}},

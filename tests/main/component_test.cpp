@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <filesystem>
 
 #include "shared/component_loader.h"
@@ -62,8 +63,9 @@ TEST_F(Component, CreatedByProgIdAndReusedForASecondConversion) {
     parse.strFout("B");
     EXPECT_EQ(parse.strFout(), "A\r\nB\r\n");
 
-    folder.write("fout.ste", "point {\r\n name = \"X\"\r\n lon = E006:34.95\r\n"
-                             " lat = N53:07.50\r\n elev = \r\n}\r\n");
+    folder.write("fout.ste",
+                 "point {\r\n name = \"X\"\r\n lon = E006:34.95\r\n"
+                 " lat = N53:07.50\r\n elev = \r\n}\r\n");
     parse.Parsen(folder.file("fout.ste"), folder.file("fout.txt"));
     EXPECT_EQ(parse.strFout(), "Gegevenstype klopt niet\r\n");
     EXPECT_EQ(parse.intAantWaypoints(), 0);
@@ -99,7 +101,8 @@ TEST_F(Component, LibraryDescribesItselfAndCountsItsObjects) {
               "hiervoor de functie parsen(pad naar exchange,pad naar text). Parsen retourneerd "
               "een boolean.");
 
-    auto library = port::DynamicLibrary::open(folder.file(port::library_file_name(component::kLibraryName)));
+    auto library =
+        port::DynamicLibrary::open(folder.file(port::library_file_name(component::kLibraryName)));
     auto can_unload =
         reinterpret_cast<component::DllCanUnloadNowFn>(library->symbol("DllCanUnloadNow"));
     auto register_server =

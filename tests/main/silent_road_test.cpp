@@ -23,8 +23,11 @@ constexpr std::string_view kOnePoint =
 // Hand-written from the layout: title, column header, the Eelde list line, two empty lines.
 const std::string kOnePointText =
     "Waypoints hddd\xB0mm.mmm' WGS-84\r\n"
-    "      \t                                       \tLatitude    \tLongitude   \t Time    \tSymbol\tAlt\r\n"
-    "EELDE\t123.50                           \tN53\xB0" "07.500'\tE006\xB0" "34.950'\t0 \t     0\t 0 \t5\r\n"
+    "      \t                                       \tLatitude    \tLongitude   \t Time    "
+    "\tSymbol\tAlt\r\n"
+    "EELDE\t123.50                           \tN53\xB0"
+    "07.500'\tE006\xB0"
+    "34.950'\t0 \t     0\t 0 \t5\r\n"
     "\r\n\r\n";
 
 const std::string kDefaultSettings =
@@ -106,8 +109,9 @@ TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
     EXPECT_EQ(platform.boxes.shown[0].text,
               "De volgende fout is opgetreden\r\nKan het bestand niet vinden:" +
                   start_arguments(folder.file("uit.txt")));
-    EXPECT_NE(folder.read("error.log").find("] in [ModStart]\r\nTechnische fout [File not found]\r\n"
-                                            "Opgetreden bij het uitvoeren van Main\r\n"),
+    EXPECT_NE(folder.read("error.log")
+                  .find("] in [ModStart]\r\nTechnische fout [File not found]\r\n"
+                        "Opgetreden bij het uitvoeren van Main\r\n"),
               std::string::npos);
 }
 
@@ -128,7 +132,8 @@ struct ProgramRun {
     std::string out, err;
 };
 
-ProgramRun run_program(const TempFolder& folder, const std::string& program, const std::string& arguments) {
+ProgramRun run_program(const TempFolder& folder, const std::string& program,
+                       const std::string& arguments) {
     std::string command = "'" + program + "' " + arguments + " >'" + folder.file("stdout") +
                           "' 2>'" + folder.file("stderr") + "'";
     int status = std::system(command.c_str());
@@ -147,8 +152,8 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     folder.write("taak.ste", kOnePoint);
     std::string program = (program_folder / "tolvane").string();
 
-    ProgramRun converted = run_program(folder, program,
-                                "'" + folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "'");
+    ProgramRun converted = run_program(
+        folder, program, "'" + folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "'");
     EXPECT_EQ(converted.code, kExitConverted);
     EXPECT_EQ(converted.out + converted.err, "");
     EXPECT_EQ(folder.read("uit.txt"), kOnePointText);

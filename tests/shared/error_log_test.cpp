@@ -50,11 +50,12 @@ TEST_F(ErrorLog, EntryWithEveryLineAndTheBox) {
         message = ClsError().error("ModWriteFile", 53, "SchrijfBestand", "/data/a.txt", true);
     }
     EXPECT_EQ(message, "Kan het bestand niet vinden:/data/a.txt");
-    EXPECT_EQ(log(), std::string(kHead) + "53]" + std::string(kStamp) +
-                         "Foutmelding:[Kan het bestand niet vinden:/data/a.txt] in [ModWriteFile]\r\n"
-                         "Technische fout [File not found]\r\n"
-                         "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
-                         "Bij het werken met deze waarde:[/data/a.txt]\r\n");
+    EXPECT_EQ(log(),
+              std::string(kHead) + "53]" + std::string(kStamp) +
+                  "Foutmelding:[Kan het bestand niet vinden:/data/a.txt] in [ModWriteFile]\r\n"
+                  "Technische fout [File not found]\r\n"
+                  "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
+                  "Bij het werken met deze waarde:[/data/a.txt]\r\n");
     ASSERT_EQ(platform.boxes.shown.size(), 1u);
     EXPECT_EQ(platform.boxes.shown[0].text,
               "De volgende fout is opgetreden\r\nKan het bestand niet vinden:/data/a.txt");
@@ -69,23 +70,25 @@ TEST_F(ErrorLog, OptionalLinesAndFailureValues) {
     platform.application.title = "tlvexpress";
     EXPECT_EQ(ClsError().error("FrmOpties", 20001, "   ", "  "), "Het veld    is niet ingevuld.");
     EXPECT_EQ(ClsError().error("frmInvullen", 6, "", "Error 448", false), "Technische fout");
-    EXPECT_EQ(ClsError().error("ClsParse", Failure(5), "tekstWaarde", "", false), "Technische fout");
-    EXPECT_EQ(log(), "\r\nNieuwe Fout[20001]23-11-2027 17:04:09 app.tlvexpress\r\n"
-                     "Foutmelding:[Het veld    is niet ingevuld.] in [FrmOpties]\r\n"
-                     "\r\nNieuwe Fout[6]23-11-2027 17:04:09 app.tlvexpress\r\n"
-                     "Foutmelding:[Technische fout] in [frmInvullen]\r\n"
-                     "\r\nNieuwe Fout[5]23-11-2027 17:04:09 app.tlvexpress\r\n"
-                     "Foutmelding:[Technische fout] in [ClsParse]\r\n"
-                     "Technische fout [Invalid procedure call or argument]\r\n"
-                     "Opgetreden bij het uitvoeren van tekstWaarde\r\n");
+    EXPECT_EQ(ClsError().error("ClsParse", Failure(5), "tekstWaarde", "", false),
+              "Technische fout");
+    EXPECT_EQ(log(),
+              "\r\nNieuwe Fout[20001]23-11-2027 17:04:09 app.tlvexpress\r\n"
+              "Foutmelding:[Het veld    is niet ingevuld.] in [FrmOpties]\r\n"
+              "\r\nNieuwe Fout[6]23-11-2027 17:04:09 app.tlvexpress\r\n"
+              "Foutmelding:[Technische fout] in [frmInvullen]\r\n"
+              "\r\nNieuwe Fout[5]23-11-2027 17:04:09 app.tlvexpress\r\n"
+              "Foutmelding:[Technische fout] in [ClsParse]\r\n"
+              "Technische fout [Invalid procedure call or argument]\r\n"
+              "Opgetreden bij het uitvoeren van tekstWaarde\r\n");
 }
 
 TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndKeepAnyBytes) {
     using namespace std::string_literals;
     folder.write("error.log", "  indented\r\n\tkept tab\nlone lf\r\x81\0end"s);
     ClsError().error("ModStart", 70);
-    EXPECT_EQ(log(), "indented\r\n\tkept tab\r\nlone lf\r\n\x81\0end\r\n"s +
-                         std::string(kHead) + "70]" + std::string(kStamp) +
+    EXPECT_EQ(log(), "indented\r\n\tkept tab\r\nlone lf\r\n\x81\0end\r\n"s + std::string(kHead) +
+                         "70]" + std::string(kStamp) +
                          "Foutmelding:[Geen toegang] in [ModStart]\r\n");
 }
 

@@ -65,10 +65,13 @@ TEST_F(FileHelpers, MissingFolderIsFailure76WithoutBox) {
     EXPECT_EQ(SchrijfBestand(path, "x"), "Kan het pad niet vinden " + path);
     EXPECT_EQ(folder.read("error.log"),
               "\r\nNieuwe Fout[76]6-12-2026 09:05:07 app.tolvane\r\n"
-              "Foutmelding:[Kan het pad niet vinden " + path + "] in [ModWriteFile]\r\n"
-              "Technische fout [No such file or directory]\r\n"
-              "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
-              "Bij het werken met deze waarde:[" + path + "]\r\n");
+              "Foutmelding:[Kan het pad niet vinden " +
+                  path +
+                  "] in [ModWriteFile]\r\n"
+                  "Technische fout [No such file or directory]\r\n"
+                  "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
+                  "Bij het werken met deze waarde:[" +
+                  path + "]\r\n");
 }
 
 // Only a regular file is ever replaced: not a folder, a pipe, a device node
@@ -86,7 +89,8 @@ TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
         EXPECT_FALSE(fs::is_regular_file(folder.file(name))) << name;
     }
     const std::string with_nul = folder.file("a") + std::string(1, '\0') + "b";
-    EXPECT_EQ(SchrijfBestand(with_nul, "x"), "Het pad of bestand kan niet benadert worden " + with_nul);
+    EXPECT_EQ(SchrijfBestand(with_nul, "x"),
+              "Het pad of bestand kan niet benadert worden " + with_nul);
     EXPECT_FALSE(folder.exists("a"));
 }
 

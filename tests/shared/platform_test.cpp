@@ -21,8 +21,9 @@ using testing::TempFolder;
 // A script that writes its arguments, one a line, into the file named by its
 // first argument once it has finished, so the test can wait for it.
 void write_recorder(const TempFolder& folder, const std::string& name) {
-    folder.write(name, "#!/bin/sh\nout=\"$1\"\nprintf '%s\\n' \"$@\" > \"$out.tmp\"\n"
-                       "mv \"$out.tmp\" \"$out\"\n");
+    folder.write(name,
+                 "#!/bin/sh\nout=\"$1\"\nprintf '%s\\n' \"$@\" > \"$out.tmp\"\n"
+                 "mv \"$out.tmp\" \"$out\"\n");
     fs::permissions(folder.file(name), fs::perms::owner_all);
 }
 
@@ -47,8 +48,9 @@ private:
 TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
     TempFolder folder;
     write_recorder(folder, "opnemen");
-    native::programs().start(folder.file("opnemen"), {folder.file("uit 1"), "met \"aanhalingstekens\""},
-                     WindowStyle::Hidden);
+    native::programs().start(folder.file("opnemen"),
+                             {folder.file("uit 1"), "met \"aanhalingstekens\""},
+                             WindowStyle::Hidden);
     EXPECT_EQ(wait_for(folder, "uit 1"), folder.file("uit 1") + "\nmet \"aanhalingstekens\"\n");
 }
 
@@ -66,8 +68,12 @@ TEST(ProgramStart, RelativeNameIsTakenFromTheCurrentFolderNeverFromTheSearchPath
 TEST(ProgramStart, MissingOrUnrunnableProgramIsAFailure) {
     TempFolder folder;
     folder.write("geen programma", "");
-    EXPECT_EQ(failure_of([&] { native::programs().start(folder.file("weg"), {}, WindowStyle::Hidden); }), 53);
-    EXPECT_EQ(failure_of([&] { native::programs().start(folder.file("geen programma"), {}, WindowStyle::Hidden); }),
+    EXPECT_EQ(
+        failure_of([&] { native::programs().start(folder.file("weg"), {}, WindowStyle::Hidden); }),
+        53);
+    EXPECT_EQ(failure_of([&] {
+                  native::programs().start(folder.file("geen programma"), {}, WindowStyle::Hidden);
+              }),
               70);
     EXPECT_EQ(failure_of([] { native::programs().start("", {}, WindowStyle::Hidden); }), 53);
 }
@@ -86,20 +92,21 @@ TEST(ProgramStart, WindowsProgramStartsThroughWine) {
               53);
 
     // The stand-in wine records its arguments in a file beside itself.
-    folder.write("bin/wine", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\n"
-                             "mv \"$0.tmp\" \"$0.args\"\n");
+    folder.write("bin/wine",
+                 "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\n"
+                 "mv \"$0.tmp\" \"$0.args\"\n");
     fs::permissions(folder.file("bin/wine"), fs::perms::owner_all);
     native::programs().start(folder.file("GARtrip.exe"), {folder.file("taak 1.txt"), "stil"},
-                     WindowStyle::Hidden);
+                             WindowStyle::Hidden);
     ::setenv("PATH", saved.c_str(), 1);
     auto drive_form = [](std::string path) {
         for (char& c : path)
             if (c == '/') c = '\\';
         return "Z:" + path;
     };
-    EXPECT_EQ(wait_for(folder, "bin/wine.args"),
-              drive_form(folder.file("GARtrip.exe")) + "\n" + drive_form(folder.file("taak 1.txt")) +
-                  "\nstil\n");
+    EXPECT_EQ(wait_for(folder, "bin/wine.args"), drive_form(folder.file("GARtrip.exe")) + "\n" +
+                                                     drive_form(folder.file("taak 1.txt")) +
+                                                     "\nstil\n");
 }
 
 // The claim: held by a running copy whatever its temporary folder, gone with a
@@ -112,7 +119,8 @@ TEST(SingleInstance, RunningCopyBlocksButACrashedOneDoesNot) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::setenv("TMPDIR", folder.path().c_str(), 1);
-        char answer = native::single_instance().another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
+        char answer =
+            native::single_instance().another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
         (void)!write(ready[1], &answer, 1);
         pause();
         _exit(0);

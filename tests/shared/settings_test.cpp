@@ -44,14 +44,17 @@ TEST_F(Settings, MissingFileIsCreatedWithDefaultsAndReadBack) {
 
 TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
     folder.write("GARtrip.exe", "program");
-    const std::string full = "StrePlaFile=C:\\StrePla\\export.ste\r\n"
-                             "GartripFile=C:\\GARtrip\\punten.txt\r\n"
-                             "GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"
-                             "StreplaProgramma=C:\\StrePla\\StrePla.exe\r\n"
-                             "StartGartrip=1\r\nAutoCheckStrepla=-3\r\nCheckForGARtrip=2\r\n"
-                             "Loggers=*Colibri*X*C:\\col.exe*C:\\col.igc\r\n"
-                             "Loggers=\r\n"
-                             "Loggers=Volkslogger*\r\n";
+    const std::string full =
+        "StrePlaFile=C:\\StrePla\\export.ste\r\n"
+        "GartripFile=C:\\GARtrip\\punten.txt\r\n"
+        "GartipProgramma=" +
+        folder.file("GARtrip.exe") +
+        "\r\n"
+        "StreplaProgramma=C:\\StrePla\\StrePla.exe\r\n"
+        "StartGartrip=1\r\nAutoCheckStrepla=-3\r\nCheckForGARtrip=2\r\n"
+        "Loggers=*Colibri*X*C:\\col.exe*C:\\col.igc\r\n"
+        "Loggers=\r\n"
+        "Loggers=Volkslogger*\r\n";
     store(full);
     ClsInstellingen settings;
     EXPECT_EQ(settings.strStreplaFile, "C:\\StrePla\\export.ste");
@@ -61,10 +64,10 @@ TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
     EXPECT_EQ(settings.intAutostart, 1);
     EXPECT_EQ(settings.intAutoCheckStrepla, -3);
     EXPECT_FALSE(settings.blnUseGPS());
-    EXPECT_EQ(settings.instloggers(), (LoggerTable{{},
-                                                   {"", "Colibri", "X", "C:\\col.exe", "C:\\col.igc"},
-                                                   {""},
-                                                   {"Volkslogger", ""}}));
+    EXPECT_EQ(
+        settings.instloggers(),
+        (LoggerTable{
+            {}, {"", "Colibri", "X", "C:\\col.exe", "C:\\col.igc"}, {""}, {"Volkslogger", ""}}));
     store("changed");
     settings.Wegschrijven();
     EXPECT_EQ(stored(), full);
@@ -90,11 +93,12 @@ TEST_F(Settings, GartripProgramIsTakenOnlyWhenTheFileExists) {
 }
 
 TEST_F(Settings, KeysAreCaseSensitiveAndItemsFollowListInput) {
-    store("strepLAfile=lower\r\nSTARTGARTRIP=abc\r\nGartripProgramma=typo\r\n"
-          "\r\n   StreplaProgramma= blanks kept \r\nno equals sign\r\n"
-          "StrePlaFile=C:\\a,b\\c.ste\r\n"
-          "GartripFile=one,GartripFile=two,AutoCheckStrepla=1\r\n"
-          "\"  StartGartrip= 1.5 \"\r\n=\r\n");
+    store(
+        "strepLAfile=lower\r\nSTARTGARTRIP=abc\r\nGartripProgramma=typo\r\n"
+        "\r\n   StreplaProgramma= blanks kept \r\nno equals sign\r\n"
+        "StrePlaFile=C:\\a,b\\c.ste\r\n"
+        "GartripFile=one,GartripFile=two,AutoCheckStrepla=1\r\n"
+        "\"  StartGartrip= 1.5 \"\r\n=\r\n");
     ClsInstellingen settings;
     EXPECT_EQ(settings.strStreplaFile, "C:\\a");
     EXPECT_EQ(settings.strGartripFile, "two");
@@ -117,7 +121,8 @@ TEST_F(Settings, EmptySwitchStopsReadingWithTypeMismatchReport) {
               "Foutmelding:[Gegevenstype klopt niet] in [ClsInstellingen]\r\n"
               "Technische fout [Type mismatch]\r\n"
               "Opgetreden bij het uitvoeren van LeesFile\r\n"
-              "Bij het werken met deze waarde:[" + kvr() + " in de regel:StartGartrip=]\r\n");
+              "Bij het werken met deze waarde:[" +
+                  kvr() + " in de regel:StartGartrip=]\r\n");
 }
 
 // A read that fails part-way keeps what came before it and the old logger table.
@@ -148,8 +153,9 @@ TEST_F(Settings, UnwritableFolderReportsInitWriteAndLeesFileAndKeepsStartValues)
     ClsInstellingen settings;
     testing::set_immutable(folder.path(), false);
     EXPECT_FALSE(folder.exists("tolvane.kvr"));
-    EXPECT_EQ(box(0), kBoxHeading + "Bij het schrijven is een fout opgetredenBij het schrijven van " +
-                          kvr() + "\r\nIs de volgende fout opgetredenGeen toegang");
+    EXPECT_EQ(box(0), kBoxHeading +
+                          "Bij het schrijven is een fout opgetredenBij het schrijven van " + kvr() +
+                          "\r\nIs de volgende fout opgetredenGeen toegang");
     EXPECT_EQ(box(1), kBoxHeading + "Kan het bestand niet vinden:" + kvr() + " in de regel:");
     EXPECT_EQ(settings.intAutostart, 0);
     EXPECT_FALSE(settings.blnUseGPS());
@@ -163,8 +169,9 @@ TEST_F(Settings, FailedWriteIsReportedAndLeavesTheOldFile) {
     platform.boxes.expect();
     settings.Wegschrijven();
     EXPECT_EQ(stored(), "StrePlaFile=old\r\n");
-    EXPECT_EQ(box(0), kBoxHeading + "Bij het schrijven is een fout opgetredenBij het schrijven van " +
-                          kvr() + "\r\nIs de volgende fout opgetredenDe schijf is vol");
+    EXPECT_EQ(box(0), kBoxHeading +
+                          "Bij het schrijven is een fout opgetredenBij het schrijven van " + kvr() +
+                          "\r\nIs de volgende fout opgetredenDe schijf is vol");
     const std::string log = folder.read("error.log");
     EXPECT_NE(log.find("Nieuwe Fout[61]"), std::string::npos);
     EXPECT_NE(log.find("Opgetreden bij het uitvoeren van Wegschrijven\r\n"), std::string::npos);

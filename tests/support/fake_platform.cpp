@@ -47,9 +47,12 @@ port::DateTime FakeClock::now() {
     sys_days day = floor<days>(now_);
     year_month_day date{day};
     hh_mm_ss time{now_ - day};
-    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-            static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
-            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+    return {static_cast<int>(date.year()),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())),
+            static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()),
+            static_cast<int>(time.seconds().count())};
 }
 
 void FakeClock::sleep(milliseconds duration) {
@@ -148,14 +151,14 @@ FakePlatform::FakePlatform(std::string folder, std::string title)
     : application{std::move(folder), std::move(title)} {
     clock.set({2026, 12, 6, 9, 5, 7});
     previous_ = port::install({.message_boxes = &boxes,
-                              .file_dialogs = &dialogs,
-                              .clock = &clock,
-                              .files = &files,
-                              .application = &application,
-                              .programs = &programs,
-                              .single_instance = &instance,
-                              .tray = &tray,
-                              .help = &help});
+                               .file_dialogs = &dialogs,
+                               .clock = &clock,
+                               .files = &files,
+                               .application = &application,
+                               .programs = &programs,
+                               .single_instance = &instance,
+                               .tray = &tray,
+                               .help = &help});
 }
 
 FakePlatform::~FakePlatform() { port::restore(previous_); }

@@ -116,7 +116,9 @@ public:
     };
     std::vector<Call> calls;
     bool notify(port::TrayCommand command, const port::NotifyIconData& data) override;
-    void set_mouse_handler(std::function<void(int)> handler) override { handler_ = std::move(handler); }
+    void set_mouse_handler(std::function<void(int)> handler) override {
+        handler_ = std::move(handler);
+    }
     void mouse(int code);
 
 private:
