@@ -14,28 +14,20 @@ Coordinate coordinate(const char* letter, const char* degrees, const char* minut
     return {"", letter, degrees, minutes, hundredths};
 }
 
+// Fixed positions, any separator, a shortened last piece; only capital
+// letters name east and north; a fresh waypoint lies north and west.
 TEST(Coordinates, ReadByFixedPositions) {
     ClsWaypoint waypoint;
+    EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "0", "0", "0"));
+    EXPECT_EQ(waypoint.varLongtitude(), coordinate("W", "0", "0", "0"));
     waypoint.strLon("E005:07.50");
     waypoint.strLat("N52:07.05");
     EXPECT_EQ(waypoint.varLongtitude(), coordinate("E", "5", "7", "50"));
     EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "52", "7", "5"));
-
-    waypoint.strLon("W010 30 00");  // any separator character
+    waypoint.strLon("e010 30 00");
+    waypoint.strLat("n52:07.5");
     EXPECT_EQ(waypoint.varLongtitude(), coordinate("W", "10", "30", "0"));
-    waypoint.strLat("N52:07.5");  // the last piece shortened to what is there
-    EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "52", "7", "5"));
-}
-
-TEST(Coordinates, OnlyCapitalLettersNameEastAndNorth) {
-    ClsWaypoint waypoint;
-    waypoint.strLon("e005:07.50");
-    waypoint.strLat("n52:07.05");
-    EXPECT_EQ(waypoint.varLongtitude()[1], "W");
-    EXPECT_EQ(waypoint.varLatitude()[1], "S");
-    ClsWaypoint fresh;  // before any text: latitude north, longitude west
-    EXPECT_EQ(fresh.varLatitude(), coordinate("N", "0", "0", "0"));
-    EXPECT_EQ(fresh.varLongtitude(), coordinate("W", "0", "0", "0"));
+    EXPECT_EQ(waypoint.varLatitude(), coordinate("S", "52", "7", "5"));
 }
 
 TEST(Coordinates, BadPieceIsTypeMismatchAfterTheEarlierPieces) {

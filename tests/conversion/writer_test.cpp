@@ -44,23 +44,16 @@ TEST(WriterCells, FrequencyRunsOnBehindTheBlankFill) {
               "A\t" + std::string(39, 'x') + "\t");
 }
 
-TEST(WriterCells, ElevationKeepsAtMostFiveCharacters) {
-    EXPECT_TRUE(lines_of("A", "1", "-1234").list.ends_with("\t-1234"));
-    EXPECT_TRUE(lines_of("A", "1", "12345").list.ends_with("\t12345"));
-    EXPECT_TRUE(lines_of("A", "1", "-12345").list.ends_with("\t-1234"));
-    EXPECT_TRUE(lines_of("A", "1", "0").list.ends_with("\t 0 \t0"));
-}
-
-TEST(WriterCells, DegreesMinutesAndThousandthsAreZeroFilled) {
-    Lines lines = lines_of("A", "1", "1", "E123:45.67", "S05:03.00");
-    EXPECT_NE(lines.list.find("\tS05\xB0"
-                              "03.000'\tE123\xB0"
-                              "45.670'\t"),
+// Elevations keep at most five characters; coordinates are zero-filled.
+TEST(WriterCells, ElevationAndCoordinateColumns) {
+    for (auto [elevation, end] : {std::pair{"-1234", "\t-1234"}, {"12345", "\t12345"},
+                                  {"-12345", "\t-1234"}, {"0", "\t 0 \t0"}})
+        EXPECT_TRUE(lines_of("A", "1", elevation).list.ends_with(end)) << elevation;
+    EXPECT_NE(lines_of("A", "1", "1", "E123:45.67", "S05:03.00")
+                  .list.find("\tS05\xB0" "03.000'\tE123\xB0" "45.670'\t"),
               std::string::npos);
-    lines = lines_of("A", "1", "1", "W000:00.05", "N00:00.50");
-    EXPECT_NE(lines.list.find("\tN00\xB0"
-                              "00.500'\tW000\xB0"
-                              "00.050'\t"),
+    EXPECT_NE(lines_of("A", "1", "1", "W000:00.05", "N00:00.50")
+                  .list.find("\tN00\xB0" "00.500'\tW000\xB0" "00.050'\t"),
               std::string::npos);
 }
 
