@@ -116,32 +116,35 @@ TEST_F(ErrorLog, CapAtTwoHundredThousandBytes) {
     EXPECT_EQ(log(), entry);
 }
 
-// The reports of a batch land as they would have one by one: the cap crossed
-// inside the batch, and each entry read back without leading blanks.
+// The reports of a batch land as they would have one by one: each entry read
+// back without leading blanks, and the cap measured on the log as rewritten
+// (the old log loses 100 blanks, so the second entry still fits; the third
+// crosses the cap).
 TEST_F(ErrorLog, BatchWritesWhatSeparateReportsWouldHaveWritten) {
-    std::string old = "  old\r\n" + std::string(199880, 'x') + "\r\n";
-    auto three_reports = [] {
+    const std::string old = std::string(100, ' ') + "old\r\n" + std::string(199793, 'x') + "\r\n";
+    auto four_reports = [] {
         ClsError().error("A", 53, "", "v\r\n  w");
-        ClsError().error("B", 53, "", "p\r\n  q");
-        ClsError().error("C", 70);
+        ClsError().error("B", 53, "", "v\r\n  w");
+        ClsError().error("C", 53, "", "p\r\n  q");
+        ClsError().error("D", 70);
     };
     folder.write("error.log", old);
     {
         ClsError::Batch batch;
-        three_reports();
+        four_reports();
         EXPECT_EQ(log(), old);  // nothing written until the batch ends
     }
     const std::string expected = std::string(kHead) + "53]" + std::string(kStamp) +
-                                 "Foutmelding:[Kan het bestand niet vinden:p\r\nq] in [B]\r\n"
+                                 "Foutmelding:[Kan het bestand niet vinden:p\r\nq] in [C]\r\n"
                                  "Bij het werken met deze waarde:[p\r\nq]\r\n" +
                                  std::string(kHead) + "70]" + std::string(kStamp) +
-                                 "Foutmelding:[Geen toegang] in [C]\r\n";
+                                 "Foutmelding:[Geen toegang] in [D]\r\n";
     EXPECT_EQ(log(), expected);
 
     TempFolder other;
     platform.application.folder = other.path();
     other.write("error.log", old);
-    three_reports();
+    four_reports();
     EXPECT_EQ(other.read("error.log"), expected);
 }
 
