@@ -5,6 +5,7 @@
 #include "shared/component_loader.h"
 #include "shared/failure.h"
 #include "shared/modInstellingen.h"
+#include "shared/platform/library.h"
 #include "shared/platform/port.h"
 
 namespace tlv::modStart {
@@ -14,15 +15,17 @@ constexpr std::string_view kProgramName = "tolvane";
 
 bool is_separator(char c) { return c == ' ' || c == '\t'; }
 
-// Opens the main window.  The window is not part of this build yet: the
-// user is told so and the start counts as failed.
-int Starten() {
-    port::message_boxes().show(
-        "Het hoofdvenster van tolvane is in deze versie nog niet beschikbaar.\r\n"
-        "Geef een exchange bestand op de opdrachtregel op: tolvane exchange-bestand "
-        "[tekst-bestand]",
-        std::string(kProgramName), port::BoxStyle::Information);
-    return kExitStartFailed;
+constexpr std::string_view kWindowModule = "tolvanevenster";
+using WindowEntry = int (*)(const char* exchange, const char* text);
+
+// Opens the main window from the window module in the program's folder and
+// runs it until it unloads.  Only this road loads the desktop libraries.
+int Starten(const std::string& exchange, const std::string& text) {
+    auto module = port::DynamicLibrary::open(
+        port::join_path(port::application().folder, port::library_file_name(kWindowModule)));
+    auto entry = reinterpret_cast<WindowEntry>(module->symbol("TolvaneVenster"));
+    if (!entry) raise(err::kEntryPointMissing, "Can't find DLL entry point TolvaneVenster");
+    return entry(exchange.c_str(), text.c_str());
 }
 
 // Converts without any window; starts GARtrip on the result when the
@@ -82,12 +85,15 @@ int Main(const std::vector<std::string>& arguments) {
     try {
         size_t count = arguments.empty() ? 0 : std::min<size_t>(arguments.size() - 1, 2);
         std::shared_ptr<ClsInstellingen> settings = Instellingen();
-        if (count == 0) return Starten();
+        if (count == 0) {
+            settings.reset();
+            return Starten(exchange, text);
+        }
         exchange = arguments[1];
         text = count == 2 ? arguments[2] : settings->strGartripFile;
         if (text.empty()) {
             settings.reset();
-            return Starten();
+            return Starten(exchange, text);
         }
         int code = convert_silently(*settings, exchange, text);
         settings.reset();

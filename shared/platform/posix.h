@@ -36,6 +36,9 @@ std::string from_native(std::string_view native);
 // The folder part of a native path ("." when there is none).
 std::string parent_folder(const std::string& native);
 
+// Whether a window system is there to show windows on.
+bool has_display();
+
 // Folder of the loaded file (executable or shared library) that holds the address.
 std::string folder_of_address(const void* address);
 

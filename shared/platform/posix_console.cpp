@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <thread>
 
@@ -140,6 +141,14 @@ std::string parent_folder(const std::string& native) {
     size_t slash = native.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : native.substr(0, slash);
+}
+
+bool has_display() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
 }
 
 std::string folder_of_address(const void* address) {

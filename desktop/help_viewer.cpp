@@ -1,0 +1,70 @@
+#include "desktop/help_viewer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "desktop/qt_text.h"
+
+namespace tlv::desktop {
+
+QString help_page(port::HelpCommand command, int32_t context) {
+    switch (command) {
+        case port::HelpCommand::Contents: return QStringLiteral("inhoud.html");
+        case port::HelpCommand::Index: return QStringLiteral("index.html");
+        case port::HelpCommand::Topic: return QString::number(context) + QStringLiteral(".html");
+    }
+    return QStringLiteral("inhoud.html");
+}
+
+HelpWindow::HelpWindow(QString folder) : browser_(new QTextBrowser(this)), folder_(std::move(folder)) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("TolVANE Help"));
+    browser_->setObjectName(QStringLiteral("HelpBrowser"));
+    browser_->setOpenExternalLinks(false);
+    browser_->setSearchPaths({folder_});
+    auto* contents = new QPushButton(QStringLiteral("&Inhoud"), this);
+    auto* index = new QPushButton(QStringLiteral("In&dex"), this);
+    connect(contents, &QPushButton::clicked, this, [this] { open(QStringLiteral("inhoud.html")); });
+    connect(index, &QPushButton::clicked, this, [this] { open(QStringLiteral("index.html")); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents);
+    buttons->addWidget(index);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_);
+    resize(640, 480);
+}
+
+void HelpWindow::open(const QString& page) {
+    QString path = QDir(folder_).filePath(page);
+    if (QFileInfo::exists(path)) {
+        browser_->setSource(QUrl::fromLocalFile(path));
+    } else {
+        browser_->setHtml(QStringLiteral("<p>Deze helppagina is niet gevonden: ") + path.toHtmlEscaped() +
+                          QStringLiteral("</p>"));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+QtHelpViewer::~QtHelpViewer() { delete window_.data(); }
+
+void QtHelpViewer::show(std::string_view help_file, port::HelpCommand command, int32_t context) {
+    // The help file's name may carry ">window"; the pages sit beside it.
+    QString file = to_qt(help_file).section(QLatin1Char('>'), 0, 0);
+    QString folder = QFileInfo(file).dir().filePath(QStringLiteral("help"));
+    if (!window_ || window_->property("folder").toString() != folder) {
+        delete window_.data();
+        window_ = new HelpWindow(folder);
+        window_->setProperty("folder", folder);
+    }
+    window_->open(help_page(command, context));
+}
+
+}  // namespace tlv::desktop

@@ -1,0 +1,125 @@
+#include "desktop/qt_message_boxes.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "desktop/qt_text.h"
+#include "shared/ClsError.h"
+#include "shared/failure.h"
+
+namespace tlv::desktop {
+namespace {
+
+using port::Answer;
+
+struct Button {
+    QMessageBox::StandardButton standard;  // NoButton: a button with a text of its own
+    const char* text;
+    QMessageBox::ButtonRole role;
+    Answer answer;
+};
+
+// The buttons of the low four style bits, in the order Windows shows them.
+std::vector<Button> buttons_of(int style) {
+    const Button ok{QMessageBox::Ok, nullptr, QMessageBox::AcceptRole, Answer::Ok};
+    const Button cancel{QMessageBox::Cancel, nullptr, QMessageBox::RejectRole, Answer::Cancel};
+    const Button yes{QMessageBox::Yes, nullptr, QMessageBox::YesRole, Answer::Yes};
+    const Button no{QMessageBox::No, nullptr, QMessageBox::NoRole, Answer::No};
+    const Button try_again{QMessageBox::NoButton, "Opnieuw proberen", QMessageBox::AcceptRole,
+                           Answer::TryAgain};
+    const Button go_on{QMessageBox::NoButton, "Doorgaan", QMessageBox::AcceptRole, Answer::Continue};
+    switch (style & 0x0F) {
+        case 1: return {ok, cancel};
+        case 3: return {yes, no, cancel};
+        case 4: return {yes, no};
+        case 5: return {try_again, cancel};
+        case 6: return {cancel, try_again, go_on};
+        default: return {ok};
+    }
+}
+
+QMessageBox::Icon icon_of(int style) {
+    switch (style & 0xF0) {
+        case 0x10: return QMessageBox::Critical;
+        case 0x20: return QMessageBox::Question;
+        case 0x30: return QMessageBox::Warning;
+        case 0x40: return QMessageBox::Information;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+QString title_or_program(std::string_view title) {
+    return title.empty() ? to_qt(port::application().title) : to_qt(title);
+}
+
+}  // namespace
+
+Answer QtMessageBoxes::show(std::string_view text, std::string_view title, port::BoxStyle style) {
+    int bits = static_cast<int>(style);
+    QMessageBox box(icon_of(bits), title_or_program(title), to_qt(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    std::vector<std::pair<QAbstractButton*, Answer>> answers;
+    for (const Button& button : buttons_of(bits)) {
+        QAbstractButton* added =
+            button.standard != QMessageBox::NoButton
+                ? static_cast<QAbstractButton*>(box.addButton(button.standard))
+                : box.addButton(QString::fromUtf8(button.text), button.role);
+        answers.emplace_back(added, button.answer);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    box.exec();
+    for (const auto& [button, answer] : answers)
+        if (box.clickedButton() == button) return answer;
+    return answers.size() == 1 ? answers.front().second : Answer::Cancel;
+}
+
+QString qt_filter(std::string_view filter, int filter_index, QString& selected) {
+    QStringList parts = to_qt(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        QString description = parts[i];
+        if (i + 1 < parts.size() && !description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + QString(parts[i + 1]).replace(';', ' ') + ')';
+        filters << description;
+    }
+    int index = filter_index >= 1 && filter_index <= filters.size() ? filter_index - 1 : 0;
+    selected = filters.value(index);
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::string QtFileDialogs::show(const port::FileDialog& request) {
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    bool save = request.kind == port::FileDialog::Kind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    bool may_create = save || (request.flags & port::FileDialog::kCreatePrompt) != 0;
+    dialog.setFileMode(may_create ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QString selected;
+    dialog.setNameFilter(qt_filter(request.filter, request.filter_index, selected));
+    dialog.selectNameFilter(selected);
+    QString initial = to_qt(request.file_name);
+    if (!initial.contains(QLatin1Char('*')) && !initial.isEmpty()) dialog.selectFile(initial);
+
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        QString chosen = dialog.selectedFiles().front();
+        std::optional<std::string> name = from_qt(chosen);
+        if (!name) {
+            ClsError().error("CommonDialog1", err::kInvalidFileName, save ? "ShowSave" : "ShowOpen",
+                             from_qt_lossy(chosen), true);
+            continue;
+        }
+        bool ask = (request.flags & port::FileDialog::kCreatePrompt) != 0 && !QFileInfo::exists(chosen);
+        if (ask && port::message_boxes().show(*name + "\r\nDit bestand bestaat niet.\r\n"
+                                                      "Wilt u het bestand maken?",
+                                              "", port::BoxStyle::YesNo) != Answer::Yes)
+            continue;
+        return *name;
+    }
+    return request.file_name;
+}
+
+}  // namespace tlv::desktop

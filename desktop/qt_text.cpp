@@ -1,0 +1,26 @@
+#include "desktop/qt_text.h"
+
+#include "shared/codec.h"
+
+namespace tlv::desktop {
+
+QString to_qt(std::string_view cp1252) {
+    QString text = QString::fromStdString(codec::to_utf8(cp1252));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+std::optional<std::string> from_qt(const QString& text) {
+    return codec::from_utf8(text.toUtf8().toStdString());
+}
+
+std::string from_qt_lossy(const QString& text) {
+    std::string out;
+    for (QChar c : text) {
+        std::optional<std::string> one = from_qt(QString(c));
+        out += one && one->size() == 1 ? *one : std::string("?");
+    }
+    return out;
+}
+
+}  // namespace tlv::desktop

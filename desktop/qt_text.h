@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Text at the Qt edge: Windows-1252 inside, QString outside.
+namespace tlv::desktop {
+
+// Line ends become plain line feeds, as Qt shows them.
+QString to_qt(std::string_view cp1252);
+
+// The Windows-1252 form of a typed or chosen text; nothing when it has none.
+std::optional<std::string> from_qt(const QString& text);
+
+// The Windows-1252 form with "?" for every character that has none, for reports.
+std::string from_qt_lossy(const QString& text);
+
+}  // namespace tlv::desktop

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "main/ClsAutoconvert.h"
+
+namespace tlv {
+
+// Watches one logger's export file and starts the logger's program on it each
+// time the file has been rewritten.  It offers the watcher's operations by
+// forwarding them to an inner ClsAutoconvert.
+class ClsAutoLogger {
+public:
+    // Registers the logger: its export file is watched from now on, its
+    // program must exist.  Each missing path is shown ("Het pad ... klopt
+    // niet."); the result is then false.
+    bool setfile(const std::string& strOutputFile, const std::string& strProgramFile);
+
+    // True when the export file was rewritten since the last report; the
+    // logger program has then been started (minimised, not waited for).
+    bool CheckFile();
+
+    bool ClsAutoconvert_CheckFile() { return watcher_.CheckFile(); }
+    bool ClsAutoconvert_SetFile(const std::string& path) { return watcher_.setfile(path); }
+    const std::string& ClsAutoconvert_GetFile() const { return watcher_.GetFile(); }
+
+private:
+    void StartLogger();
+
+    ClsAutoconvert watcher_;
+    std::string program_;
+};
+
+}  // namespace tlv

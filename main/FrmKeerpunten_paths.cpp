@@ -1,0 +1,181 @@
+// The main window's paths: the fields, the browse buttons, the checks that
+// enable the commands, the result label and the status panels.
+
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+#include "desktop/qt_text.h"
+#include "main/FrmKeerpunten.h"
+#include "shared/ClsError.h"
+#include "shared/ClsInstellingen.h"
+#include "shared/failure.h"
+#include "shared/modDirCheck.h"
+#include "shared/platform/port.h"
+#include "shared/text.h"
+#include "tlvctrl/CtrlCheckbox.h"
+
+namespace tlv {
+namespace {
+
+constexpr std::string_view kPanelTexts[] = {"Start na export Strepla", "Direkt GARtrip starten"};
+
+bool is_blank(std::string_view text) { return trim_spaces(text).empty(); }
+
+}  // namespace
+
+void FrmKeerpunten::ShowMessage(const std::string& text) {
+    lbResultaat->setText(desktop::to_qt(text));
+    QPalette palette = lbResultaat->palette();
+    QColor colour = text.empty() ? palette.color(QPalette::Button) : palette.color(QPalette::ToolTipBase);
+    palette.setColor(QPalette::Window, colour);
+    lbResultaat->setPalette(palette);
+}
+
+void FrmKeerpunten::set_panel(int index, const std::string& text) {
+    panels_.at(static_cast<size_t>(index - 1))->setText(desktop::to_qt(text));
+}
+
+void FrmKeerpunten::SetStatusPanel(int index, bool on) {
+    if (index < 1 || index > 2) return;
+    set_panel(index, on ? std::string(kPanelTexts[index - 1]) : std::string());
+}
+
+void FrmKeerpunten::EnableConvert() {
+    Button(1)->setEnabled(true);
+    item("MnGARTripBestandMaken")->setEnabled(true);
+    item("mnPopGartBestMaken")->setEnabled(true);
+}
+
+void FrmKeerpunten::DisableConvert() {
+    Button(1)->setEnabled(false);
+    item("MnGARTripBestandMaken")->setEnabled(false);
+    item("mnPopGartBestMaken")->setEnabled(false);
+}
+
+void FrmKeerpunten::ShowExchangeInUse() { ckUseGps->CheckWithValue(settings_->blnUseGPS() ? 1 : 0); }
+
+void FrmKeerpunten::initControls() {
+    try {
+        ShowMessage("");
+        Text1->setText(desktop::to_qt(settings_->strStreplaFile));
+        Text2->setText(desktop::to_qt(settings_->strGartripFile));
+        ShowExchangeInUse();
+        bool strepla = DirCheck(settings_->strStreplaProgram);
+        Button(7)->setEnabled(strepla);
+        item("mnStrepla")->setEnabled(strepla);
+        bool gartrip = DirCheck(settings_->strGartripProgram);
+        for (QAction* action : {Button(8), item("MnGartripStarten"), item("mnGartripPopup")})
+            action->setEnabled(gartrip);
+        bool ok = startCheck(false);
+        Button(3)->setEnabled(gartrip && ok);
+        item("Autostart")->setEnabled(gartrip && ok);
+        CheckAutostartGartrip(false);
+        CheckCanBeServer(false, true);
+        lbResultaat->repaint();
+    } catch (...) {
+        show();
+        report("initControls");
+    }
+}
+
+bool FrmKeerpunten::startCheck(bool report_paths) {
+    bool ok = false;
+    try {
+        int n = 0;
+        std::string m;
+        if (!settings_->blnUseGPS()) {
+            DisableConvert();
+        } else {
+            if (is_blank(settings_->strGartripFile)) {
+                m = "Vul GARtrip text in\r\n";
+            } else {
+                n = 1;
+            }
+            if (report_paths) {
+                if (DirCheck(settings_->strStreplaFile)) {
+                    ++n;
+                } else {
+                    m += "Het pad naar Strepla Exchange klopt niet";
+                }
+            } else {
+                if (is_blank(settings_->strStreplaFile)) {
+                    m = "Vul Strepla Exchange in";
+                } else {
+                    ++n;
+                }
+                if (n == 0) m = "Vul Strepla Exchange en GARtrip text in.";
+            }
+            if (n == 2) {
+                ok = true;
+                EnableConvert();
+            }
+        }
+        if (report_paths && !m.empty()) {
+            port::message_boxes().show(m, "Kan niet converteren", port::BoxStyle::Information);
+        } else if (!report_paths) {
+            ShowMessage(m);
+        }
+    } catch (...) {
+        show();
+        report("startCheck", "\"" + settings_->strStreplaFile + "\"");
+    }
+    return ok;
+}
+
+void FrmKeerpunten::Opslaan() {
+    ShowMessage("Opslaan");
+    lbResultaat->repaint();
+    if (settings_) settings_->Wegschrijven();
+    initControls();
+}
+
+// A chosen name holds no "*": the dialog's own pattern comes back after a cancel.
+void FrmKeerpunten::BtnStrepla_Click() {
+    port::FileDialog dialog{port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 1,
+                            port::FileDialog::kCreatePrompt, "*.ste"};
+    std::string name = port::file_dialogs().show(dialog);
+    if (name.find('*') == std::string::npos) Text1->setText(desktop::to_qt(name));
+    initControls();
+}
+
+void FrmKeerpunten::BtnGartrip_Click() {
+    port::FileDialog dialog{port::FileDialog::Kind::Save, "Strepla export (*.txt)", 1,
+                            port::FileDialog::kCreatePrompt, "*.txt"};
+    std::string name = port::file_dialogs().show(dialog);
+    if (name.find('*') == std::string::npos) Text2->setText(desktop::to_qt(name));
+    if (!Text2->text().contains(QStringLiteral(".txt"), Qt::CaseInsensitive))
+        Text2->setText(Text2->text() + QStringLiteral(".txt"));
+    initControls();
+}
+
+// The setting follows the field at once; a text without a Windows-1252 form
+// is refused and the field gets the setting back.
+void FrmKeerpunten::Text_Change(QLineEdit* field, std::string ClsInstellingen::*setting) {
+    if (!settings_) return;
+    std::optional<std::string> text = desktop::from_qt(field->text());
+    if (text) {
+        (*settings_).*setting = *text;
+        return;
+    }
+    ClsError().error("FrmKeerpunten", err::kInvalidFileName, "Text_Change",
+                     desktop::from_qt_lossy(field->text()), true);
+    QSignalBlocker quiet(field);
+    field->setText(desktop::to_qt((*settings_).*setting));
+}
+
+void FrmKeerpunten::ckUseGps_Change() {
+    if (!settings_) return;
+    settings_->blnUseGPS(ckUseGps->CheckWithValue() == 1);
+    initControls();
+}
+
+bool FrmKeerpunten::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && (watched == Text1 || watched == Text2) && settings_)
+        initControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tlv

@@ -1,0 +1,160 @@
+// The main window's conversion run, and the programs it starts.
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+
+#include "desktop/qt_text.h"
+#include "main/FrmKeerpunten.h"
+#include "main/ModNotifyIcon.h"
+#include "shared/ClsError.h"
+#include "shared/ClsInstellingen.h"
+#include "shared/failure.h"
+#include "shared/modDirCheck.h"
+#include "shared/platform/port.h"
+
+namespace tlv {
+namespace {
+
+constexpr std::string_view kBezig = "Bezig met verwerken";
+// Progress is painted at most this often: a repaint per block would cost
+// more than the conversion itself.
+constexpr qint64 kProgressPaintMs = 100;
+
+}  // namespace
+
+void FrmKeerpunten::SetMousePointer(int pointer) {
+    if (pointer == 11 && mouse_pointer_ != 11) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (pointer != 11 && mouse_pointer_ == 11) QApplication::restoreOverrideCursor();
+    mouse_pointer_ = pointer;
+}
+
+// Without a system tray the tips go to the window title.
+void FrmKeerpunten::tray_tip(port::TrayPicture icon, std::string_view tip) {
+    if (!in_tray_) return;
+    if (tray_available_) {
+        ModNotifyIcon::Shell_NotifyIcon(port::TrayCommand::Modify, icon, tip);
+    } else {
+        setWindowTitle(desktop::to_qt(tip));
+    }
+}
+
+void FrmKeerpunten::Converteren() {
+    std::string information;
+    try {
+        objParse.reset();
+        objParse.emplace(new_conversion());
+        SetMousePointer(11);
+        set_panel(3, std::string(kBezig));
+        if (!startCheck(true)) {
+            set_panel(3, "");
+            ShowMessage("Verwerken kan niet plaatsvinden");
+            SetMousePointer(1);
+            return;
+        }
+        tray_tip(port::TrayPicture::Busy, ModNotifyIcon::kBezigMetConverteren);
+        for (const char* name : {"MnGARTripBestandMaken", "mnPopGartBestMaken", "MnGartripStarten",
+                                 "mnGartripPopup"})
+            item(name)->setEnabled(false);
+
+        objParse->advise(this);
+        progress_clock_.invalidate();
+        bool result = objParse->Parsen(settings_->strStreplaFile, settings_->strGartripFile);
+        objParse->advise(nullptr);
+        std::string fout = objParse->strFout();
+        information = "Lezen uit:" + settings_->strStreplaFile + "\r\nSchrijven naar:" +
+                      settings_->strGartripFile + "\r\n" + fout;
+        std::string counts;
+        if (!result) tlv::raise(err::kConversionFailed);
+        counts = std::to_string(objParse->intAantWaypoints()) + " Keerpunten";
+        if (objParse->intAantRoutes() != 0)
+            counts += " en " + std::to_string(objParse->intAantRoutes()) + " Routes";
+        if (!fout.empty()) tlv::raise(err::kConversionWithErrors);
+        objParse.reset();
+
+        initControls();
+        set_panel(3, "");
+        ShowMessage(counts);
+        tray_tip(port::TrayPicture::WindowIcon, ModNotifyIcon::kWachtOpStrepla);
+        SetMousePointer(1);
+        if (CheckAutostartGartrip(true)) RunGartrip();
+    } catch (...) {
+        conversion_failed(information);
+    }
+}
+
+void FrmKeerpunten::conversion_failed(const std::string& information) {
+    show();
+    objParse.reset();
+    SetMousePointer(1);
+    set_panel(3, "");
+    tray_tip(port::TrayPicture::WindowIcon, ModNotifyIcon::kWachtOpStrepla);
+    report("Converteren", information);
+    initControls();
+}
+
+// Every count is kept; the label and the tray tip show it a few times a second.
+void FrmKeerpunten::Progressie(std::string& aantRegels) {
+    progress_text_ = std::string(kBezig) + " " + aantRegels;
+    if (progress_clock_.isValid() && progress_clock_.elapsed() < kProgressPaintMs) return;
+    progress_clock_.start();
+    set_panel(3, progress_text_);
+    panels_[2]->repaint();
+    tray_tip(port::TrayPicture::Busy, progress_text_);
+}
+
+void FrmKeerpunten::RunGartrip() {
+    if (!settings_ || !DirCheck(settings_->strGartripProgram)) return;
+    port::programs().start(settings_->strGartripProgram, {settings_->strGartripFile},
+                           port::WindowStyle::Hidden);
+}
+
+void FrmKeerpunten::RunStrepla() {
+    if (!settings_ || !DirCheck(settings_->strStreplaProgram)) return;
+    port::programs().start(settings_->strStreplaProgram, {}, port::WindowStyle::MinimizedFocus);
+}
+
+bool FrmKeerpunten::CheckAutostartGartrip(bool report_paths) {
+    try {
+        if (settings_->intAutostart != 1) {
+            mnItemAutostartGartrip(true);
+            return false;
+        }
+        if (!startCheck(report_paths)) {
+            settings_->intAutostart = 2;
+            mnItemAutostartGartrip(true);
+            return false;
+        }
+        if (DirCheck(settings_->strGartripProgram)) {
+            mnItemAutostartGartrip(true);
+            return true;
+        }
+        settings_->intAutostart = 2;
+        mnItemAutostartGartrip(true);
+        const std::string message = "Het pad naar het programmabestand van GARtrip klopt niet";
+        if (report_paths) {
+            port::message_boxes().show(message, "", port::BoxStyle::Information);
+        } else {
+            ShowMessage(message);
+        }
+    } catch (...) {
+        show();
+        report("CheckAutostartGartrip");
+    }
+    return false;
+}
+
+void FrmKeerpunten::mnItemAutostartGartrip(bool init) {
+    try {
+        if (!init) settings_->intAutostart = settings_->intAutostart == 1 ? 2 : 1;
+        bool on = settings_->intAutostart == 1;
+        Button(3)->setChecked(on);
+        item("Autostart")->setChecked(on);
+        SetStatusPanel(2, on);
+    } catch (...) {
+        show();
+        report("mnItemAutostartGartrip");
+    }
+}
+
+}  // namespace tlv

@@ -1,0 +1,9 @@
+// The window module of tolvane, loaded at run time by the program's start-up
+// when there is nothing to convert silently: the silent road loads no Qt.
+
+#include "main/window.h"
+#include "shared/platform/native.h"
+
+TLV_EXPORT int TolvaneVenster(const char* exchange, const char* text) {
+    return tlv::run_window(exchange ? exchange : "", text ? text : "");
+}
