@@ -72,6 +72,8 @@ FrmKeerpunten::FrmKeerpunten() {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &FrmKeerpunten::Timer1_Timer);
     wire_commands();
+    // The convert commands wait for the first check that finds both paths.
+    DisableConvert();
 }
 
 FrmKeerpunten::~FrmKeerpunten() {
@@ -292,12 +294,12 @@ void FrmKeerpunten::Form_Unload() {
     watcher_.reset();
     logger_watchers_.reset();
     InstellingenVrijgeven();
+    emit unloaded();
 }
 
 void FrmKeerpunten::closeEvent(QCloseEvent* event) {
     if (!unloaded_) Form_Unload();
     event->accept();
-    QCoreApplication::exit(0);
 }
 
 }  // namespace tlv

@@ -85,6 +85,10 @@ public:
     // Toolbar buttons by their index, 1 to 10 (separators included).
     QAction* Button(int index) const { return buttons_.at(static_cast<size_t>(index - 1)); }
 
+signals:
+    // The window has unloaded: the program ends.
+    void unloaded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

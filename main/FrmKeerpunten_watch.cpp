@@ -211,8 +211,9 @@ void FrmKeerpunten::Timer1_Timer() {
         initTimer(false);
         show();
         report("Timer1_Timer", "De optie Starten na Strepla wordt uitgeschakeld", false);
-        ShowMessage("De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
+        // Shown after the refresh, which would otherwise clear it at once.
         initControls();
+        ShowMessage("De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
     }
     in_tick_ = false;
 }

@@ -38,6 +38,8 @@ int run_window(const std::string& exchange, const std::string& text) {
                          true);
         return modStart::kExitStartFailed;
     }
+    QObject::connect(window.get(), &FrmKeerpunten::unloaded, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     return application.exec();
 }
 

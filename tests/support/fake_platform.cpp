@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "shared/codec.h"
 #include "shared/failure.h"
 #include "shared/platform/native.h"
@@ -17,6 +19,7 @@ void FakeMessageBoxes::expect(int count, port::Answer answer) {
 port::Answer FakeMessageBoxes::show(std::string_view text, std::string_view title,
                                     port::BoxStyle style) {
     shown.push_back({std::string(text), std::string(title), style});
+    if (on_show) std::exchange(on_show, nullptr)();
     if (script_.empty()) {
         ADD_FAILURE() << "unscripted message box \"" << codec::to_utf8(title)
                       << "\": " << codec::to_utf8(text);
@@ -134,7 +137,7 @@ void FakePrograms::start(std::string_view program, const std::vector<std::string
 
 bool FakeTray::notify(port::TrayCommand command, const port::NotifyIconData& data) {
     calls.push_back({command, data});
-    return true;
+    return available;
 }
 
 void FakeTray::mouse(int code) {

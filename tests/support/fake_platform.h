@@ -23,6 +23,8 @@ public:
         port::BoxStyle style;
     };
     std::vector<Box> shown;
+    // Runs while a box is up, as events arriving in its own event loop would.
+    std::function<void()> on_show;
     void expect(int count = 1, port::Answer answer = port::Answer::Ok);
     port::Answer show(std::string_view text, std::string_view title, port::BoxStyle style) override;
 
@@ -115,6 +117,7 @@ public:
         port::NotifyIconData data;
     };
     std::vector<Call> calls;
+    bool available = true;  // false: a desktop without a system tray
     bool notify(port::TrayCommand command, const port::NotifyIconData& data) override;
     void set_mouse_handler(std::function<void(int)> handler) override {
         handler_ = std::move(handler);

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "main/ClsAutoLogger.h"
+#include "main/ClsAutoconvert.h"
+#include "main/ModNotifyIcon.h"
+#include "tests/support/failure_of.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/temp_folder.h"
+
+namespace tlv {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakePlatform;
+using testing::TempFolder;
+
+class Watcher : public ::testing::Test {
+protected:
+    void SetUp() override { folder.write("export.ste", "x"); }
+    std::string path(const char* name = "export.ste") const { return folder.file(name); }
+    port::DateTime now() { return platform.clock.now(); }
+    // The file written at the clock's current second, plus an offset in seconds.
+    void write_at(int offset, const char* name = "export.ste") {
+        platform.clock.advance(std::chrono::seconds(offset));
+        platform.files.set_modified(path(name), now());
+        platform.clock.advance(std::chrono::seconds(-offset));
+    }
+
+    TempFolder folder;
+    FakePlatform platform{folder.path()};
+};
+
+// Strict comparisons to the second: a write counts once the clock has left its
+// second and only when it lies after the reference, which then moves to it.
+TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
+    ClsAutoconvert watcher;
+    write_at(-5);  // written before the watch began: never reported
+    ASSERT_TRUE(watcher.setfile(path()));
+    EXPECT_EQ(watcher.GetFile(), path());
+    EXPECT_FALSE(watcher.CheckFile());
+    write_at(0);  // in the second of the watch's start: never after the reference
+    platform.clock.advance(1s);
+    EXPECT_FALSE(watcher.CheckFile());
+    write_at(0);  // in this very second
+    EXPECT_FALSE(watcher.CheckFile());
+    platform.clock.advance(1s);
+    EXPECT_TRUE(watcher.CheckFile());
+    EXPECT_FALSE(watcher.CheckFile());
+    write_at(1);  // twice between checks
+    write_at(2);
+    EXPECT_FALSE(watcher.CheckFile());  // the future: not yet
+    platform.clock.advance(3s);
+    EXPECT_TRUE(watcher.CheckFile());
+    EXPECT_FALSE(watcher.CheckFile());
+    write_at(-60);  // an older copy put in its place
+    EXPECT_FALSE(watcher.CheckFile());
+    platform.files.set_modified(path(), std::nullopt);  // gone
+    EXPECT_EQ(testing::failure_of([&] { watcher.CheckFile(); }), 53);
+}
+
+TEST_F(Watcher, PathThatIsNoFileIsShownAndChangesNothing) {
+    ClsAutoconvert watcher;
+    platform.boxes.expect(2);
+    EXPECT_FALSE(watcher.setfile(path("weg.ste")));
+    EXPECT_FALSE(watcher.setfile(folder.path()));
+    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad " + path("weg.ste") + "klopt niet.");
+    EXPECT_EQ(platform.boxes.shown[0].title, "");
+    EXPECT_EQ(platform.boxes.shown[0].style, port::BoxStyle::Ok);
+    EXPECT_EQ(watcher.GetFile(), "");
+}
+
+TEST_F(Watcher, LoggerRegistrationShowsEachMissingPath) {
+    folder.write("logger.exe", "MZ");
+    ClsAutoLogger missing_export, missing_program, good;
+    platform.boxes.expect(3);
+    EXPECT_FALSE(missing_export.setfile(path("weg.igc"), path("logger.exe")));
+    EXPECT_FALSE(missing_program.setfile(path(), path("weg.exe")));
+    EXPECT_TRUE(good.setfile(path(), path("logger.exe")));
+    ASSERT_EQ(platform.boxes.shown.size(), 3u);
+    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad " + path("weg.igc") + "klopt niet.");
+    EXPECT_EQ(platform.boxes.shown[1].text, "Het pad " + path("weg.igc") + " klopt niet.");
+    EXPECT_EQ(platform.boxes.shown[2].text, "Het pad " + path("weg.exe") + " klopt niet.");
+}
+
+// A rewritten export starts the logger program once, minimised, on the export
+// file; a program removed since the registration is reported instead.
+TEST_F(Watcher, LoggerStartsItsProgramOnEachRewrite) {
+    folder.write("log ger.exe", "MZ");
+    ClsAutoLogger logger;
+    ASSERT_TRUE(logger.setfile(path(), path("log ger.exe")));
+    write_at(1);
+    platform.clock.advance(1s);
+    platform.clock.advance(1s);
+    EXPECT_TRUE(logger.CheckFile());
+    EXPECT_FALSE(logger.CheckFile());
+    ASSERT_EQ(platform.programs.started.size(), 1u);
+    EXPECT_EQ(platform.programs.started[0].program, path("log ger.exe"));
+    EXPECT_EQ(platform.programs.started[0].arguments, std::vector<std::string>{path()});
+    EXPECT_EQ(platform.programs.started[0].style, port::WindowStyle::MinimizedFocus);
+
+    std::filesystem::remove(path("log ger.exe"));
+    write_at(0);
+    platform.clock.advance(1s);
+    platform.boxes.expect();
+    EXPECT_TRUE(logger.CheckFile());
+    EXPECT_EQ(platform.boxes.shown[0].text,
+              "Het pad " + path("log ger.exe") + "waar het Loggerprogramma moet staan klopt niet");
+    EXPECT_EQ(platform.programs.started.size(), 1u);
+}
+
+TEST_F(Watcher, TrayTipIsCutAtSixtyFourCharacters) {
+    std::string tip(70, 't');
+    ModNotifyIcon::Shell_NotifyIcon(port::TrayCommand::Add, port::TrayPicture::Busy, tip);
+    ASSERT_EQ(platform.tray.calls.size(), 1u);
+    const port::NotifyIconData& record = platform.tray.calls[0].data;
+    EXPECT_EQ(record.szTip, std::string(64, 't'));
+    EXPECT_EQ(record.hIcon, port::TrayPicture::Busy);
+    EXPECT_EQ(record.uID, 1u);
+    EXPECT_EQ(record.uFlags, 7u);
+    EXPECT_EQ(record.uCallbackMessage, 512u);
+}
+
+}  // namespace
+}  // namespace tlv

@@ -1,0 +1,259 @@
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "main/frmAbout.h"
+#include "shared/failure.h"
+#include "tests/support/failure_of.h"
+#include "tests/conversion/conversion_support.h"
+#include "tests/window/window_support.h"
+#include "tlvctrl/CtrlCheckbox.h"
+
+namespace tlv::testing {
+namespace {
+
+using port::BoxStyle;
+
+std::string five_points_two_routes() {
+    std::string exchange;
+    for (const char* name : {"Eelde", "Assen", "Emmen", "Hoogeveen", "Zwolle"})
+        exchange += point_block(name);
+    return exchange + route_block("Noord", {"1", "2", "3"}) + route_block("Zuid", {"4", "5"});
+}
+
+class MainWindow : public WindowTest {
+protected:
+    // A program folder with an exchange file and a text path in it.
+    std::string paths() {
+        folder.write("taak 1.ste", five_points_two_routes());
+        return "StrePlaFile=" + folder.file("taak 1.ste") + "\r\nGartripFile=" +
+               folder.file("uit 1.txt") + "\r\n";
+    }
+};
+
+// Every text, key and shortcut of the window as the user sees it.
+TEST_F(MainWindow, LoadsWithTheSystemsTextsKeysAndShortcuts) {
+    load(kvr());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("TolVANE"));
+    EXPECT_EQ(find<QGroupBox>("Frame1")->title(), QStringLiteral("Strepla Exchange"));
+    EXPECT_EQ(find<QGroupBox>("Frame2")->title(), QStringLiteral("GARtrip text"));
+    EXPECT_EQ(find<tlvctrl::CtrlCheckbox>("ckUseGps")->Caption(),
+              QStringLiteral("Strepla &exchange exportbestand in gebruik"));
+    EXPECT_EQ(find("Text1")->toolTip(), QStringLiteral("Vul hier het pad en bestandsnaam in of klik op ..."));
+    EXPECT_EQ(find("BtnGartrip")->toolTip(),
+              QStringLiteral("Bepaal de locatie en naam van het GARtrip text bestand"));
+    const char* toolbar[] = {"start1", "", "autostartGartrip", "nastrpla1", "serverstate1", "",
+                             "strepla", "gartrip", "", "Save"};
+    for (int index = 1; index <= 10; ++index) {
+        QAction* button = window->Button(index);
+        EXPECT_EQ(button->isSeparator(), *toolbar[index - 1] == 0) << index;
+        if (!button->isSeparator()) {
+            EXPECT_EQ(button->objectName(), QString(toolbar[index - 1]));
+        }
+    }
+    EXPECT_EQ(window->Button(1)->toolTip(), QStringLiteral("Start conversie F5"));
+    EXPECT_TRUE(window->Button(4)->isCheckable());
+    const std::pair<const char*, const char*> shortcuts[] = {
+        {"MnGARTripBestandMaken", "F5"}, {"mnOpslaan", "Ctrl+S"}, {"MnGartripStarten", "Ctrl+G"},
+        {"mnStrepla", "Ctrl+T"},         {"mnSystray", "Ctrl+H"}};
+    for (const auto& [name, keys] : shortcuts)
+        EXPECT_EQ(action(name)->shortcut().toString(), QString(keys)) << name;
+    EXPECT_EQ(action("mnSluiten2")->text(), QStringLiteral("A&fsluiten"));
+    EXPECT_EQ(find<QMenu>("mnPopup")->title(), QStringLiteral("&Systray"));
+    EXPECT_EQ(find<QMenu>("mnPopup")->actions().size(), 7);
+    for (const char* panel : {"Panel1", "Panel2", "Panel3"}) EXPECT_EQ(text(panel), "") << panel;
+}
+
+// Empty settings: the label asks for both paths while the export is in use,
+// and says nothing when it is not; the convert commands are disabled.
+TEST_F(MainWindow, EmptySettingsDisableTheConvertCommands) {
+    load(kvr());
+    EXPECT_EQ(text("lbResultaat"), "Vul Strepla Exchange en GARtrip text in.");
+    EXPECT_NE(find("lbResultaat")->palette().color(QPalette::Window),
+              find("lbResultaat")->palette().color(QPalette::Button));
+    for (QAction* command : {window->Button(1), action("MnGARTripBestandMaken"),
+                             action("mnPopGartBestMaken"), window->Button(7), window->Button(8)})
+        EXPECT_FALSE(command->isEnabled());
+    find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(0);
+    EXPECT_EQ(text("lbResultaat"), "");
+    EXPECT_FALSE(settings().blnUseGPS());
+    EXPECT_EQ(find("lbResultaat")->palette().color(QPalette::Window),
+              find("lbResultaat")->palette().color(QPalette::Button));
+}
+
+// Typing changes the setting at once; the commands follow when the field loses focus.
+TEST_F(MainWindow, TypingUpdatesTheSettingFocusOutTheCommands) {
+    load(kvr("GartripFile=" + folder.file("uit.txt") + "\r\n"));
+    EXPECT_EQ(text("lbResultaat"), "Vul Strepla Exchange in");
+    QTest::keyClicks(find("Text1"), QStringLiteral("taak.ste"));
+    EXPECT_EQ(settings().strStreplaFile, "taak.ste");
+    EXPECT_FALSE(window->Button(1)->isEnabled());
+    QFocusEvent focus_out(QEvent::FocusOut);
+    QApplication::sendEvent(find("Text1"), &focus_out);
+    EXPECT_TRUE(window->Button(1)->isEnabled());
+    EXPECT_EQ(text("lbResultaat"), "");
+
+    // A character without a Windows-1252 form is refused; the field keeps its text.
+    platform.boxes.expect();
+    find<QLineEdit>("Text1")->insert(QStringLiteral("\u20AD"));
+    EXPECT_EQ(text("Text1"), "taak.ste");
+    EXPECT_EQ(platform.boxes.shown.back().text,
+              "De volgende fout is opgetreden\r\nDe bestandsnaam is ongeldig taak.ste?");
+}
+
+TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
+    load(kvr());
+    platform.dialogs.choose(folder.file("gekozen.ste"));
+    platform.dialogs.cancel();
+    QTest::mouseClick(find<QPushButton>("BtnStrepla"), Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton>("BtnStrepla"), Qt::LeftButton);
+    EXPECT_EQ(settings().strStreplaFile, folder.file("gekozen.ste"));
+    const port::FileDialog& open = platform.dialogs.shown[0];
+    EXPECT_EQ(open.kind, port::FileDialog::Kind::Open);
+    EXPECT_EQ(open.filter, "Strepla export (*.ste)|*.ste");
+    EXPECT_EQ(open.flags, 0x2000);
+    EXPECT_EQ(open.file_name, "*.ste");
+
+    // Cancelled with an empty field: ".txt" is still appended; a name without it gets it.
+    platform.dialogs.cancel();
+    QTest::mouseClick(find<QPushButton>("BtnGartrip"), Qt::LeftButton);
+    EXPECT_EQ(text("Text2"), ".txt");
+    platform.dialogs.choose(folder.file("uit"));
+    QTest::mouseClick(find<QPushButton>("BtnGartrip"), Qt::LeftButton);
+    EXPECT_EQ(settings().strGartripFile, folder.file("uit.txt"));
+    const port::FileDialog& save = platform.dialogs.shown.back();
+    EXPECT_EQ(save.kind, port::FileDialog::Kind::Save);
+    EXPECT_EQ(save.filter, "Strepla export (*.txt)");
+    EXPECT_EQ(save.file_name, "*.txt");
+}
+
+// F5 writes the bytes of the silent road and shows the counts.
+TEST_F(MainWindow, ConversionShowsTheCountsAndWritesTheFile) {
+    load(kvr(paths()));
+    action("MnGARTripBestandMaken")->trigger();
+    EXPECT_EQ(text("lbResultaat"), "5 Keerpunten en 2 Routes");
+    EXPECT_EQ(text("Panel3"), "");
+    EXPECT_EQ(window->MousePointer(), 1);
+    ClsParse silent;
+    EXPECT_EQ(folder.read("uit 1.txt"), convert(silent, five_points_two_routes()));
+    EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
+}
+
+TEST_F(MainWindow, ErrorLinesAreReportedAs20004WithBothPaths) {
+    load(kvr(paths()));
+    folder.write("taak 1.ste", point_block("Eelde", "E006:34.95", "N53:07.50", ""));
+    platform.boxes.expect();
+    window->Converteren();
+    ASSERT_EQ(platform.boxes.shown.size(), 1u);
+    EXPECT_EQ(platform.boxes.shown[0].text,
+              "De volgende fout is opgetreden\r\nHet bestand is gemaakt met fouten\r\nLezen uit:" +
+                  folder.file("taak 1.ste") + "\r\nSchrijven naar:" + folder.file("uit 1.txt") +
+                  "\r\nGegevenstype klopt niet\r\n");
+    EXPECT_EQ(text("lbResultaat"), "");
+    EXPECT_TRUE(folder.exists("uit 1.txt"));
+    EXPECT_NE(folder.read("error.log").find("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren "
+                                            "van Converteren\r\n"),
+              std::string::npos);
+}
+
+TEST_F(MainWindow, MissingExchangeFileCannotConvert) {
+    load(kvr("StrePlaFile=" + folder.file("weg.ste") + "\r\nGartripFile=uit.txt\r\n"));
+    platform.boxes.expect();
+    window->Converteren();
+    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad naar Strepla Exchange klopt niet");
+    EXPECT_EQ(platform.boxes.shown[0].title, "Kan niet converteren");
+    EXPECT_EQ(platform.boxes.shown[0].style, BoxStyle::Information);
+    EXPECT_EQ(text("lbResultaat"), "Verwerken kan niet plaatsvinden");
+    EXPECT_EQ(window->MousePointer(), 1);
+    EXPECT_FALSE(folder.exists("uit.txt"));
+}
+
+// GARtrip starts hidden on the text file after a good run, StrePla minimised;
+// paths with blanks and quotes reach them whole.
+TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGone) {
+    folder.write("GAR trip.exe", "MZ");
+    folder.write("Stre\"pla.exe", "MZ");
+    load(kvr(paths() + "GartipProgramma=" + folder.file("GAR trip.exe") + "\r\nStreplaProgramma=" +
+             folder.file("Stre\"pla.exe") + "\r\nStartGartrip=1\r\n"));
+    EXPECT_TRUE(window->Button(3)->isChecked());
+    EXPECT_EQ(text("Panel2"), "Direkt GARtrip starten");
+    window->Converteren();
+    action("mnStrepla")->trigger();
+    ASSERT_EQ(platform.programs.started.size(), 2u);
+    EXPECT_EQ(platform.programs.started[0].program, folder.file("GAR trip.exe"));
+    EXPECT_EQ(platform.programs.started[0].arguments, std::vector<std::string>{folder.file("uit 1.txt")});
+    EXPECT_EQ(platform.programs.started[0].style, port::WindowStyle::Hidden);
+    EXPECT_EQ(platform.programs.started[1].program, folder.file("Stre\"pla.exe"));
+    EXPECT_TRUE(platform.programs.started[1].arguments.empty());
+    EXPECT_EQ(platform.programs.started[1].style, port::WindowStyle::MinimizedFocus);
+
+    // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.
+    std::filesystem::remove(folder.file("GAR trip.exe"));
+    window->Converteren();
+    EXPECT_EQ(text("lbResultaat"), "5 Keerpunten en 2 Routes");
+    EXPECT_EQ(settings().intAutostart, 2);
+    EXPECT_FALSE(window->Button(3)->isChecked());
+    EXPECT_EQ(text("Panel2"), "");
+    EXPECT_EQ(platform.programs.started.size(), 2u);
+}
+
+// A failing start from the toolbar leaves no message; from the menu it is reported.
+TEST_F(MainWindow, FailingCommandIsSilentFromTheToolbarAndReportedFromTheMenu) {
+    folder.write("GARtrip.exe", "MZ");
+    load(kvr(paths() + "GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
+    platform.programs.failure = 53;
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(8));
+    EXPECT_TRUE(platform.boxes.shown.empty());
+    platform.boxes.expect();
+    action("MnGartripStarten")->trigger();
+    EXPECT_EQ(platform.boxes.shown.size(), 1u);
+}
+
+TEST_F(MainWindow, UnloadSavesTheSettings) {
+    load(kvr());
+    QTest::keyClicks(find("Text2"), QStringLiteral("punten.txt"));
+    window->Button(3)->trigger();  // no GARtrip program: the option stays as it is in memory
+    action("mnSluiten2")->trigger();
+    EXPECT_NE(stored().find("GartripFile=punten.txt\r\n"), std::string::npos);
+    EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n"));
+}
+
+TEST_F(MainWindow, ComponentThatCannotBeLoadedFailsTheLoad) {
+    install_parse_factory([]() -> ParseComponent { throw Failure(48); });
+    folder.write("tolvane.kvr", kvr());
+    EXPECT_EQ(failure_of([] { FrmKeerpunten::Starten(); }), 48);
+}
+
+TEST_F(MainWindow, HelpAndAboutBox) {
+    load(kvr());
+    action("MnHlpContents")->trigger();
+    action("mnHelpPopup")->trigger();
+    ASSERT_EQ(platform.help.calls.size(), 2u);
+    EXPECT_EQ(platform.help.calls[0].file, folder.file("tolvane.chm"));
+    EXPECT_EQ(platform.help.calls[0].command, port::HelpCommand::Contents);
+    EXPECT_EQ(platform.help.calls[1].command, port::HelpCommand::Topic);
+    EXPECT_EQ(platform.help.calls[1].context, 3050);
+    platform.help.failure = 48;
+    platform.boxes.expect();
+    action("MnIndex")->trigger();
+    EXPECT_NE(folder.read("error.log").find("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
+                                            "\r\nOpgetreden bij het uitvoeren van ShowHelpIndex"),
+              std::string::npos);
+
+    QString version;
+    QTimer::singleShot(0, [&] {
+        auto* about = window->findChild<frmAbout*>(QStringLiteral("frmAbout"));
+        ASSERT_NE(about, nullptr);
+        version = about->findChild<QLabel*>(QStringLiteral("lbVersie"))->text();
+        QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    });
+    action("mnInfo")->trigger();
+    EXPECT_EQ(version, QStringLiteral("Versie: 2.1"));
+}
+
+}  // namespace
+}  // namespace tlv::testing

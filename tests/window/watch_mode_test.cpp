@@ -1,0 +1,136 @@
+#include <QMenu>
+#include <QTimer>
+
+#include "tests/conversion/conversion_support.h"
+#include "tests/window/window_support.h"
+
+namespace tlv::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using port::TrayCommand;
+using port::TrayPicture;
+
+class WatchMode : public WindowTest {
+protected:
+    std::string watching() {
+        folder.write("export.ste", point_block("Eelde") + route_block("R", {"1"}));
+        return kvr("StrePlaFile=" + folder.file("export.ste") + "\r\nGartripFile=" +
+                   folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n");
+    }
+    // StrePla rewrites its export one second from now; the tick comes a second later.
+    void rewrite_and_tick() {
+        platform.clock.advance(1s);
+        platform.files.set_modified(folder.file("export.ste"), platform.clock.now());
+        platform.clock.advance(1s);
+        window->Timer1_Timer();
+    }
+    std::vector<std::pair<TrayPicture, std::string>> modifications() const {
+        std::vector<std::pair<TrayPicture, std::string>> tips;
+        for (const FakeTray::Call& call : platform.tray.calls)
+            if (call.command == TrayCommand::Modify) tips.emplace_back(call.data.hIcon, call.data.szTip);
+        return tips;
+    }
+};
+
+// Stored as on, the window comes up hidden with its icon, ticking; a left
+// click brings it back; closing removes the icon.
+TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
+    load(watching());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->inTray());
+    ASSERT_FALSE(platform.tray.calls.empty());
+    EXPECT_EQ(platform.tray.calls[0].command, TrayCommand::Add);
+    EXPECT_EQ(platform.tray.calls[0].data.szTip, "TolVANE wacht op Strepla");
+    EXPECT_EQ(find<QTimer>("Timer1")->interval(), 500);
+    EXPECT_TRUE(window->Button(4)->isChecked());
+    EXPECT_TRUE(window->Button(5)->isEnabled());
+    EXPECT_EQ(text("Panel1"), "Start na export Strepla");
+
+    window->showMinimized();
+    platform.tray.mouse(port::tray_mouse::kLeftButtonUp);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isMinimized());
+    platform.tray.mouse(port::tray_mouse::kRightButtonUp);
+    EXPECT_TRUE(find<QMenu>("mnPopup")->isVisible());
+    find<QMenu>("mnPopup")->hide();
+
+    window->close();
+    EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
+    EXPECT_NE(stored().find("AutoCheckStrepla=1\r\n"), std::string::npos);
+}
+
+TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARun) {
+    load(watching());
+    window->Timer1_Timer();
+    EXPECT_FALSE(folder.exists("uit.txt"));
+    rewrite_and_tick();
+    EXPECT_TRUE(folder.exists("uit.txt"));
+    EXPECT_EQ(text("lbResultaat"), "1 Keerpunten en 1 Routes");
+    using Tips = std::vector<std::pair<TrayPicture, std::string>>;
+    EXPECT_EQ(modifications(), (Tips{{TrayPicture::Busy, "TolVANE is bezig met converteren"},
+                                     {TrayPicture::Busy, "Bezig met verwerken 1"},
+                                     {TrayPicture::WindowIcon, "TolVANE wacht op Strepla"}}));
+    EXPECT_FALSE(window->isVisible());
+}
+
+// An export that has gone fails the tick: the mode goes off and is saved at once.
+TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
+    load(watching());
+    platform.files.set_modified(folder.file("export.ste"), std::nullopt);
+    window->Timer1_Timer();
+    EXPECT_EQ(settings().intAutoCheckStrepla, 2);
+    EXPECT_NE(stored().find("AutoCheckStrepla=2\r\n"), std::string::npos);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->inTray());
+    EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
+    EXPECT_EQ(text("lbResultaat"), "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
+    EXPECT_NE(folder.read("error.log").find("Opgetreden bij het uitvoeren van Timer1_Timer\r\n"
+                                            "Bij het werken met deze waarde:[De optie Starten na "
+                                            "Strepla wordt uitgeschakeld]"),
+              std::string::npos);
+}
+
+// A box shown inside a tick runs its own event loop, where the timer keeps
+// firing: such a tick does nothing, even when the export changed again.
+TEST_F(WatchMode, TickDuringABoxDoesNothing) {
+    load(watching());
+    settings().strGartripFile = "";  // the run's check will show a box
+    platform.boxes.expect();
+    platform.boxes.on_show = [this] { rewrite_and_tick(); };
+    rewrite_and_tick();
+    EXPECT_EQ(platform.boxes.shown.size(), 1u);
+}
+
+// The message gathers every active logger's fault; the last row decides.
+TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
+    load(kvr("CheckForGARtrip=2\r\nLoggers=*L*X*" + folder.file("weg.exe") + "*" + folder.file("weg.igc") +
+             "\r\nLoggers=*M**x*y\r\n"));
+    EXPECT_TRUE(window->CheckCanBeServer(false, false));
+    EXPECT_EQ(text("lbResultaat"),
+              "Fout in het pad van het programmabestand van L van het exportbestand van L");
+    EXPECT_EQ(settings().intAutoCheckStrepla, 2);
+    EXPECT_TRUE(window->Button(4)->isEnabled());
+}
+
+// Hiding needs the mode's check; without a system tray the window is
+// minimised instead, and the tip shows in its title.
+TEST_F(WatchMode, HidingChecksFirstAndMinimisesWithoutATray) {
+    load(kvr("GartripFile=uit.txt\r\n"));
+    platform.boxes.expect();
+    window->naarSysteemvak(true);
+    EXPECT_EQ(platform.boxes.shown[0].title, "Kan niet converteren");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(platform.tray.calls.empty() ||
+                platform.tray.calls.back().command == TrayCommand::Delete);
+
+    platform.tray.available = false;
+    folder.write("export.ste", "");
+    settings().strStreplaFile = folder.file("export.ste");
+    window->naarSysteemvak(true);
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("TolVANE wacht op Strepla"));
+}
+
+}  // namespace
+}  // namespace tlv::testing

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <memory>
+#include <string>
+
+#include "desktop/qt_text.h"
+#include "main/FrmKeerpunten.h"
+#include "shared/ClsInstellingen.h"
+#include "shared/modInstellingen.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/in_process_conversion.h"
+#include "tests/support/temp_folder.h"
+
+namespace tlv::testing {
+
+// A settings file: watch mode off and the exchange export in use, then the given lines
+// (a key given again overrides).
+inline std::string kvr(const std::string& lines = {}) {
+    return "StartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1\r\n" + lines;
+}
+
+// The main window loaded in a program folder of its own, against the test
+// adapter, with the conversion in-process.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { InstellingenVrijgeven(); }
+    void TearDown() override {
+        window.reset();
+        InstellingenVrijgeven();
+    }
+
+    FrmKeerpunten& load(const std::string& settings) {
+        folder.write("tolvane.kvr", settings);
+        window = FrmKeerpunten::Starten();
+        return *window;
+    }
+    template <typename T = QWidget>
+    T* find(const char* name) const {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QAction* action(const char* name) const { return find<QAction>(name); }
+    std::string text(const char* name) const {
+        if (auto* edit = window->findChild<QLineEdit*>(QString::fromLatin1(name)))
+            return desktop::from_qt_lossy(edit->text());
+        return desktop::from_qt_lossy(find<QLabel>(name)->text());
+    }
+    ClsInstellingen& settings() const { return *Instellingen(); }
+    std::string stored() const { return folder.read("tolvane.kvr"); }
+
+    TempFolder folder;
+    FakePlatform platform{folder.path()};
+    InProcessConversion conversion;
+    std::unique_ptr<FrmKeerpunten> window;
+};
+
+}  // namespace tlv::testing
