@@ -5,7 +5,7 @@
 #   bench/run.sh            (after scripts/setup.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ninja -C build parse_bench tolvane Converttlv >/dev/null
+ninja -C build parse_bench window_bench tolvane Converttlv >/dev/null
 build/bench/parse_bench --benchmark_min_time=1
 build/bench/parse_bench --memory
 
@@ -39,3 +39,16 @@ time_runs 20 "$work/tolvane" "$work/taak.ste" "$work/uit.txt"
 head -c 10000000 < <(yes route | tr -d '\n') >"$work/route.ste"
 printf 'silent tolvane run, 10 MB of "route" (2,000,000 reports): '
 time_runs 3 "$work/tolvane" "$work/route.ste" "$work/flood.txt"
+
+# The silent road against cp of the same file, side by side: the silent road
+# loads no desktop library.
+cp examples/noord-nederland.ste "$work/voorbeeld.ste"
+printf 'cp of the example:                      '
+time_runs 50 cp "$work/voorbeeld.ste" "$work/kopie.ste"
+printf 'silent tolvane run on the example:      '
+time_runs 50 "$work/tolvane" "$work/voorbeeld.ste" "$work/voorbeeld.txt"
+printf 'desktop libraries loaded by a silent run: %s\n' \
+  "$(LD_DEBUG=libs "$work/tolvane" "$work/voorbeeld.ste" "$work/voorbeeld.txt" 2>&1 | grep -c 'libQt6' || true)"
+
+# A conversion from the main window against one without a window.
+build/bench/window_bench 21 2>/dev/null

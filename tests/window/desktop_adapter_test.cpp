@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include "desktop/help_viewer.h"
+#include "desktop/qt_message_boxes.h"
+#include "desktop/qt_tray.h"
+#include "desktop/twips.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/temp_folder.h"
+
+namespace tlv::desktop {
+namespace {
+
+TEST(Desktop, TwipsFiltersAndTrayCodes) {
+    EXPECT_EQ(to_pixels(6105, 96), 407);
+    EXPECT_EQ(to_pixels(3585, 96), 239);
+    EXPECT_EQ(to_pixels(15, 96), 1);
+    EXPECT_EQ(to_pixels(1440, 120), 120);
+
+    QString selected;
+    EXPECT_EQ(qt_filter("Strepla export (*.ste)|*.ste", 1, selected),
+              QStringLiteral("Strepla export (*.ste)"));
+    EXPECT_EQ(qt_filter("Tekstbestand|*.txt|Alles|*.*", 2, selected),
+              QStringLiteral("Tekstbestand (*.txt);;Alles (*.*)"));
+    EXPECT_EQ(selected, QStringLiteral("Alles (*.*)"));
+    EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected), QStringLiteral("Strepla export (*.txt)"));
+
+    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::Trigger), 514);
+    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::DoubleClick), 515);
+    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::Context), 517);
+    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::MiddleClick), 0);
+}
+
+// Style 54: Cancel, Try Again and Continue, the last two named in Dutch.
+TEST(Desktop, ErrorReportBoxAnswersWithTheButtonClicked) {
+    QStringList texts;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons()) texts << button->text();
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == QStringLiteral("Doorgaan")) button->click();
+    });
+    EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", port::BoxStyle::ErrorReport),
+              port::Answer::Continue);
+    EXPECT_TRUE(texts.contains(QStringLiteral("Opnieuw proberen")));
+    EXPECT_EQ(texts.size(), 3);
+}
+
+TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
+    testing::TempFolder folder;
+    std::filesystem::create_directory(folder.file("help"));
+    folder.write("help/3050.html", "<p>Systeemvak</p>");
+    QtHelpViewer viewer;
+    viewer.show(folder.file("tolvane.chm") + ">hoofd", port::HelpCommand::Topic, 3050);
+    HelpWindow* window = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QStringLiteral("HelpWindow")) window = qobject_cast<HelpWindow*>(widget);
+    ASSERT_NE(window, nullptr);
+    auto* browser = window->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
+    EXPECT_TRUE(browser->source().toLocalFile().endsWith(QStringLiteral("help/3050.html")));
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Systeemvak")));
+    viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Index, 0);
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("niet gevonden")));
+}
+
+}  // namespace
+}  // namespace tlv::desktop
