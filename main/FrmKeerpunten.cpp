@@ -211,7 +211,7 @@ void FrmKeerpunten::wire_commands() {
     on("mnSluiten2", [this] { close(); });
     on("mnSluiten", [this] { close(); });
     on("mnOpenen", [this] { show(); });
-    on("mnPrograms", [this] { initControls(); });
+    on("mnPrograms", [this] { ShowOptions(); });
     on("mnAutoStartStrepla", [this] { mnItemStartVanStrepla(false); });
     on("Autostart", [this] { mnItemAutostartGartrip(false); });
     on("MnHlpContents", [] { modHelp::ShowHelpContents(); });

@@ -76,7 +76,8 @@ public:
     void Timer1_Timer();
     void TrayMouse(int code);
 
-    // Help and about.
+    // The options dialog, help and about.
+    void ShowOptions();
     void ShowAbout();
 
     // The mouse pointer as the system numbers it: 11 busy, 1 arrow, 0 default.

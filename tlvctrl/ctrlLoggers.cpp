@@ -1,0 +1,146 @@
+#include "tlvctrl/ctrlLoggers.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "desktop/qt_text.h"
+#include "shared/ClsError.h"
+#include "shared/failure.h"
+#include "shared/modDirCheck.h"
+#include "shared/platform/port.h"
+
+namespace tlv::tlvctrl {
+namespace {
+
+constexpr size_t kFieldOf[] = {1, 2, 3, 4};  // by column
+constexpr const char* kMarkInUse = "X";
+
+std::string& field(LoggerRow& row, size_t index) {
+    if (row.size() <= index) row.resize(index + 1);
+    return row[index];
+}
+std::string field(const LoggerRow& row, size_t index) {
+    return index < row.size() ? row[index] : std::string();
+}
+
+QPushButton* button(QWidget* owner, const char* name, const char* caption) {
+    auto* made = new QPushButton(QString::fromUtf8(caption), owner);
+    made->setObjectName(QString::fromLatin1(name));
+    return made;
+}
+
+}  // namespace
+
+ctrlLoggers::ctrlLoggers(QWidget* parent) : QWidget(parent), table_(new QTableWidget(0, kColumns, this)) {
+    table_->setObjectName(QStringLiteral("tblLoggers"));
+    table_->setHorizontalHeaderLabels(
+        {QStringLiteral("Logger"), QStringLiteral("In gebruik"), QStringLiteral("Programma"),
+         QStringLiteral("Exportbestand")});
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->verticalHeader()->setVisible(false);
+    connect(table_, &QTableWidget::cellChanged, this, &ctrlLoggers::cell_changed);
+    auto* buttons = new QHBoxLayout;
+    QPushButton* add = button(this, "cmdToevoegen", "T&oevoegen");
+    QPushButton* remove = button(this, "cmdVerwijderen", "&Verwijderen");
+    QPushButton* program = button(this, "cmdProgramma", "&Programma...");
+    QPushButton* export_file = button(this, "cmdExport", "E&xportbestand...");
+    for (QPushButton* shown : {add, remove, program, export_file}) buttons->addWidget(shown);
+    buttons->addStretch();
+    connect(add, &QPushButton::clicked, this, &ctrlLoggers::AddRow);
+    connect(remove, &QPushButton::clicked, this, &ctrlLoggers::RemoveRow);
+    connect(program, &QPushButton::clicked, this, [this] { browse(kProgram); });
+    connect(export_file, &QPushButton::clicked, this, [this] { browse(kExport); });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(table_, 1);
+    layout->addLayout(buttons);
+}
+
+LoggerTable ctrlLoggers::LoggerList() const { return rows_.size() > 1 ? rows_ : LoggerTable{}; }
+
+void ctrlLoggers::LoggerList(const LoggerTable& rows) {
+    rows_ = rows.empty() ? LoggerTable{{}} : rows;
+    show_rows();
+}
+
+void ctrlLoggers::show_rows() {
+    QSignalBlocker quiet(table_);
+    table_->setRowCount(static_cast<int>(rows_.size()) - 1);
+    for (size_t i = 1; i < rows_.size(); ++i) {
+        int row = static_cast<int>(i) - 1;
+        for (int column : {kName, kProgram, kExport})
+            table_->setItem(row, column, new QTableWidgetItem(desktop::to_qt(field(rows_[i], kFieldOf[column]))));
+        auto* in_use = new QTableWidgetItem;
+        in_use->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        in_use->setCheckState(field(rows_[i], 2) == kMarkInUse ? Qt::Checked : Qt::Unchecked);
+        table_->setItem(row, kInUse, in_use);
+    }
+}
+
+// Only the field the user changed is written, so untouched rows stay as read.
+void ctrlLoggers::cell_changed(int row, int column) {
+    LoggerRow& logger = rows_.at(static_cast<size_t>(row) + 1);
+    QTableWidgetItem* cell = table_->item(row, column);
+    if (column == kInUse) {
+        field(logger, 2) = cell->checkState() == Qt::Checked ? kMarkInUse : "";
+    } else if (std::optional<std::string> text = desktop::from_qt(cell->text())) {
+        field(logger, kFieldOf[column]) = *text;
+    } else {
+        ClsError().error("ctrlLoggers", err::kInvalidFileName, "Change",
+                         desktop::from_qt_lossy(cell->text()), true);
+        QSignalBlocker quiet(table_);
+        cell->setText(desktop::to_qt(field(logger, kFieldOf[column])));
+        return;
+    }
+    emit Message(CheckInput());
+}
+
+void ctrlLoggers::AddRow() {
+    rows_.push_back({"", "", kMarkInUse, "", ""});
+    show_rows();
+    table_->setCurrentCell(table_->rowCount() - 1, kName);
+}
+
+void ctrlLoggers::RemoveRow() {
+    int row = table_->currentRow();
+    if (row < 0) return;
+    rows_.erase(rows_.begin() + row + 1);
+    show_rows();
+    emit Message(CheckInput());
+}
+
+void ctrlLoggers::browse(Column column) {
+    int row = table_->currentRow();
+    if (row < 0) return;
+    port::FileDialog dialog{port::FileDialog::Kind::Open,
+                            column == kProgram ? "Programma|*" : "Exportbestand|*", 1, 0,
+                            field(rows_[static_cast<size_t>(row) + 1], kFieldOf[column])};
+    std::string chosen = port::file_dialogs().show(dialog);
+    if (chosen != dialog.file_name) table_->item(row, column)->setText(desktop::to_qt(chosen));
+}
+
+std::string ctrlLoggers::CheckInput() const {
+    std::string problems;
+    for (size_t i = 1; i < rows_.size(); ++i) {
+        const LoggerRow& row = rows_[i];
+        std::string name = field(row, 1);
+        std::string which = "Logger " + (name.empty() ? std::to_string(i) : name);
+        for (size_t f = 1; f <= 4; ++f) {
+            if (field(row, f).find('*') != std::string::npos) {
+                problems += which + ": een * kan niet in een naam of pad staan.\r\n";
+                break;
+            }
+        }
+        if (field(row, 2) != kMarkInUse) continue;
+        if (name.empty()) problems += which + ": vul de naam van de logger in.\r\n";
+        if (!DirCheck(field(row, 3))) problems += which + ": het programmabestand bestaat niet.\r\n";
+        if (!DirCheck(field(row, 4))) problems += which + ": het exportbestand bestaat niet.\r\n";
+    }
+    return problems;
+}
+
+}  // namespace tlv::tlvctrl
