@@ -1,0 +1,125 @@
+#include "launcher/frmInvullen.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "desktop/qt_text.h"
+#include "desktop/twips.h"
+#include "launcher/modStart.h"
+#include "shared/ClsError.h"
+#include "shared/failure.h"
+#include "shared/int16.h"
+#include "shared/platform/port.h"
+
+namespace tlv::launcher {
+namespace {
+
+using desktop::twips;
+
+// Designed geometry in twips.
+constexpr int kWidth = 6915;
+constexpr int kLabelLeft = 120, kLabelWidth = 2175;
+constexpr int kTextLeft = 2280, kTextWidth = 4095;
+constexpr int kBrowseLeft = 6480, kBrowseWidth = 375;
+constexpr int kRowHeight = 300;
+constexpr int kOkLeft = 6120, kOkWidth = 735, kOkHeight = 350;
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+}  // namespace
+
+frmInvullen::frmInvullen(std::vector<typMisser>& missers) : missers_(missers) {
+    setObjectName(QStringLiteral("frmInvullen"));
+    setWindowTitle(QStringLiteral("Extra gegevens invullen"));
+    auto* label = new QLabel(QStringLiteral("Label1"), this);
+    place(label, kLabelLeft, 120, kLabelWidth, 345);
+    auto* text = new QLineEdit(this);
+    place(text, kTextLeft, 120, kTextWidth, 350);
+    auto* browse = new QPushButton(QStringLiteral("..."), this);
+    place(browse, kBrowseLeft, 120, kBrowseWidth, 350);
+    for (QWidget* element : {static_cast<QWidget*>(label), static_cast<QWidget*>(text),
+                             static_cast<QWidget*>(browse)})
+        element->hide();
+    labels_.push_back(label);
+    texts_.push_back(text);
+    buttons_.push_back(browse);
+    Command2 = new QPushButton(QStringLiteral("&Ok"), this);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setDefault(true);
+    place(Command2, kOkLeft, ok_top_, kOkWidth, kOkHeight);
+    connect(Command2, &QPushButton::clicked, this, &frmInvullen::Command2_Click);
+    height_ = ok_top_ + kOkHeight + 240;
+    setFixedSize(twips(kWidth), twips(height_));
+}
+
+void frmInvullen::SetFilters(int16_t intAr, const std::string& strFilter) {
+    filters_.resize(static_cast<size_t>(intAr) + 1);
+    filters_[static_cast<size_t>(intAr)] = strFilter;
+}
+
+template <typename T>
+T* frmInvullen::copy_of_template(std::vector<T*>& array, const T* element, int index) {
+    if (static_cast<int>(array.size()) != index) tlv::raise(360, "Object already loaded");
+    T* copy = new T(this);
+    copy->setObjectName(element->metaObject()->className() + QString::number(index));
+    copy->setFont(element->font());
+    array.push_back(copy);
+    return copy;
+}
+
+// All arithmetic in 16 bits, each step checked, as the layout was designed.
+void frmInvullen::Reposition(int16_t index) {
+    try {
+        row_count_ = index;
+        int16_t base = add16(to_int16(int64_t{index} * 310), 480);
+        int16_t top = add16(add16(to_int16(int64_t{index} * 310), 120), -300);
+        QLineEdit* text = copy_of_template(texts_, texts_[0], index);
+        text->setObjectName(QStringLiteral("Text1_") + QString::number(index));
+        place(text, kTextLeft, top, kTextWidth, kRowHeight);
+        text->show();
+        QPushButton* browse = copy_of_template(buttons_, buttons_[0], index);
+        browse->setObjectName(QStringLiteral("Command1_") + QString::number(index));
+        browse->setText(QStringLiteral("..."));
+        place(browse, kBrowseLeft, top, kBrowseWidth, kRowHeight);
+        browse->show();
+        connect(browse, &QPushButton::clicked, this, [this, index] { Bladeren(index); });
+        QLabel* label = copy_of_template(labels_, labels_[0], index);
+        label->setObjectName(QStringLiteral("Label1_") + QString::number(index));
+        place(label, kLabelLeft, top, kLabelWidth, kRowHeight);
+        label->show();
+        row_tops_.resize(static_cast<size_t>(index) + 1);
+        row_tops_[static_cast<size_t>(index)] = top;
+        ok_top_ = add16(add16(base, 120), -300);
+        place(Command2, kOkLeft, ok_top_, kOkWidth, kOkHeight);
+        height_ = add16(base, 240) + kOkHeight;  // the button's height adds in wider arithmetic
+        setFixedSize(twips(kWidth), twips(height_));
+    } catch (...) {
+        ClsError().error("frmInvullen", current_failure_number(), "Reposition",
+                         "Bij gemiste waarde " + std::to_string(index), true);
+    }
+}
+
+// The dialog starts from the previous browse's name; a name that holds a
+// path separator, or an empty one, becomes the row's text.
+void frmInvullen::Bladeren(int row) {
+    port::FileDialog dialog{port::FileDialog::Kind::Open,
+                            filters_.at(static_cast<size_t>(row)), 1,
+                            port::FileDialog::kCreatePrompt, file_name_};
+    file_name_ = port::file_dialogs().show(dialog);
+    if (file_name_.empty() || file_name_.find(port::separator()) != std::string::npos)
+        Text1(row)->setText(desktop::to_qt(file_name_));
+}
+
+void frmInvullen::Command2_Click() {
+    for (int i = 1; i <= row_count_; ++i) {
+        std::optional<std::string> text = desktop::from_qt(Text1(i)->text());
+        missers_.at(static_cast<size_t>(i)).strWaarde =
+            text ? *text : desktop::from_qt_lossy(Text1(i)->text());
+    }
+    accept();
+}
+
+}  // namespace tlv::launcher

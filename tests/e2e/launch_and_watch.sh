@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# End to end under a real display and a real tray host: tlvexpress, with
+# valid settings, switches watch mode on and starts a stand-in StrePla and the
+# real tolvane; tolvane comes up hidden in the tray, and a rewritten exchange
+# file yields the new text file, byte for byte as the silent road writes it.
+# Skipped (77) where no display or tray host can run.
+#   launch_and_watch.sh BIN_DIR EXAMPLES_DIR
+set -uo pipefail
+bin=$1 examples=$2
+for tool in xvfb-run trayer xdotool; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+work=$(mktemp -d)
+trap 'pkill -f "$work/tolvane" 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$bin"/. "$work/"
+cp "$examples/noord-nederland.ste" "$work/export.ste"
+printf '#!/bin/sh\ntouch "$(dirname "$0")/strepla-gestart"\n' >"$work/StrePla"
+printf 'MZ' >"$work/GARtrip.exe"
+chmod +x "$work/StrePla"
+printf 'StrePlaFile=%s\r\nGartripFile=%s\r\nGartipProgramma=%s\r\nStreplaProgramma=%s\r\nStartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1\r\n' \
+  "$work/export.ste" "$work/uit.txt" "$work/GARtrip.exe" "$work/StrePla" >"$work/tolvane.kvr"
+other="$work/ander.ste"   # the same task with one turnpoint renamed
+sed 's/"Eelde"/"Eelde Noord"/' "$examples/noord-nederland.ste" >"$other"
+
+cat >"$work/scenario.sh" <<'SCENARIO'
+set -u
+cd "$1"
+fail() { echo "FAIL: $*"; exit 1; }
+trayer --expand false --width 10 --height 32 >/dev/null 2>&1 &
+sleep 1
+./tlvexpress 2>/dev/null || fail "tlvexpress ended with $?"
+grep -q 'AutoCheckStrepla=1' tolvane.kvr || fail "watch mode was not switched on"
+sleep 2
+[ -e strepla-gestart ] || fail "StrePla was not started"
+pgrep -f "$1/tolvane" >/dev/null || fail "tolvane is not running"
+xdotool search --onlyvisible --name '^TolVANE$' >/dev/null 2>&1 && fail "the window is shown"
+[ -e uit.txt ] && fail "converted before the export changed"
+sleep 1
+cp "$2" export.ste      # StrePla rewrites its export
+for _ in $(seq 30); do [ -s uit.txt ] && break; sleep 0.1; done
+[ -s uit.txt ] || fail "no text file after the export changed"
+echo "launched, hidden in the tray, converted after the rewrite"
+SCENARIO
+timeout 60 xvfb-run -a -s "-screen 0 800x600x24" bash "$work/scenario.sh" "$work" "$other" || exit 1
+pkill -f "$work/tolvane"
+sed -i 's/StartGartrip=1/StartGartrip=2/' "$work/tolvane.kvr"   # no GARtrip for the silent run
+"$work/tolvane" "$other" "$work/stil.txt"
+cmp "$work/uit.txt" "$work/stil.txt" || { echo "FAIL: the watched conversion differs from the silent one"; exit 1; }
+echo "passed"

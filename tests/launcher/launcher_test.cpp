@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "desktop/twips.h"
+#include "launcher/frmInvullen.h"
+#include "launcher/modStart.h"
+#include "shared/modInstellingen.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/temp_folder.h"
+
+namespace tlv::launcher {
+namespace {
+
+using testing::FakePlatform;
+using testing::TempFolder;
+
+class Launcher : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstellingenVrijgeven();
+        for (const char* program : {"StrePla.exe", "GARtrip.exe", "tolvane", "logger.exe"})
+            folder.write(program, "MZ");
+        folder.write("export.ste", "");
+        folder.write("vlucht.igc", "");
+        // A modal fill-in dialog goes to the test's handler, or fails the test.
+        connect_watchdog();
+    }
+    void TearDown() override { InstellingenVrijgeven(); }
+
+    void connect_watchdog() {
+        watchdog.setInterval(20);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            auto* form = qobject_cast<frmInvullen*>(QApplication::activeModalWidget());
+            if (!form) return;
+            if (dialogs.empty()) {
+                ADD_FAILURE() << "unexpected fill-in dialog";
+                form->reject();
+                return;
+            }
+            auto handle = std::move(dialogs.front());
+            dialogs.erase(dialogs.begin());
+            handle(*form);
+        });
+        watchdog.start();
+    }
+    std::string kvr(const std::string& lines) const {
+        return "StrePlaFile=" + folder.file("export.ste") + "\r\nGartripFile=" +
+               folder.file("nog niet.txt") + "\r\nGartipProgramma=" + folder.file("GARtrip.exe") +
+               "\r\nStreplaProgramma=" + folder.file("StrePla.exe") +
+               "\r\nStartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1\r\n" + lines;
+    }
+    int run(const std::string& settings_file) {
+        folder.write("tolvane.kvr", settings_file);
+        return launcher.Main();
+    }
+    static std::vector<std::string> labels(frmInvullen& form) {
+        std::vector<std::string> shown;
+        for (int i = 1; i <= form.RowCount(); ++i) shown.push_back(form.Label1(i)->text().toStdString());
+        return shown;
+    }
+
+    TempFolder folder;
+    FakePlatform platform{folder.path(), "tlvexpress"};
+    QTimer watchdog;
+    std::vector<std::function<void(frmInvullen&)>> dialogs;
+    modStart launcher;
+};
+
+// Everything valid: no dialog; watch mode and autostart switched on, and
+// StrePla and tolvane started hidden without arguments.  The text file need
+// not exist yet.
+TEST_F(Launcher, EverythingValidStartsBothProgramsHidden) {
+    EXPECT_EQ(run(kvr("")), modStart::kStarted);
+    EXPECT_NE(folder.read("tolvane.kvr").find("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"),
+              std::string::npos);
+    ASSERT_EQ(platform.programs.started.size(), 2u);
+    EXPECT_EQ(platform.programs.started[0].program, folder.file("StrePla.exe"));
+    EXPECT_EQ(platform.programs.started[1].program, folder.file("tolvane"));
+    for (const auto& start : platform.programs.started) {
+        EXPECT_TRUE(start.arguments.empty());
+        EXPECT_EQ(start.style, port::WindowStyle::Hidden);
+    }
+}
+
+// Export not in use, only inactive loggers ("x", empty): no dialog whatever
+// the paths hold; autostart stays as it was.
+TEST_F(Launcher, ExportNotInUseAndNoActiveLoggerAsksNothing) {
+    EXPECT_EQ(run("CheckForGARtrip=2\r\nStreplaProgramma=" + folder.file("StrePla.exe") +
+                  "\r\nLoggers=*Een*x*weg*weg\r\nLoggers=*Twee**weg*weg\r\n"),
+              modStart::kStarted);
+    std::string stored = folder.read("tolvane.kvr");
+    EXPECT_NE(stored.find("AutoCheckStrepla=1\r\n"), std::string::npos);
+    EXPECT_EQ(stored.find("StartGartrip=1"), std::string::npos);
+}
+
+TEST_F(Launcher, ActiveLoggersGiveOneRowPerMissingPath) {
+    dialogs.push_back([](frmInvullen& form) {
+        EXPECT_EQ(labels(form), (std::vector<std::string>{"Colibri logger programmabestand",
+                                                          "LX logger exportbestand"}));
+        form.Text1(1)->setText(QStringLiteral("weg"));
+        form.reject();  // the close box hands nothing back
+    });
+    platform.boxes.expect(2, port::Answer::Ok);
+    platform.boxes.expect(1, port::Answer::Yes);  // stop
+    std::string settings_file = kvr("Loggers=*Colibri*X*" + folder.file("weg.exe") + "*" +
+                                    folder.file("vlucht.igc") + "\r\nLoggers=*LX*X*" +
+                                    folder.file("logger.exe") + "*" + folder.file("weg.igc") + "\r\n");
+    EXPECT_EQ(run(settings_file), modStart::kStopped);
+    // The messages of kinds 5 and 6 do not name the logger.
+    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad naar logger programmabestand is niet geldig.");
+    EXPECT_EQ(platform.boxes.shown[1].text, "Het pad naar logger exportbestand is niet geldig.");
+    EXPECT_EQ(folder.read("tolvane.kvr"), settings_file);
+    EXPECT_TRUE(platform.programs.started.empty());
+}
+
+// Two invalid entries: two messages, then the question; No shows the dialog
+// again with the texts last entered under the same rows, and a valid pass
+// writes what it was given.
+TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
+    std::string settings_file = "GartripFile=\r\nGartipProgramma=\r\nCheckForGARtrip=1\r\n"
+                                "StreplaProgramma=" + folder.file("StrePla.exe") +
+                                "\r\nStrePlaFile=" + folder.file("export.ste") + "\r\n";
+    dialogs.push_back([](frmInvullen& form) {
+        EXPECT_EQ(labels(form), (std::vector<std::string>{"Gartrip programmabestand", "GARtrip text bestand"}));
+        form.Text1(1)->setText(QStringLiteral("weg.exe"));
+        form.Command2_Click();
+    });
+    dialogs.push_back([this](frmInvullen& form) {
+        EXPECT_EQ(form.Text1(1)->text(), QStringLiteral("weg.exe"));
+        EXPECT_EQ(form.Text1(2)->text(), QString());
+        form.Text1(1)->setText(QString::fromStdString(folder.file("GARtrip.exe")));
+        form.Text1(2)->setText(QStringLiteral("uit.txt"));
+        form.Command2_Click();
+    });
+    platform.boxes.expect(2);
+    platform.boxes.expect(1, port::Answer::No);
+    EXPECT_EQ(run(settings_file), modStart::kStarted);
+    ASSERT_EQ(platform.boxes.shown.size(), 3u);
+    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad naarGartrip programmabestand is niet geldig.");
+    EXPECT_EQ(platform.boxes.shown[0].title, "Tolvane");
+    EXPECT_EQ(platform.boxes.shown[1].text, "Het pad naarGARtrip text bestand is niet geldig.");
+    EXPECT_EQ(platform.boxes.shown[2].text,
+              "Kies ja om nu te stoppen\r\nKies nee om de paden opnieuw in te vullen");
+    EXPECT_EQ(platform.boxes.shown[2].title, "Afsluiten");
+    std::string stored = folder.read("tolvane.kvr");
+    EXPECT_NE(stored.find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"), std::string::npos);
+    EXPECT_NE(stored.find("GartripFile=uit.txt\r\n"), std::string::npos);
+}
+
+TEST_F(Launcher, TolvaneMissingFromTheFolderIsShown) {
+    std::filesystem::remove(folder.file("tolvane"));
+    platform.boxes.expect();
+    EXPECT_EQ(run(kvr("")), modStart::kStarted);
+    EXPECT_EQ(platform.boxes.shown[0].text, "Kan tolvane.exe niet vinden");
+    EXPECT_EQ(platform.boxes.shown[0].title, "Fout");
+    EXPECT_EQ(platform.boxes.shown[0].style, port::BoxStyle::Critical);
+    EXPECT_EQ(platform.programs.started.size(), 1u);
+}
+
+// Rows 310 twips apart; the button and the height follow the last row; row
+// 104 overflows 16 bits when the button moves.
+TEST_F(Launcher, RepositionLaysOutRowsInTwips) {
+    std::vector<typMisser> missers(200);
+    frmInvullen form(missers);
+    const int tops[] = {130, 440, 750};
+    const int ok_tops[] = {610, 920, 1230};
+    const int heights[] = {1380, 1690, 2000};
+    for (int16_t row = 1; row <= 3; ++row) {
+        form.Reposition(row);
+        EXPECT_EQ(form.RowTopTwips(row), tops[row - 1]);
+        EXPECT_EQ(form.OkTopTwips(), ok_tops[row - 1]);
+        EXPECT_EQ(form.HeightTwips(), heights[row - 1]);
+        EXPECT_EQ(form.height(), desktop::twips(heights[row - 1]));
+        EXPECT_EQ(form.Text1(row)->y(), desktop::twips(tops[row - 1]));
+        EXPECT_EQ(form.Label1(row)->x(), desktop::twips(120));
+        EXPECT_EQ(form.Command1(row)->x(), desktop::twips(6480));
+    }
+    for (int16_t row = 4; row <= 103; ++row) form.Reposition(row);
+    EXPECT_EQ(form.HeightTwips(), 32650 + 350);
+    platform.boxes.expect();
+    form.Reposition(104);
+    EXPECT_EQ(platform.boxes.shown[0].text, "De volgende fout is opgetreden\r\nTechnische fout");
+    EXPECT_NE(folder.read("error.log").find("in [frmInvullen]\r\nTechnische fout [Overflow]\r\n"
+                                            "Opgetreden bij het uitvoeren van Reposition\r\n"
+                                            "Bij het werken met deze waarde:[Bij gemiste waarde 104]"),
+              std::string::npos);
+}
+
+// A browse fills only its row, with its row's filter, starting from the last name.
+TEST_F(Launcher, BrowsingFillsItsRow) {
+    std::vector<typMisser> missers(3);
+    frmInvullen form(missers);
+    form.Reposition(1);
+    form.Reposition(2);
+    form.SetFilters(1, "Programma (*.exe)|*.exe");
+    form.SetFilters(2, "Tekstbestand (*.txt)");
+    platform.dialogs.choose(folder.file("GARtrip.exe"));
+    platform.dialogs.choose("zonder-map.txt");
+    form.Bladeren(1);
+    form.Bladeren(2);
+    EXPECT_EQ(form.Text1(1)->text().toStdString(), folder.file("GARtrip.exe"));
+    EXPECT_EQ(form.Text1(2)->text(), QString());
+    EXPECT_EQ(platform.dialogs.shown[1].filter, "Tekstbestand (*.txt)");
+    EXPECT_EQ(platform.dialogs.shown[1].file_name, folder.file("GARtrip.exe"));
+    form.Command2_Click();
+    EXPECT_EQ(missers[1].strWaarde, folder.file("GARtrip.exe"));
+}
+
+}  // namespace
+}  // namespace tlv::launcher
