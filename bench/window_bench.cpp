@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         << "StrePlaFile=" << exchange << "\r\nGartripFile=" << text
         << "\r\nStartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1\r\n";
 
-    tlv::port::Application program{folder.string(), "tolvane"};
+    tlv::port::Application program{folder.string(), "tolvane", {}};
     tlv::port::install({.application = &program});
     tlv::install_parse_factory([] { return tlv::ParseComponent(nullptr, tlv::component::new_parse_object()); });
 

@@ -23,12 +23,15 @@ constexpr const char* kFileDescription =
 
 std::atomic<int32_t> g_locks{0};
 
-// The library reports into error.log in its own folder, under its own title.
+// The library reports into error.log in its own settings folder (the one its
+// program uses), under its own title.
 void install_library_application() {
-    static port::Application application{
-        port::native::folder_of_address(
-            reinterpret_cast<const void*>(&install_library_application)),
-        "Converttlv"};
+    static port::Application application = [] {
+        std::string native = port::native::native_folder_of_address(
+            reinterpret_cast<const void*>(&install_library_application));
+        return port::Application{port::native::from_native(native), "Converttlv",
+                                 port::native::from_native(port::native::settings_folder_for(native))};
+    }();
     static bool installed = (port::install({.application = &application}), true);
     (void)installed;
 }

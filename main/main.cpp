@@ -17,7 +17,7 @@ namespace {
 void print(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), stdout); }
 
 void print_usage() {
-    std::string folder = tlv::codec::to_utf8(tlv::port::application().folder);
+    std::string folder = tlv::codec::to_utf8(tlv::port::settings_folder());
     print(
         "Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n"
         "\n"

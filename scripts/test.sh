@@ -8,6 +8,9 @@ scripts/setup.sh -DTOLVANE_WERROR=ON >/dev/null
 echo "== tests (build/)"
 ctest --test-dir build --output-on-failure -j2
 
+echo "== packages"
+scripts/package.sh
+
 echo "== tests under ASan + UBSan (build-asan/)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON \
   -DTOLVANE_BENCH=OFF -DTOLVANE_WERROR=ON >/dev/null

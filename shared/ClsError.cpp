@@ -317,7 +317,7 @@ std::string ClsError::report(std::string_view naam, int32_t nummer, std::string_
     } catch (...) {
     }
     try {
-        add_entry(port::join_path(port::application().folder, kLogName),
+        add_entry(port::join_path(port::settings_folder(), kLogName),
                   compose_entry(naam, nummer, plaats, waarde, message, description));
     } catch (...) {
         batch().log.reset();

@@ -85,7 +85,7 @@ ClsInstellingen::ClsInstellingen() { Inlezen(); }
 
 void ClsInstellingen::Inlezen() {
     try {
-        path_ = port::join_path(port::application().folder, kFileName);
+        path_ = port::join_path(port::settings_folder(), kFileName);
         if (!DirCheck(path_)) InitWrite();
         LeesFile();
     } catch (...) {

@@ -59,6 +59,11 @@ SingleInstance& single_instance() {
 TrayIcons& tray() { return installed_or(current().tray, native::console_tray()); }
 HelpViewer& help() { return installed_or(current().help, native::console_help()); }
 
+std::string settings_folder() {
+    const Application& running = application();
+    return running.settings_folder.empty() ? running.folder : running.settings_folder;
+}
+
 char separator() { return native::kSeparator; }
 
 std::string join_path(std::string_view folder, std::string_view name) {

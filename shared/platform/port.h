@@ -98,7 +98,12 @@ public:
 struct Application {
     std::string folder;  // the running deliverable's folder
     std::string title;   // its program name
+    // Where the settings file and the error log live: the program's folder,
+    // or (empty here) when the user cannot write there, a folder of the user's.
+    std::string settings_folder;
 };
+// The application's settings folder: settings_folder, or else its folder.
+std::string settings_folder();
 
 enum class WindowStyle { Hidden = 0, Normal = 1, MinimizedFocus = 2 };
 

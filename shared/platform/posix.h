@@ -39,8 +39,15 @@ std::string parent_folder(const std::string& native);
 // Whether a window system is there to show windows on.
 bool has_display();
 
+// The settings folder of a program in this folder: empty (the folder itself)
+// when the user may write there and it is no system installation (under
+// /usr), else $XDG_CONFIG_HOME/tolvane (by default ~/.config/tolvane),
+// created when missing.  The same for every deliverable,
+// so a system-wide installation still shares one settings file per user.
+std::string settings_folder_for(const std::string& native_folder);
+
 // Folder of the loaded file (executable or shared library) that holds the address.
-std::string folder_of_address(const void* address);
+std::string native_folder_of_address(const void* address);
 
 // The argument vector that starts a program file: the program itself, or
 // for a Windows executable (a file beginning with "MZ") `wine` from the

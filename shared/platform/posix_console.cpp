@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <ctime>
 #include <thread>
 
@@ -122,9 +123,25 @@ Clock& system_clock() {
 Application& executable_application() {
     static Application application = [] {
         std::string path = executable_path();
-        return Application{from_native(parent_folder(path)), from_native(name_of(path))};
+        std::string folder = parent_folder(path);
+        return Application{from_native(folder), from_native(name_of(path)),
+                           from_native(settings_folder_for(folder))};
     }();
     return application;
+}
+
+// A program under /usr is a system installation: its folder belongs to the
+// package manager even for root, so settings never land there.
+std::string settings_folder_for(const std::string& native_folder) {
+    bool system = native_folder.rfind("/usr/", 0) == 0;
+    if (!system && ::access(native_folder.c_str(), W_OK) == 0) return {};
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base = config && *config == '/' ? config : std::string(home ? home : "") + "/.config";
+    std::string folder = base + "/tolvane";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
 }
 
 std::string native_path(std::string_view path) { return codec::to_utf8(path); }
@@ -151,10 +168,10 @@ bool has_display() {
     return false;
 }
 
-std::string folder_of_address(const void* address) {
+std::string native_folder_of_address(const void* address) {
     Dl_info info{};
     if (dladdr(address, &info) == 0 || info.dli_fname == nullptr) return {};
-    return from_native(parent_folder(info.dli_fname));
+    return parent_folder(info.dli_fname);
 }
 
 }  // namespace tlv::port::posix

@@ -109,6 +109,24 @@ TEST(ProgramStart, WindowsProgramStartsThroughWine) {
                                                      "\nstil\n");
 }
 
+// Settings live beside the program where the user may write and it is no
+// system installation; otherwise in the user's configuration folder.
+TEST(SettingsFolder, ProgramFolderOrTheUsersConfigurationFolder) {
+    TempFolder folder;
+    EXPECT_EQ(native::settings_folder_for(folder.path()), "");
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    std::string previous = saved ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", folder.file("config").c_str(), 1);
+    EXPECT_EQ(native::settings_folder_for("/usr/lib/tolvane"), folder.file("config/tolvane"));
+    EXPECT_TRUE(fs::is_directory(folder.file("config/tolvane")));
+    fs::create_directory(folder.file("alleen lezen"));
+    if (testing::set_immutable(folder.file("alleen lezen"), true)) {
+        EXPECT_EQ(native::settings_folder_for(folder.file("alleen lezen")), folder.file("config/tolvane"));
+        testing::set_immutable(folder.file("alleen lezen"), false);
+    }
+    saved ? ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+}
+
 // The claim: held by a running copy whatever its temporary folder, gone with a
 // crashed one, separate for separate folders, and no file left behind.
 TEST(SingleInstance, RunningCopyBlocksButACrashedOneDoesNot) {

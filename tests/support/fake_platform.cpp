@@ -151,7 +151,7 @@ void FakeHelp::show(std::string_view file, port::HelpCommand command, int32_t co
 }
 
 FakePlatform::FakePlatform(std::string folder, std::string title)
-    : application{std::move(folder), std::move(title)} {
+    : application{std::move(folder), std::move(title), {}} {
     clock.set({2026, 12, 6, 9, 5, 7});
     previous_ = port::install({.message_boxes = &boxes,
                                .file_dialogs = &dialogs,
