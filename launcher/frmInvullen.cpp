@@ -34,6 +34,10 @@ void place(QWidget* widget, int left, int top, int width, int height) {
 frmInvullen::frmInvullen(std::vector<typMisser>& missers) : missers_(missers) {
     setObjectName(QStringLiteral("frmInvullen"));
     setWindowTitle(QStringLiteral("Extra gegevens invullen"));
+    // The rows were laid out for an 8-point font; a larger one would cut the labels.
+    QFont font = this->font();
+    font.setPointSizeF(7.5);
+    setFont(font);
     auto* label = new QLabel(QStringLiteral("Label1"), this);
     place(label, kLabelLeft, 120, kLabelWidth, 345);
     auto* text = new QLineEdit(this);

@@ -146,6 +146,7 @@ void modStart::Misser(int16_t row, const std::string& label, bool with_filter,
     try {
         form().Reposition(row);
         form().Label1(row)->setText(desktop::to_qt(label));
+        form().Label1(row)->setToolTip(desktop::to_qt(label));
         form().Label1(row)->show();
         form().Text1(row)->setText(desktop::to_qt(Missers.at(static_cast<size_t>(row)).strWaarde));
         form().Text1(row)->show();
