@@ -108,7 +108,7 @@ TEST(Reader, KeywordsWithoutBracesFailUntilTheCounterOverflows) {
     EXPECT_FALSE(fixture.folder.exists("gartrip.txt"));
     EXPECT_EQ(parse.strFout().size() % 17, 0u);
     EXPECT_GE(parse.strFout().size() / 17, 32767u);
-    EXPECT_EQ(fixture.platform.files.writes_of(fixture.folder.file("error.log")), 1);
+    EXPECT_EQ(fixture.platform.files.writes[fixture.folder.file("error.log")], 1);
 }
 
 // The 16-bit point counter overflows at block 32768: the scan ends with a

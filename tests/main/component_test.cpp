@@ -12,6 +12,7 @@
 namespace tlv {
 namespace {
 
+using testing::failure_of;
 using testing::FakePlatform;
 using testing::TempFolder;
 namespace fs = std::filesystem;
@@ -30,8 +31,6 @@ public:
     }
     std::vector<std::string> seen;
 };
-
-using testing::failure_of;
 
 // The library in a program folder of its own, as installed beside tolvane.
 class Component : public ::testing::Test {
@@ -98,20 +97,6 @@ TEST_F(Component, LibraryDescribesItselfAndCountsItsObjects) {
         EXPECT_EQ(can_unload(), component::kFalse);
     }
     EXPECT_EQ(can_unload(), component::kOk);
-}
-
-TEST_F(Component, ReportsGoToTheLogInTheLibraryFolderUnderItsOwnTitle) {
-    folder.write("fout.ste", "route {\r\n name = \"Leeg\"\r\n}\r\n");
-    ParseComponent parse = create_parse_component();
-    parse.Parsen(folder.file("fout.ste"), folder.file("uit.txt"));
-    EXPECT_EQ(parse.strFout(), "Technische fout\r\n");
-    std::string log = folder.read("error.log");
-    EXPECT_EQ(log.substr(0, 14), "\r\nNieuwe Fout[");
-    EXPECT_NE(log.find(" app.Converttlv\r\nFoutmelding:[Technische fout] in [ClsParse]\r\n"),
-              std::string::npos);
-    EXPECT_NE(log.find("Opgetreden bij het uitvoeren van NieuweRoute\r\n"
-                       "Bij het werken met deze waarde:[Bij het lezen van routeLeeg]\r\n"),
-              std::string::npos);
 }
 
 }  // namespace

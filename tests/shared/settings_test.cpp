@@ -106,6 +106,12 @@ TEST_F(Settings, KeysAreCaseSensitiveAndItemsFollowListInput) {
     EXPECT_EQ(settings.intAutostart, 2);
     EXPECT_EQ(settings.intAutoCheckStrepla, 1);
     EXPECT_FALSE(settings.blnUseGPS());  // never read: the start value 0
+
+    const std::string high = "StrePlaFile=C:\\Vl\xFC\x63hten\\\xE9t\xE9\xB0\x80\x81\xFF.ste";
+    store(high + "\r\nAutoCheckStrepla=2");  // the last line without a line end
+    settings.Inlezen();
+    EXPECT_EQ(settings.strStreplaFile, high.substr(12));
+    EXPECT_EQ(settings.intAutoCheckStrepla, 2);
 }
 
 TEST_F(Settings, EmptySwitchStopsReadingWithTypeMismatchReport) {
@@ -175,14 +181,6 @@ TEST_F(Settings, FailedWriteIsReportedAndLeavesTheOldFile) {
     const std::string log = folder.read("error.log");
     EXPECT_NE(log.find("Nieuwe Fout[61]"), std::string::npos);
     EXPECT_NE(log.find("Opgetreden bij het uitvoeren van Wegschrijven\r\n"), std::string::npos);
-}
-
-TEST_F(Settings, HighBytesAndALastLineWithoutLineEnd) {
-    const std::string high = "StrePlaFile=C:\\Vl\xFC\x63hten\\\xE9t\xE9\xB0\x80\x81\xFF.ste";
-    store(high + "\r\nAutoCheckStrepla=1");
-    ClsInstellingen settings;
-    EXPECT_EQ(settings.strStreplaFile, high.substr(12));
-    EXPECT_EQ(settings.intAutoCheckStrepla, 1);
 }
 
 TEST_F(Settings, OneSharedObjectUntilReleased) {

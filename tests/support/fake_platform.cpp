@@ -64,27 +64,7 @@ void FakeClock::sleep(milliseconds duration) {
     if (on_sleep) on_sleep();
 }
 
-void FakeFiles::fail_reads(const std::string& path, int number, int times) {
-    read_failures_[path] = {number, times};
-}
-
-void FakeFiles::fail_writes(const std::string& path, int number, int times) {
-    write_failures_[path] = {number, times};
-}
-
-void FakeFiles::set_modified(const std::string& path, std::optional<port::DateTime> time) {
-    modified_[path] = time;
-}
-
-int FakeFiles::reads_of(const std::string& path) const {
-    auto found = reads_.find(path);
-    return found == reads_.end() ? 0 : found->second;
-}
-
-int FakeFiles::writes_of(const std::string& path) const {
-    auto found = writes_.find(path);
-    return found == writes_.end() ? 0 : found->second;
-}
+port::FileSystem& FakeFiles::real() { return port::native::file_system(); }
 
 void FakeFiles::maybe_fail(std::map<std::string, Scripted>& script, std::string_view path) {
     auto found = script.find(std::string(path));
@@ -93,40 +73,31 @@ void FakeFiles::maybe_fail(std::map<std::string, Scripted>& script, std::string_
     raise(found->second.number);
 }
 
-bool FakeFiles::is_plain_file(std::string_view path) {
-    return port::native::file_system().is_plain_file(path);
-}
 
-std::optional<uint64_t> FakeFiles::file_size(std::string_view path) {
-    return port::native::file_system().file_size(path);
-}
 
 std::optional<port::DateTime> FakeFiles::last_modified(std::string_view path) {
     auto scripted = modified_.find(std::string(path));
     if (scripted != modified_.end()) return scripted->second;
-    return port::native::file_system().last_modified(path);
+    return real().last_modified(path);
 }
 
-std::optional<port::FileStamp> FakeFiles::stamp(std::string_view path) {
-    return port::native::file_system().stamp(path);
-}
 
 std::string FakeFiles::read_all(std::string_view path) {
-    ++reads_[std::string(path)];
+    ++reads[std::string(path)];
     maybe_fail(read_failures_, path);
-    return port::native::file_system().read_all(path);
+    return real().read_all(path);
 }
 
 void FakeFiles::replace(std::string_view path, std::string_view text) {
-    ++writes_[std::string(path)];
+    ++writes[std::string(path)];
     maybe_fail(write_failures_, path);
-    port::native::file_system().replace(path, text);
+    real().replace(path, text);
 }
 
 void FakeFiles::append(std::string_view path, std::string_view text) {
-    ++writes_[std::string(path)];
+    ++writes[std::string(path)];
     maybe_fail(write_failures_, path);
-    port::native::file_system().append(path, text);
+    real().append(path, text);
 }
 
 void FakePrograms::start(std::string_view program, const std::vector<std::string>& arguments,

@@ -63,16 +63,21 @@ private:
 // times, -1: always) and scripted last-modified times.
 class FakeFiles final : public port::FileSystem {
 public:
-    void fail_reads(const std::string& path, int number, int times = -1);
-    void fail_writes(const std::string& path, int number, int times = -1);
-    void set_modified(const std::string& path, std::optional<port::DateTime> time);
-    int reads_of(const std::string& path) const;
-    int writes_of(const std::string& path) const;
+    void fail_reads(const std::string& path, int number, int times = -1) {
+        read_failures_[path] = {number, times};
+    }
+    void fail_writes(const std::string& path, int number, int times = -1) {
+        write_failures_[path] = {number, times};
+    }
+    void set_modified(const std::string& path, std::optional<port::DateTime> time) {
+        modified_[path] = time;
+    }
+    std::map<std::string, int> reads, writes;  // by path
 
-    bool is_plain_file(std::string_view path) override;
-    std::optional<uint64_t> file_size(std::string_view path) override;
+    bool is_plain_file(std::string_view path) override { return real().is_plain_file(path); }
+    std::optional<uint64_t> file_size(std::string_view path) override { return real().file_size(path); }
+    std::optional<port::FileStamp> stamp(std::string_view path) override { return real().stamp(path); }
     std::optional<port::DateTime> last_modified(std::string_view path) override;
-    std::optional<port::FileStamp> stamp(std::string_view path) override;
     std::string read_all(std::string_view path) override;
     void replace(std::string_view path, std::string_view text) override;
     void append(std::string_view path, std::string_view text) override;
@@ -83,10 +88,10 @@ private:
         int times;
     };
     static void maybe_fail(std::map<std::string, Scripted>& script, std::string_view path);
+    static port::FileSystem& real();
 
     std::map<std::string, Scripted> read_failures_, write_failures_;
     std::map<std::string, std::optional<port::DateTime>> modified_;
-    std::map<std::string, int> reads_, writes_;
 };
 
 // Records the starts; `failure` (when not 0) makes a start fail with it.
