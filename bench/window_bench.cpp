@@ -39,7 +39,8 @@ double elapsed_ms(Run&& run) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    fs::path folder = fs::temp_directory_path() / ("tolvane-window-bench-" + std::to_string(getpid()));
+    fs::path folder =
+        fs::temp_directory_path() / ("tolvane-window-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
     std::string exchange = (folder / "taak.ste").string();
     std::string text = (folder / "uit.txt").string();
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
 
     tlv::port::Application program{folder.string(), "tolvane", {}};
     tlv::port::install({.application = &program});
-    tlv::install_parse_factory([] { return tlv::ParseComponent(nullptr, tlv::component::new_parse_object()); });
+    tlv::install_parse_factory(
+        [] { return tlv::ParseComponent(nullptr, tlv::component::new_parse_object()); });
 
     const int runs = argc > 1 ? std::atoi(argv[1]) : 15;
     auto window = tlv::FrmKeerpunten::Starten();
@@ -62,9 +64,10 @@ int main(int argc, char** argv) {
     }
     window.reset();
     double silent = median(silent_times), windowed = median(window_times);
-    std::printf("32000 points: without window %.1f ms, from the window %.1f ms (median of %d), "
-                "ratio %.2f\n",
-                silent, windowed, runs, windowed / silent);
+    std::printf(
+        "32000 points: without window %.1f ms, from the window %.1f ms (median of %d), "
+        "ratio %.2f\n",
+        silent, windowed, runs, windowed / silent);
     fs::remove_all(folder);
     return 0;
 }

@@ -29,8 +29,9 @@ void install_library_application() {
     static port::Application application = [] {
         std::string native = port::native::native_folder_of_address(
             reinterpret_cast<const void*>(&install_library_application));
-        return port::Application{port::native::from_native(native), "Converttlv",
-                                 port::native::from_native(port::native::settings_folder_for(native))};
+        return port::Application{
+            port::native::from_native(native), "Converttlv",
+            port::native::from_native(port::native::settings_folder_for(native))};
     }();
     static bool installed = (port::install({.application = &application}), true);
     (void)installed;

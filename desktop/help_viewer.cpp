@@ -13,14 +13,18 @@ namespace tlv::desktop {
 
 QString help_page(port::HelpCommand command, int32_t context) {
     switch (command) {
-        case port::HelpCommand::Contents: return QStringLiteral("inhoud.html");
-        case port::HelpCommand::Index: return QStringLiteral("index.html");
-        case port::HelpCommand::Topic: return QString::number(context) + QStringLiteral(".html");
+        case port::HelpCommand::Contents:
+            return QStringLiteral("inhoud.html");
+        case port::HelpCommand::Index:
+            return QStringLiteral("index.html");
+        case port::HelpCommand::Topic:
+            return QString::number(context) + QStringLiteral(".html");
     }
     return QStringLiteral("inhoud.html");
 }
 
-HelpWindow::HelpWindow(QString folder) : browser_(new QTextBrowser(this)), folder_(std::move(folder)) {
+HelpWindow::HelpWindow(QString folder)
+    : browser_(new QTextBrowser(this)), folder_(std::move(folder)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("TolVANE Help"));
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
@@ -45,8 +49,8 @@ void HelpWindow::open(const QString& page) {
     if (QFileInfo::exists(path)) {
         browser_->setSource(QUrl::fromLocalFile(path));
     } else {
-        browser_->setHtml(QStringLiteral("<p>Deze helppagina is niet gevonden: ") + path.toHtmlEscaped() +
-                          QStringLiteral("</p>"));
+        browser_->setHtml(QStringLiteral("<p>Deze helppagina is niet gevonden: ") +
+                          path.toHtmlEscaped() + QStringLiteral("</p>"));
     }
     show();
     raise();

@@ -30,24 +30,36 @@ std::vector<Button> buttons_of(int style) {
     const Button no{QMessageBox::No, nullptr, QMessageBox::NoRole, Answer::No};
     const Button try_again{QMessageBox::NoButton, "Opnieuw proberen", QMessageBox::AcceptRole,
                            Answer::TryAgain};
-    const Button go_on{QMessageBox::NoButton, "Doorgaan", QMessageBox::AcceptRole, Answer::Continue};
+    const Button go_on{QMessageBox::NoButton, "Doorgaan", QMessageBox::AcceptRole,
+                       Answer::Continue};
     switch (style & 0x0F) {
-        case 1: return {ok, cancel};
-        case 3: return {yes, no, cancel};
-        case 4: return {yes, no};
-        case 5: return {try_again, cancel};
-        case 6: return {cancel, try_again, go_on};
-        default: return {ok};
+        case 1:
+            return {ok, cancel};
+        case 3:
+            return {yes, no, cancel};
+        case 4:
+            return {yes, no};
+        case 5:
+            return {try_again, cancel};
+        case 6:
+            return {cancel, try_again, go_on};
+        default:
+            return {ok};
     }
 }
 
 QMessageBox::Icon icon_of(int style) {
     switch (style & 0xF0) {
-        case 0x10: return QMessageBox::Critical;
-        case 0x20: return QMessageBox::Question;
-        case 0x30: return QMessageBox::Warning;
-        case 0x40: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case 0x10:
+            return QMessageBox::Critical;
+        case 0x20:
+            return QMessageBox::Question;
+        case 0x30:
+            return QMessageBox::Warning;
+        case 0x40:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -63,10 +75,9 @@ Answer QtMessageBoxes::show(std::string_view text, std::string_view title, port:
                     QApplication::activeWindow());
     std::vector<std::pair<QAbstractButton*, Answer>> answers;
     for (const Button& button : buttons_of(bits)) {
-        QAbstractButton* added =
-            button.standard != QMessageBox::NoButton
-                ? static_cast<QAbstractButton*>(box.addButton(button.standard))
-                : box.addButton(QString::fromUtf8(button.text), button.role);
+        QAbstractButton* added = button.standard != QMessageBox::NoButton
+                                     ? static_cast<QAbstractButton*>(box.addButton(button.standard))
+                                     : box.addButton(QString::fromUtf8(button.text), button.role);
         answers.emplace_back(added, button.answer);
     }
     box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
@@ -112,7 +123,8 @@ std::string QtFileDialogs::show(const port::FileDialog& request) {
                              from_qt_lossy(chosen), true);
             continue;
         }
-        bool ask = (request.flags & port::FileDialog::kCreatePrompt) != 0 && !QFileInfo::exists(chosen);
+        bool ask =
+            (request.flags & port::FileDialog::kCreatePrompt) != 0 && !QFileInfo::exists(chosen);
         if (ask && port::message_boxes().show(*name + "\r\nDit bestand bestaat niet.\r\n"
                                                       "Wilt u het bestand maken?",
                                               "", port::BoxStyle::YesNo) != Answer::Yes)

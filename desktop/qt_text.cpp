@@ -1,5 +1,7 @@
 #include "desktop/qt_text.h"
 
+#include <QLabel>
+
 #include "shared/codec.h"
 
 namespace tlv::desktop {
@@ -12,6 +14,14 @@ QString to_qt(std::string_view cp1252) {
 
 std::optional<std::string> from_qt(const QString& text) {
     return codec::from_utf8(text.toUtf8().toStdString());
+}
+
+void show_message(QLabel* label, std::string_view cp1252) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window,
+                     palette.color(cp1252.empty() ? QPalette::Button : QPalette::ToolTipBase));
+    label->setPalette(palette);
+    label->setText(to_qt(cp1252));
 }
 
 std::string from_qt_lossy(const QString& text) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+class QLabel;
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +15,9 @@ QString to_qt(std::string_view cp1252);
 
 // The Windows-1252 form of a typed or chosen text; nothing when it has none.
 std::optional<std::string> from_qt(const QString& text);
+
+// A result label: the text on the tooltip background, or empty on the button face.
+void show_message(QLabel* label, std::string_view cp1252);
 
 // The Windows-1252 form with "?" for every character that has none, for reports.
 std::string from_qt_lossy(const QString& text);

@@ -6,10 +6,14 @@ namespace tlv::desktop {
 
 int QtTrayIcons::mouse_code(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-        case QSystemTrayIcon::Trigger: return port::tray_mouse::kLeftButtonUp;
-        case QSystemTrayIcon::DoubleClick: return port::tray_mouse::kLeftDoubleClick;
-        case QSystemTrayIcon::Context: return port::tray_mouse::kRightButtonUp;
-        default: return 0;
+        case QSystemTrayIcon::Trigger:
+            return port::tray_mouse::kLeftButtonUp;
+        case QSystemTrayIcon::DoubleClick:
+            return port::tray_mouse::kLeftDoubleClick;
+        case QSystemTrayIcon::Context:
+            return port::tray_mouse::kRightButtonUp;
+        default:
+            return 0;
     }
 }
 

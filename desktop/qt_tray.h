@@ -17,7 +17,9 @@ class QtTrayIcons final : public QObject, public port::TrayIcons {
     Q_OBJECT
 public:
     bool notify(port::TrayCommand command, const port::NotifyIconData& data) override;
-    void set_mouse_handler(std::function<void(int)> handler) override { handler_ = std::move(handler); }
+    void set_mouse_handler(std::function<void(int)> handler) override {
+        handler_ = std::move(handler);
+    }
     void set_pictures(const QIcon& window_icon, const QIcon& busy_icon);
 
     static int mouse_code(QSystemTrayIcon::ActivationReason reason);

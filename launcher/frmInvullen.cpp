@@ -44,8 +44,8 @@ frmInvullen::frmInvullen(std::vector<typMisser>& missers) : missers_(missers) {
     place(text, kTextLeft, 120, kTextWidth, 350);
     auto* browse = new QPushButton(QStringLiteral("..."), this);
     place(browse, kBrowseLeft, 120, kBrowseWidth, 350);
-    for (QWidget* element : {static_cast<QWidget*>(label), static_cast<QWidget*>(text),
-                             static_cast<QWidget*>(browse)})
+    for (QWidget* element :
+         {static_cast<QWidget*>(label), static_cast<QWidget*>(text), static_cast<QWidget*>(browse)})
         element->hide();
     labels_.push_back(label);
     texts_.push_back(text);
@@ -109,8 +109,7 @@ void frmInvullen::Reposition(int16_t index) {
 // The dialog starts from the previous browse's name; a name that holds a
 // path separator, or an empty one, becomes the row's text.
 void frmInvullen::Bladeren(int row) {
-    port::FileDialog dialog{port::FileDialog::Kind::Open,
-                            filters_.at(static_cast<size_t>(row)), 1,
+    port::FileDialog dialog{port::FileDialog::Kind::Open, filters_.at(static_cast<size_t>(row)), 1,
                             port::FileDialog::kCreatePrompt, file_name_};
     file_name_ = port::file_dialogs().show(dialog);
     if (file_name_.empty() || file_name_.find(port::separator()) != std::string::npos)

@@ -73,7 +73,8 @@ int modStart::Main() {
         if (DirCheck(tolvane)) {
             port::programs().start(tolvane, {}, port::WindowStyle::Hidden);
         } else {
-            port::message_boxes().show("Kan tolvane.exe niet vinden", "Fout", port::BoxStyle::Critical);
+            port::message_boxes().show("Kan tolvane.exe niet vinden", "Fout",
+                                       port::BoxStyle::Critical);
         }
         return kStarted;
     } catch (...) {
@@ -107,10 +108,9 @@ int16_t modStart::aantMissers(ClsInstellingen& settings) {
     try {
         int16_t count = 0;
         if (settings.blnUseGPS()) {
-            const bool missing[] = {missing_file(settings.strStreplaProgram),
-                                    missing_file(settings.strGartripProgram),
-                                    missing_file(settings.strStreplaFile),
-                                    settings.strGartripFile.empty()};
+            const bool missing[] = {
+                missing_file(settings.strStreplaProgram), missing_file(settings.strGartripProgram),
+                missing_file(settings.strStreplaFile), settings.strGartripFile.empty()};
             for (int32_t kind = 1; kind <= 4; ++kind)
                 if (missing[kind - 1]) count = add_row(count, kind, kKinds[kind - 1].omschrijving);
         }
@@ -186,7 +186,8 @@ bool modStart::Invullen(const typMisser& misser, const std::string& path, ClsIns
             case 1:
             case 2:
                 if (!DirCheck(path)) return false;
-                (misser.intSoort == 1 ? settings.strStreplaProgram : settings.strGartripProgram) = path;
+                (misser.intSoort == 1 ? settings.strStreplaProgram : settings.strGartripProgram) =
+                    path;
                 return true;
             case 3:
             case 4:
@@ -204,7 +205,8 @@ bool modStart::Invullen(const typMisser& misser, const std::string& path, ClsIns
                 settings.instloggers(loggers);
                 return true;
             }
-            default: return true;
+            default:
+                return true;
         }
     } catch (...) {
         report("Invullen");

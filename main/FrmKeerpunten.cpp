@@ -94,8 +94,10 @@ void FrmKeerpunten::build_menus() {
     bestand->setObjectName(QStringLiteral("MnBestand"));
     menu_action(bestand, "mnOpslaan", "&Opslaan", QKeySequence(Qt::CTRL | Qt::Key_S));
     bestand->addSeparator();
-    menu_action(bestand, "MnGARTripBestandMaken", "GARtrip &bestand maken", QKeySequence(Qt::Key_F5));
-    menu_action(bestand, "MnGartripStarten", "&GARtrip starten", QKeySequence(Qt::CTRL | Qt::Key_G));
+    menu_action(bestand, "MnGARTripBestandMaken", "GARtrip &bestand maken",
+                QKeySequence(Qt::Key_F5));
+    menu_action(bestand, "MnGartripStarten", "&GARtrip starten",
+                QKeySequence(Qt::CTRL | Qt::Key_G));
     menu_action(bestand, "mnStrepla", "&Strepla starten", QKeySequence(Qt::CTRL | Qt::Key_T));
     bestand->addSeparator();
     menu_action(bestand, "mnSystray", "&Verbergen", QKeySequence(Qt::CTRL | Qt::Key_H));
@@ -136,7 +138,8 @@ void FrmKeerpunten::build_toolbar() {
             buttons_.push_back(Toolbar1->addSeparator());
             continue;
         }
-        QAction* action = Toolbar1->addAction(picture(button.picture), QString::fromUtf8(button.tooltip));
+        QAction* action =
+            Toolbar1->addAction(picture(button.picture), QString::fromUtf8(button.tooltip));
         action->setObjectName(QString::fromLatin1(button.key));
         action->setToolTip(QString::fromUtf8(button.tooltip));
         action->setCheckable(button.two_state);

@@ -27,11 +27,7 @@ bool is_blank(std::string_view text) { return trim_spaces(text).empty(); }
 }  // namespace
 
 void FrmKeerpunten::ShowMessage(const std::string& text) {
-    lbResultaat->setText(desktop::to_qt(text));
-    QPalette palette = lbResultaat->palette();
-    QColor colour = text.empty() ? palette.color(QPalette::Button) : palette.color(QPalette::ToolTipBase);
-    palette.setColor(QPalette::Window, colour);
-    lbResultaat->setPalette(palette);
+    desktop::show_message(lbResultaat, text);
 }
 
 void FrmKeerpunten::set_panel(int index, const std::string& text) {
@@ -55,7 +51,9 @@ void FrmKeerpunten::DisableConvert() {
     item("mnPopGartBestMaken")->setEnabled(false);
 }
 
-void FrmKeerpunten::ShowExchangeInUse() { ckUseGps->CheckWithValue(settings_->blnUseGPS() ? 1 : 0); }
+void FrmKeerpunten::ShowExchangeInUse() {
+    ckUseGps->CheckWithValue(settings_->blnUseGPS() ? 1 : 0);
+}
 
 void FrmKeerpunten::initControls() {
     try {

@@ -53,8 +53,8 @@ void FrmKeerpunten::Converteren() {
             return;
         }
         tray_tip(port::TrayPicture::Busy, ModNotifyIcon::kBezigMetConverteren);
-        for (const char* name : {"MnGARTripBestandMaken", "mnPopGartBestMaken", "MnGartripStarten",
-                                 "mnGartripPopup"})
+        for (const char* name :
+             {"MnGARTripBestandMaken", "mnPopGartBestMaken", "MnGartripStarten", "mnGartripPopup"})
             item(name)->setEnabled(false);
 
         objParse->advise(this);
@@ -62,8 +62,8 @@ void FrmKeerpunten::Converteren() {
         bool result = objParse->Parsen(settings_->strStreplaFile, settings_->strGartripFile);
         objParse->advise(nullptr);
         std::string fout = objParse->strFout();
-        information = "Lezen uit:" + settings_->strStreplaFile + "\r\nSchrijven naar:" +
-                      settings_->strGartripFile + "\r\n" + fout;
+        information = "Lezen uit:" + settings_->strStreplaFile +
+                      "\r\nSchrijven naar:" + settings_->strGartripFile + "\r\n" + fout;
         std::string counts;
         if (!result) tlv::raise(err::kConversionFailed);
         counts = std::to_string(objParse->intAantWaypoints()) + " Keerpunten";

@@ -51,8 +51,10 @@ bool FrmKeerpunten::CheckCanBeServer(bool report_paths, bool apply) {
             for (size_t i = 1; i < loggers.size(); ++i) {
                 const LoggerRow& row = loggers[i];
                 if (is_active(row)) {
-                    if (!DirCheck(field(row, 3))) m += " van het programmabestand van " + field(row, 1);
-                    if (!DirCheck(field(row, 4))) m += " van het exportbestand van " + field(row, 1);
+                    if (!DirCheck(field(row, 3)))
+                        m += " van het programmabestand van " + field(row, 1);
+                    if (!DirCheck(field(row, 4)))
+                        m += " van het exportbestand van " + field(row, 1);
                     if (!m.empty()) settings_->intAutoCheckStrepla = 2;
                     ok = m.empty();
                 } else {

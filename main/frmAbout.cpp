@@ -30,8 +30,9 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     large.setPointSizeF(large.pointSizeF() * 1.6);
     large.setBold(true);
     product->setFont(large);
-    auto* version = label(this, "lbVersie",
-                          QStringLiteral("Versie: %1.%2").arg(version::kMajor).arg(version::kMinor));
+    auto* version =
+        label(this, "lbVersie",
+              QStringLiteral("Versie: %1.%2").arg(version::kMajor).arg(version::kMinor));
     auto* description = label(this, "lblDescription",
                               QStringLiteral("Zet de keerpunten en taken van een StrePla exchange "
                                              "export om in een tekstbestand voor GARtrip."));

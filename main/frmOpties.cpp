@@ -72,10 +72,12 @@ void frmOpties::build() {
     ctrlGPS1->setGeometry(twips_rect(0, 0, 6015, 975));
     Frame1 = named(new QFrame(pages_[0]), "Frame1");
     Frame1->setGeometry(twips_rect(0, 960, 6015, 975));
-    ckGartripStart = named(new QCheckBox(QStringLiteral("&Autostart GARtrip"), Frame1), "ckGartripStart");
+    ckGartripStart =
+        named(new QCheckBox(QStringLiteral("&Autostart GARtrip"), Frame1), "ckGartripStart");
     ckGartripStart->setGeometry(twips_rect(720, 120, 4815, 375));
-    ckGebrGPS = named(new QCheckBox(QStringLiteral("Strepla &exchange exportbestand in gebruik"), Frame1),
-                      "ckGebrGPS");
+    ckGebrGPS =
+        named(new QCheckBox(QStringLiteral("Strepla &exchange exportbestand in gebruik"), Frame1),
+              "ckGebrGPS");
     ckGebrGPS->setGeometry(twips_rect(720, 600, 3855, 255));
     ckGebrGPS->adjustSize();
 
@@ -98,9 +100,9 @@ void frmOpties::build() {
     connect(tbsOptions, &QTabBar::currentChanged, this, &frmOpties::tbsOptions_Click);
     connect(ctrlGPS1, &tlvctrl::ctrlGPS::Message, this, &frmOpties::ShowMessage);
     connect(ctrlLoggers1, &tlvctrl::ctrlLoggers::Message, this, &frmOpties::ShowMessage);
-    for (QWidget* forwarding : {static_cast<QWidget*>(cmdOK), static_cast<QWidget*>(cmdCancel),
-                                static_cast<QWidget*>(cmdApply), static_cast<QWidget*>(tbsOptions),
-                                pages_[0], pages_[1]})
+    for (QWidget* forwarding :
+         {static_cast<QWidget*>(cmdOK), static_cast<QWidget*>(cmdCancel),
+          static_cast<QWidget*>(cmdApply), static_cast<QWidget*>(tbsOptions), pages_[0], pages_[1]})
         forwarding->installEventFilter(this);
 }
 
@@ -136,13 +138,7 @@ void frmOpties::tbsOptions_Click() {
 
 void frmOpties::SelectTab(int index) { tbsOptions->setCurrentIndex(index); }
 
-void frmOpties::ShowMessage(const std::string& text) {
-    QPalette palette = lbResultaat->palette();
-    palette.setColor(QPalette::Window, palette.color(text.empty() ? QPalette::Button
-                                                                  : QPalette::ToolTipBase));
-    lbResultaat->setPalette(palette);
-    lbResultaat->setText(desktop::to_qt(text));
-}
+void frmOpties::ShowMessage(const std::string& text) { desktop::show_message(lbResultaat, text); }
 
 std::string frmOpties::CheckAutostart() const {
     if (!ckGartripStart->isChecked() || DirCheck(ctrlGPS1->GartripProgram())) return {};
@@ -183,8 +179,9 @@ void frmOpties::cmdOK_Click() {
         return;
     }
     port::Answer answer = port::message_boxes().show(
-        CollectErrors() + "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
-                          "niet opgeslagen",
+        CollectErrors() +
+            "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
+            "niet opgeslagen",
         "Kan wijzigingen niet opslaan", port::BoxStyle::YesNo);
     if (answer == port::Answer::No) reject();
 }
@@ -214,7 +211,8 @@ void frmOpties::keyPressEvent(QKeyEvent* event) {
 }
 
 bool frmOpties::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && Form_KeyDown(static_cast<QKeyEvent*>(event))) return true;
+    if (event->type() == QEvent::KeyPress && Form_KeyDown(static_cast<QKeyEvent*>(event)))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

@@ -51,7 +51,8 @@ QLineEdit* ctrlGPS::field(const char* name, const char* label, int row, std::str
     connect(text, &QLineEdit::textChanged, this, [this, text, &value] {
         if (take_path(text, value, "ctrlGPS")) emit Message(CheckInput());
     });
-    connect(browse_button, &QPushButton::clicked, this, [this, text, label] { browse(text, label); });
+    connect(browse_button, &QPushButton::clicked, this,
+            [this, text, label] { browse(text, label); });
     return text;
 }
 

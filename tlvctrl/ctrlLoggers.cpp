@@ -35,11 +35,12 @@ QPushButton* button(QWidget* owner, const char* name, const char* caption) {
 
 }  // namespace
 
-ctrlLoggers::ctrlLoggers(QWidget* parent) : QWidget(parent), table_(new QTableWidget(0, kColumns, this)) {
+ctrlLoggers::ctrlLoggers(QWidget* parent)
+    : QWidget(parent), table_(new QTableWidget(0, kColumns, this)) {
     table_->setObjectName(QStringLiteral("tblLoggers"));
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Logger"), QStringLiteral("In gebruik"), QStringLiteral("Programma"),
-         QStringLiteral("Exportbestand")});
+    table_->setHorizontalHeaderLabels({QStringLiteral("Logger"), QStringLiteral("In gebruik"),
+                                       QStringLiteral("Programma"),
+                                       QStringLiteral("Exportbestand")});
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->setVisible(false);
     connect(table_, &QTableWidget::cellChanged, this, &ctrlLoggers::cell_changed);
@@ -73,7 +74,9 @@ void ctrlLoggers::show_rows() {
     for (size_t i = 1; i < rows_.size(); ++i) {
         int row = static_cast<int>(i) - 1;
         for (int column : {kName, kProgram, kExport})
-            table_->setItem(row, column, new QTableWidgetItem(desktop::to_qt(field(rows_[i], kFieldOf[column]))));
+            table_->setItem(
+                row, column,
+                new QTableWidgetItem(desktop::to_qt(field(rows_[i], kFieldOf[column]))));
         auto* in_use = new QTableWidgetItem;
         in_use->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         in_use->setCheckState(field(rows_[i], 2) == kMarkInUse ? Qt::Checked : Qt::Unchecked);
@@ -137,7 +140,8 @@ std::string ctrlLoggers::CheckInput() const {
         }
         if (field(row, 2) != kMarkInUse) continue;
         if (name.empty()) problems += which + ": vul de naam van de logger in.\r\n";
-        if (!DirCheck(field(row, 3))) problems += which + ": het programmabestand bestaat niet.\r\n";
+        if (!DirCheck(field(row, 3)))
+            problems += which + ": het programmabestand bestaat niet.\r\n";
         if (!DirCheck(field(row, 4))) problems += which + ": het exportbestand bestaat niet.\r\n";
     }
     return problems;

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <ctime>
+#include <filesystem>
 #include <thread>
 
 #include "shared/codec.h"
@@ -137,7 +137,8 @@ std::string settings_folder_for(const std::string& native_folder) {
     if (!system && ::access(native_folder.c_str(), W_OK) == 0) return {};
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
-    std::string base = config && *config == '/' ? config : std::string(home ? home : "") + "/.config";
+    std::string base =
+        config && *config == '/' ? config : std::string(home ? home : "") + "/.config";
     std::string folder = base + "/tolvane";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);

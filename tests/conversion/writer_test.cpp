@@ -46,14 +46,20 @@ TEST(WriterCells, FrequencyRunsOnBehindTheBlankFill) {
 
 // Elevations keep at most five characters; coordinates are zero-filled.
 TEST(WriterCells, ElevationAndCoordinateColumns) {
-    for (auto [elevation, end] : {std::pair{"-1234", "\t-1234"}, {"12345", "\t12345"},
-                                  {"-12345", "\t-1234"}, {"0", "\t 0 \t0"}})
+    for (auto [elevation, end] : {std::pair{"-1234", "\t-1234"},
+                                  {"12345", "\t12345"},
+                                  {"-12345", "\t-1234"},
+                                  {"0", "\t 0 \t0"}})
         EXPECT_TRUE(lines_of("A", "1", elevation).list.ends_with(end)) << elevation;
     EXPECT_NE(lines_of("A", "1", "1", "E123:45.67", "S05:03.00")
-                  .list.find("\tS05\xB0" "03.000'\tE123\xB0" "45.670'\t"),
+                  .list.find("\tS05\xB0"
+                             "03.000'\tE123\xB0"
+                             "45.670'\t"),
               std::string::npos);
     EXPECT_NE(lines_of("A", "1", "1", "W000:00.05", "N00:00.50")
-                  .list.find("\tN00\xB0" "00.500'\tW000\xB0" "00.050'\t"),
+                  .list.find("\tN00\xB0"
+                             "00.500'\tW000\xB0"
+                             "00.050'\t"),
               std::string::npos);
 }
 

@@ -51,8 +51,9 @@ protected:
         watchdog.start();
     }
     std::string kvr(const std::string& lines) const {
-        return "StrePlaFile=" + folder.file("export.ste") + "\r\nGartripFile=" +
-               folder.file("nog niet.txt") + "\r\nGartipProgramma=" + folder.file("GARtrip.exe") +
+        return "StrePlaFile=" + folder.file("export.ste") +
+               "\r\nGartripFile=" + folder.file("nog niet.txt") +
+               "\r\nGartipProgramma=" + folder.file("GARtrip.exe") +
                "\r\nStreplaProgramma=" + folder.file("StrePla.exe") +
                "\r\nStartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1\r\n" + lines;
     }
@@ -62,7 +63,8 @@ protected:
     }
     static std::vector<std::string> labels(frmInvullen& form) {
         std::vector<std::string> shown;
-        for (int i = 1; i <= form.RowCount(); ++i) shown.push_back(form.Label1(i)->text().toStdString());
+        for (int i = 1; i <= form.RowCount(); ++i)
+            shown.push_back(form.Label1(i)->text().toStdString());
         return shown;
     }
 
@@ -109,9 +111,9 @@ TEST_F(Launcher, ActiveLoggersGiveOneRowPerMissingPath) {
     });
     platform.boxes.expect(2, port::Answer::Ok);
     platform.boxes.expect(1, port::Answer::Yes);  // stop
-    std::string settings_file = kvr("Loggers=*Colibri*X*" + folder.file("weg.exe") + "*" +
-                                    folder.file("vlucht.igc") + "\r\nLoggers=*LX*X*" +
-                                    folder.file("logger.exe") + "*" + folder.file("weg.igc") + "\r\n");
+    std::string settings_file = kvr(
+        "Loggers=*Colibri*X*" + folder.file("weg.exe") + "*" + folder.file("vlucht.igc") +
+        "\r\nLoggers=*LX*X*" + folder.file("logger.exe") + "*" + folder.file("weg.igc") + "\r\n");
     EXPECT_EQ(run(settings_file), modStart::kStopped);
     // The messages of kinds 5 and 6 do not name the logger.
     EXPECT_EQ(platform.boxes.shown[0].text, "Het pad naar logger programmabestand is niet geldig.");
@@ -124,11 +126,13 @@ TEST_F(Launcher, ActiveLoggersGiveOneRowPerMissingPath) {
 // again with the texts last entered under the same rows, and a valid pass
 // writes what it was given.
 TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
-    std::string settings_file = "GartripFile=\r\nGartipProgramma=\r\nCheckForGARtrip=1\r\n"
-                                "StreplaProgramma=" + folder.file("StrePla.exe") +
-                                "\r\nStrePlaFile=" + folder.file("export.ste") + "\r\n";
+    std::string settings_file =
+        "GartripFile=\r\nGartipProgramma=\r\nCheckForGARtrip=1\r\n"
+        "StreplaProgramma=" +
+        folder.file("StrePla.exe") + "\r\nStrePlaFile=" + folder.file("export.ste") + "\r\n";
     dialogs.push_back([](frmInvullen& form) {
-        EXPECT_EQ(labels(form), (std::vector<std::string>{"Gartrip programmabestand", "GARtrip text bestand"}));
+        EXPECT_EQ(labels(form),
+                  (std::vector<std::string>{"Gartrip programmabestand", "GARtrip text bestand"}));
         form.Text1(1)->setText(QStringLiteral("weg.exe"));
         form.Command2_Click();
     });
@@ -150,7 +154,8 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
               "Kies ja om nu te stoppen\r\nKies nee om de paden opnieuw in te vullen");
     EXPECT_EQ(platform.boxes.shown[2].title, "Afsluiten");
     std::string stored = folder.read("tolvane.kvr");
-    EXPECT_NE(stored.find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"), std::string::npos);
+    EXPECT_NE(stored.find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"),
+              std::string::npos);
     EXPECT_NE(stored.find("GartripFile=uit.txt\r\n"), std::string::npos);
 }
 
@@ -187,9 +192,10 @@ TEST_F(Launcher, RepositionLaysOutRowsInTwips) {
     platform.boxes.expect();
     form.Reposition(104);
     EXPECT_EQ(platform.boxes.shown[0].text, "De volgende fout is opgetreden\r\nTechnische fout");
-    EXPECT_NE(folder.read("error.log").find("in [frmInvullen]\r\nTechnische fout [Overflow]\r\n"
-                                            "Opgetreden bij het uitvoeren van Reposition\r\n"
-                                            "Bij het werken met deze waarde:[Bij gemiste waarde 104]"),
+    EXPECT_NE(folder.read("error.log")
+                  .find("in [frmInvullen]\r\nTechnische fout [Overflow]\r\n"
+                        "Opgetreden bij het uitvoeren van Reposition\r\n"
+                        "Bij het werken met deze waarde:[Bij gemiste waarde 104]"),
               std::string::npos);
 }
 

@@ -159,9 +159,10 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     EXPECT_EQ(folder.read("uit.txt"), kOnePointText);
 
     // The silent road loads no desktop library.
-    ProgramRun libraries = run_program(folder, "/usr/bin/env", "LD_DEBUG=libs '" + program + "' '" +
-                                                         folder.file("taak.ste") + "' '" +
-                                                         folder.file("uit.txt") + "'");
+    ProgramRun libraries =
+        run_program(folder, "/usr/bin/env",
+                    "LD_DEBUG=libs '" + program + "' '" + folder.file("taak.ste") + "' '" +
+                        folder.file("uit.txt") + "'");
     EXPECT_NE(libraries.err.find("libConverttlv.so"), std::string::npos);
     EXPECT_EQ(libraries.err.find("libQt6"), std::string::npos);
 

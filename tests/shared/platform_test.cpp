@@ -121,7 +121,8 @@ TEST(SettingsFolder, ProgramFolderOrTheUsersConfigurationFolder) {
     EXPECT_TRUE(fs::is_directory(folder.file("config/tolvane")));
     fs::create_directory(folder.file("alleen lezen"));
     if (testing::set_immutable(folder.file("alleen lezen"), true)) {
-        EXPECT_EQ(native::settings_folder_for(folder.file("alleen lezen")), folder.file("config/tolvane"));
+        EXPECT_EQ(native::settings_folder_for(folder.file("alleen lezen")),
+                  folder.file("config/tolvane"));
         testing::set_immutable(folder.file("alleen lezen"), false);
     }
     saved ? ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");

@@ -73,14 +73,11 @@ void FakeFiles::maybe_fail(std::map<std::string, Scripted>& script, std::string_
     raise(found->second.number);
 }
 
-
-
 std::optional<port::DateTime> FakeFiles::last_modified(std::string_view path) {
     auto scripted = modified_.find(std::string(path));
     if (scripted != modified_.end()) return scripted->second;
     return real().last_modified(path);
 }
-
 
 std::string FakeFiles::read_all(std::string_view path) {
     ++reads[std::string(path)];

@@ -75,8 +75,12 @@ public:
     std::map<std::string, int> reads, writes;  // by path
 
     bool is_plain_file(std::string_view path) override { return real().is_plain_file(path); }
-    std::optional<uint64_t> file_size(std::string_view path) override { return real().file_size(path); }
-    std::optional<port::FileStamp> stamp(std::string_view path) override { return real().stamp(path); }
+    std::optional<uint64_t> file_size(std::string_view path) override {
+        return real().file_size(path);
+    }
+    std::optional<port::FileStamp> stamp(std::string_view path) override {
+        return real().stamp(path);
+    }
     std::optional<port::DateTime> last_modified(std::string_view path) override;
     std::string read_all(std::string_view path) override;
     void replace(std::string_view path, std::string_view text) override;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <filesystem>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
+#include <filesystem>
 
 #include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
@@ -29,7 +29,8 @@ TEST(Desktop, TwipsFiltersAndTrayCodes) {
     EXPECT_EQ(qt_filter("Tekstbestand|*.txt|Alles|*.*", 2, selected),
               QStringLiteral("Tekstbestand (*.txt);;Alles (*.*)"));
     EXPECT_EQ(selected, QStringLiteral("Alles (*.*)"));
-    EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected), QStringLiteral("Strepla export (*.txt)"));
+    EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected),
+              QStringLiteral("Strepla export (*.txt)"));
 
     EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::Trigger), 514);
     EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::DoubleClick), 515);
@@ -61,7 +62,8 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     viewer.show(folder.file("tolvane.chm") + ">hoofd", port::HelpCommand::Topic, 3050);
     HelpWindow* window = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QStringLiteral("HelpWindow")) window = qobject_cast<HelpWindow*>(widget);
+        if (widget->objectName() == QStringLiteral("HelpWindow"))
+            window = qobject_cast<HelpWindow*>(widget);
     ASSERT_NE(window, nullptr);
     auto* browser = window->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
     EXPECT_TRUE(browser->source().toLocalFile().endsWith(QStringLiteral("help/3050.html")));

@@ -8,8 +8,8 @@
 
 #include "main/frmAbout.h"
 #include "shared/failure.h"
-#include "tests/support/failure_of.h"
 #include "tests/conversion/conversion_support.h"
+#include "tests/support/failure_of.h"
 #include "tests/window/window_support.h"
 #include "tlvctrl/CtrlCheckbox.h"
 
@@ -30,8 +30,8 @@ protected:
     // A program folder with an exchange file and a text path in it.
     std::string paths() {
         folder.write("taak 1.ste", five_points_two_routes());
-        return "StrePlaFile=" + folder.file("taak 1.ste") + "\r\nGartripFile=" +
-               folder.file("uit 1.txt") + "\r\n";
+        return "StrePlaFile=" + folder.file("taak 1.ste") +
+               "\r\nGartripFile=" + folder.file("uit 1.txt") + "\r\n";
     }
 };
 
@@ -43,11 +43,12 @@ TEST_F(MainWindow, LoadsWithTheSystemsTextsKeysAndShortcuts) {
     EXPECT_EQ(find<QGroupBox>("Frame2")->title(), QStringLiteral("GARtrip text"));
     EXPECT_EQ(find<tlvctrl::CtrlCheckbox>("ckUseGps")->Caption(),
               QStringLiteral("Strepla &exchange exportbestand in gebruik"));
-    EXPECT_EQ(find("Text1")->toolTip(), QStringLiteral("Vul hier het pad en bestandsnaam in of klik op ..."));
+    EXPECT_EQ(find("Text1")->toolTip(),
+              QStringLiteral("Vul hier het pad en bestandsnaam in of klik op ..."));
     EXPECT_EQ(find("BtnGartrip")->toolTip(),
               QStringLiteral("Bepaal de locatie en naam van het GARtrip text bestand"));
-    const char* toolbar[] = {"start1", "", "autostartGartrip", "nastrpla1", "serverstate1", "",
-                             "strepla", "gartrip", "", "Save"};
+    const char* toolbar[] = {"start1", "",        "autostartGartrip", "nastrpla1", "serverstate1",
+                             "",       "strepla", "gartrip",          "",          "Save"};
     for (int index = 1; index <= 10; ++index) {
         QAction* button = window->Button(index);
         EXPECT_EQ(button->isSeparator(), *toolbar[index - 1] == 0) << index;
@@ -57,9 +58,11 @@ TEST_F(MainWindow, LoadsWithTheSystemsTextsKeysAndShortcuts) {
     }
     EXPECT_EQ(window->Button(1)->toolTip(), QStringLiteral("Start conversie F5"));
     EXPECT_TRUE(window->Button(4)->isCheckable());
-    const std::pair<const char*, const char*> shortcuts[] = {
-        {"MnGARTripBestandMaken", "F5"}, {"mnOpslaan", "Ctrl+S"}, {"MnGartripStarten", "Ctrl+G"},
-        {"mnStrepla", "Ctrl+T"},         {"mnSystray", "Ctrl+H"}};
+    const std::pair<const char*, const char*> shortcuts[] = {{"MnGARTripBestandMaken", "F5"},
+                                                             {"mnOpslaan", "Ctrl+S"},
+                                                             {"MnGartripStarten", "Ctrl+G"},
+                                                             {"mnStrepla", "Ctrl+T"},
+                                                             {"mnSystray", "Ctrl+H"}};
     for (const auto& [name, keys] : shortcuts)
         EXPECT_EQ(action(name)->shortcut().toString(), QString(keys)) << name;
     EXPECT_EQ(action("mnSluiten2")->text(), QStringLiteral("A&fsluiten"));
@@ -155,8 +158,9 @@ TEST_F(MainWindow, ErrorLinesAreReportedAs20004WithBothPaths) {
                   "\r\nGegevenstype klopt niet\r\n");
     EXPECT_EQ(text("lbResultaat"), "");
     EXPECT_TRUE(folder.exists("uit 1.txt"));
-    EXPECT_NE(folder.read("error.log").find("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren "
-                                            "van Converteren\r\n"),
+    EXPECT_NE(folder.read("error.log")
+                  .find("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren "
+                        "van Converteren\r\n"),
               std::string::npos);
 }
 
@@ -177,15 +181,16 @@ TEST_F(MainWindow, MissingExchangeFileCannotConvert) {
 TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGone) {
     folder.write("GAR trip.exe", "MZ");
     folder.write("Stre\"pla.exe", "MZ");
-    load(kvr(paths() + "GartipProgramma=" + folder.file("GAR trip.exe") + "\r\nStreplaProgramma=" +
-             folder.file("Stre\"pla.exe") + "\r\nStartGartrip=1\r\n"));
+    load(kvr(paths() + "GartipProgramma=" + folder.file("GAR trip.exe") +
+             "\r\nStreplaProgramma=" + folder.file("Stre\"pla.exe") + "\r\nStartGartrip=1\r\n"));
     EXPECT_TRUE(window->Button(3)->isChecked());
     EXPECT_EQ(text("Panel2"), "Direkt GARtrip starten");
     window->Converteren();
     action("mnStrepla")->trigger();
     ASSERT_EQ(platform.programs.started.size(), 2u);
     EXPECT_EQ(platform.programs.started[0].program, folder.file("GAR trip.exe"));
-    EXPECT_EQ(platform.programs.started[0].arguments, std::vector<std::string>{folder.file("uit 1.txt")});
+    EXPECT_EQ(platform.programs.started[0].arguments,
+              std::vector<std::string>{folder.file("uit 1.txt")});
     EXPECT_EQ(platform.programs.started[0].style, port::WindowStyle::Hidden);
     EXPECT_EQ(platform.programs.started[1].program, folder.file("Stre\"pla.exe"));
     EXPECT_TRUE(platform.programs.started[1].arguments.empty());
@@ -240,8 +245,9 @@ TEST_F(MainWindow, HelpAndAboutBox) {
     platform.help.failure = 48;
     platform.boxes.expect();
     action("MnIndex")->trigger();
-    EXPECT_NE(folder.read("error.log").find("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
-                                            "\r\nOpgetreden bij het uitvoeren van ShowHelpIndex"),
+    EXPECT_NE(folder.read("error.log")
+                  .find("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
+                        "\r\nOpgetreden bij het uitvoeren van ShowHelpIndex"),
               std::string::npos);
 
     QString version;
@@ -249,7 +255,8 @@ TEST_F(MainWindow, HelpAndAboutBox) {
         auto* about = window->findChild<frmAbout*>(QStringLiteral("frmAbout"));
         ASSERT_NE(about, nullptr);
         version = about->findChild<QLabel*>(QStringLiteral("lbVersie"))->text();
-        QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
     });
     action("mnInfo")->trigger();
     EXPECT_EQ(version, QStringLiteral("Versie: 2.1"));

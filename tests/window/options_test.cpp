@@ -28,8 +28,12 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    void click(const char* button) { QTest::mouseClick(in_dialog<QPushButton>(button), Qt::LeftButton); }
-    std::string label() const { return desktop::from_qt_lossy(in_dialog<QLabel>("lbResultaat")->text()); }
+    void click(const char* button) {
+        QTest::mouseClick(in_dialog<QPushButton>(button), Qt::LeftButton);
+    }
+    std::string label() const {
+        return desktop::from_qt_lossy(in_dialog<QLabel>("lbResultaat")->text());
+    }
 
     std::unique_ptr<frmOpties> dialog;
 };
@@ -56,12 +60,14 @@ TEST_F(Options, AutostartWithoutGartripAsksBeforeClosing) {
     click("cmdOK");
     EXPECT_TRUE(dialog->isVisible());
     const std::string autostart =
-        "Als de optie \"&Autostart GARtrip\" aanstaat moet er een geldig pad staan in het veld GARtrip.";
+        "Als de optie \"&Autostart GARtrip\" aanstaat moet er een geldig pad staan in het veld "
+        "GARtrip.";
     EXPECT_EQ(label(), autostart);
     ASSERT_EQ(platform.boxes.shown.size(), 1u);
     EXPECT_EQ(platform.boxes.shown[0].text,
-              autostart + "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
-                          "niet opgeslagen");
+              autostart +
+                  "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
+                  "niet opgeslagen");
     EXPECT_EQ(platform.boxes.shown[0].title, "Kan wijzigingen niet opslaan");
     EXPECT_EQ(platform.boxes.shown[0].style, port::BoxStyle::YesNo);
     click("cmdOK");
@@ -79,7 +85,8 @@ TEST_F(Options, AppliedValuesStayWhenTheDialogIsThenCancelled) {
     EXPECT_EQ(label(), "");
     click("cmdCancel");
     EXPECT_EQ(settings().strGartripProgram, folder.file("GARtrip.exe"));
-    EXPECT_NE(stored().find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"), std::string::npos);
+    EXPECT_NE(stored().find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"),
+              std::string::npos);
     EXPECT_NE(stored().find("CheckForGARtrip=2\r\n"), std::string::npos);
 }
 
@@ -105,7 +112,8 @@ TEST_F(Options, MessagesShowAndAnEmptyOneRestoresTheLabel) {
     QTest::keyClicks(in_dialog("txtStrepla"), QStringLiteral("weg.exe"));
     EXPECT_EQ(label(), "Het veld StrePla bevat geen bestaand programmabestand.\n");
     auto* shown = in_dialog<QLabel>("lbResultaat");
-    EXPECT_EQ(shown->palette().color(QPalette::Window), shown->palette().color(QPalette::ToolTipBase));
+    EXPECT_EQ(shown->palette().color(QPalette::Window),
+              shown->palette().color(QPalette::ToolTipBase));
     in_dialog<QLineEdit>("txtStrepla")->clear();
     EXPECT_EQ(label(), "");
     EXPECT_EQ(shown->palette().color(QPalette::Window), shown->palette().color(QPalette::Button));
@@ -128,8 +136,9 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     auto* loggers = in_dialog<tlvctrl::ctrlLoggers>("ctrlLoggers1");
     loggers->AddRow();
     in_dialog<QTableWidget>("tblLoggers")->item(0, 0)->setText(QStringLiteral("a*b"));
-    EXPECT_NE(loggers->CheckInput().find("Logger a*b: een * kan niet in een naam of pad staan.\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        loggers->CheckInput().find("Logger a*b: een * kan niet in een naam of pad staan.\r\n"),
+        std::string::npos);
     platform.boxes.expect(1, port::Answer::No);
     click("cmdOK");
     EXPECT_EQ(stored(), kvr());
@@ -139,7 +148,8 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     platform.boxes.expect();
     in_dialog<QLineEdit>("txtStrepla")->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(in_dialog<QLineEdit>("txtStrepla")->text(), QString());
-    EXPECT_EQ(platform.boxes.shown.back().text, "De volgende fout is opgetreden\r\nDe bestandsnaam is ongeldig ?");
+    EXPECT_EQ(platform.boxes.shown.back().text,
+              "De volgende fout is opgetreden\r\nDe bestandsnaam is ongeldig ?");
 }
 
 // Opened from the main window, modal; the window refreshes after it closes.

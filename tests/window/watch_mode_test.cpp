@@ -15,8 +15,8 @@ class WatchMode : public WindowTest {
 protected:
     std::string watching() {
         folder.write("export.ste", point_block("Eelde") + route_block("R", {"1"}));
-        return kvr("StrePlaFile=" + folder.file("export.ste") + "\r\nGartripFile=" +
-                   folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n");
+        return kvr("StrePlaFile=" + folder.file("export.ste") +
+                   "\r\nGartripFile=" + folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n");
     }
     // StrePla rewrites its export one second from now; the tick comes a second later.
     void rewrite_and_tick() {
@@ -28,7 +28,8 @@ protected:
     std::vector<std::pair<TrayPicture, std::string>> modifications() const {
         std::vector<std::pair<TrayPicture, std::string>> tips;
         for (const FakeTray::Call& call : platform.tray.calls)
-            if (call.command == TrayCommand::Modify) tips.emplace_back(call.data.hIcon, call.data.szTip);
+            if (call.command == TrayCommand::Modify)
+                tips.emplace_back(call.data.hIcon, call.data.szTip);
         return tips;
     }
 };
@@ -84,10 +85,12 @@ TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->inTray());
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
-    EXPECT_EQ(text("lbResultaat"), "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
-    EXPECT_NE(folder.read("error.log").find("Opgetreden bij het uitvoeren van Timer1_Timer\r\n"
-                                            "Bij het werken met deze waarde:[De optie Starten na "
-                                            "Strepla wordt uitgeschakeld]"),
+    EXPECT_EQ(text("lbResultaat"),
+              "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
+    EXPECT_NE(folder.read("error.log")
+                  .find("Opgetreden bij het uitvoeren van Timer1_Timer\r\n"
+                        "Bij het werken met deze waarde:[De optie Starten na "
+                        "Strepla wordt uitgeschakeld]"),
               std::string::npos);
 }
 
@@ -104,8 +107,8 @@ TEST_F(WatchMode, TickDuringABoxDoesNothing) {
 
 // The message gathers every active logger's fault; the last row decides.
 TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
-    load(kvr("CheckForGARtrip=2\r\nLoggers=*L*X*" + folder.file("weg.exe") + "*" + folder.file("weg.igc") +
-             "\r\nLoggers=*M**x*y\r\n"));
+    load(kvr("CheckForGARtrip=2\r\nLoggers=*L*X*" + folder.file("weg.exe") + "*" +
+             folder.file("weg.igc") + "\r\nLoggers=*M**x*y\r\n"));
     EXPECT_TRUE(window->CheckCanBeServer(false, false));
     EXPECT_EQ(text("lbResultaat"),
               "Fout in het pad van het programmabestand van L van het exportbestand van L");
