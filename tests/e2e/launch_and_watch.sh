@@ -43,6 +43,7 @@ echo "launched, hidden in the tray, converted after the rewrite"
 SCENARIO
 timeout 60 xvfb-run -a -s "-screen 0 800x600x24" bash "$work/scenario.sh" "$work" "$other" || exit 1
 pkill -f "$work/tolvane"
+for _ in $(seq 100); do pgrep -f "$work/tolvane" >/dev/null || break; sleep 0.1; done  # its claim goes with it
 sed -i 's/StartGartrip=1/StartGartrip=2/' "$work/tolvane.kvr"   # no GARtrip for the silent run
 "$work/tolvane" "$other" "$work/stil.txt"
 cmp "$work/uit.txt" "$work/stil.txt" || { echo "FAIL: the watched conversion differs from the silent one"; exit 1; }
