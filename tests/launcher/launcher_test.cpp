@@ -82,13 +82,10 @@ TEST_F(Launcher, EverythingValidStartsBothProgramsHidden) {
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
     EXPECT_NE(folder.read("tolvane.kvr").find("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"),
               std::string::npos);
-    ASSERT_EQ(platform.programs.started.size(), 2u);
-    EXPECT_EQ(platform.programs.started[0].program, folder.file("StrePla.exe"));
-    EXPECT_EQ(platform.programs.started[1].program, folder.file("tolvane"));
-    for (const auto& start : platform.programs.started) {
-        EXPECT_TRUE(start.arguments.empty());
-        EXPECT_EQ(start.style, port::WindowStyle::Hidden);
-    }
+    EXPECT_EQ(platform.programs.started,
+              (std::vector<testing::FakePrograms::Start>{
+                  {folder.file("StrePla.exe"), {}, port::WindowStyle::Hidden},
+                  {folder.file("tolvane"), {}, port::WindowStyle::Hidden}}));
 }
 
 // Export not in use, only inactive loggers ("x", empty): no dialog whatever
@@ -146,13 +143,15 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
     platform.boxes.expect(2);
     platform.boxes.expect(1, port::Answer::No);
     EXPECT_EQ(run(settings_file), modStart::kStarted);
-    ASSERT_EQ(platform.boxes.shown.size(), 3u);
-    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad naarGartrip programmabestand is niet geldig.");
-    EXPECT_EQ(platform.boxes.shown[0].title, "Tolvane");
-    EXPECT_EQ(platform.boxes.shown[1].text, "Het pad naarGARtrip text bestand is niet geldig.");
-    EXPECT_EQ(platform.boxes.shown[2].text,
-              "Kies ja om nu te stoppen\r\nKies nee om de paden opnieuw in te vullen");
-    EXPECT_EQ(platform.boxes.shown[2].title, "Afsluiten");
+    using Box = testing::FakeMessageBoxes::Box;
+    EXPECT_EQ(
+        platform.boxes.shown,
+        (std::vector<Box>{{"Het pad naarGartrip programmabestand is niet geldig.", "Tolvane",
+                           port::BoxStyle::Information},
+                          {"Het pad naarGARtrip text bestand is niet geldig.", "Tolvane",
+                           port::BoxStyle::Information},
+                          {"Kies ja om nu te stoppen\r\nKies nee om de paden opnieuw in te vullen",
+                           "Afsluiten", port::BoxStyle::YesNo}}));
     std::string stored = folder.read("tolvane.kvr");
     EXPECT_NE(stored.find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"),
               std::string::npos);
@@ -163,9 +162,9 @@ TEST_F(Launcher, TolvaneMissingFromTheFolderIsShown) {
     std::filesystem::remove(folder.file("tolvane"));
     platform.boxes.expect();
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
-    EXPECT_EQ(platform.boxes.shown[0].text, "Kan tolvane.exe niet vinden");
-    EXPECT_EQ(platform.boxes.shown[0].title, "Fout");
-    EXPECT_EQ(platform.boxes.shown[0].style, port::BoxStyle::Critical);
+    EXPECT_EQ(platform.boxes.shown[0],
+              (testing::FakeMessageBoxes::Box{"Kan tolvane.exe niet vinden", "Fout",
+                                              port::BoxStyle::Critical}));
     EXPECT_EQ(platform.programs.started.size(), 1u);
 }
 

@@ -83,10 +83,9 @@ TEST_F(SilentRoad, StartsGartripOnlyWhenStartGartripIsExactlyOne) {
         InstellingenVrijgeven();
         EXPECT_EQ(run({folder.file("week 49.ste"), text}), kExitConverted);
     }
-    ASSERT_EQ(platform.programs.started.size(), 1u);
-    EXPECT_EQ(platform.programs.started[0].program, program);
-    EXPECT_EQ(platform.programs.started[0].arguments, std::vector<std::string>{text});
-    EXPECT_EQ(platform.programs.started[0].style, port::WindowStyle::Hidden);
+    EXPECT_EQ(
+        platform.programs.started,
+        (std::vector<testing::FakePrograms::Start>{{program, {text}, port::WindowStyle::Hidden}}));
 }
 
 // A locked exchange file is waited for on the test clock, not the real one.

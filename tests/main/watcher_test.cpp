@@ -65,9 +65,9 @@ TEST_F(Watcher, PathThatIsNoFileIsShownAndChangesNothing) {
     platform.boxes.expect(2);
     EXPECT_FALSE(watcher.setfile(path("weg.ste")));
     EXPECT_FALSE(watcher.setfile(folder.path()));
-    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad " + path("weg.ste") + "klopt niet.");
-    EXPECT_EQ(platform.boxes.shown[0].title, "");
-    EXPECT_EQ(platform.boxes.shown[0].style, port::BoxStyle::Ok);
+    EXPECT_EQ(platform.boxes.shown[0],
+              (testing::FakeMessageBoxes::Box{"Het pad " + path("weg.ste") + "klopt niet.", "",
+                                              port::BoxStyle::Ok}));
     EXPECT_EQ(watcher.GetFile(), "");
 }
 
@@ -95,10 +95,9 @@ TEST_F(Watcher, LoggerStartsItsProgramOnEachRewrite) {
     platform.clock.advance(1s);
     EXPECT_TRUE(logger.CheckFile());
     EXPECT_FALSE(logger.CheckFile());
-    ASSERT_EQ(platform.programs.started.size(), 1u);
-    EXPECT_EQ(platform.programs.started[0].program, path("log ger.exe"));
-    EXPECT_EQ(platform.programs.started[0].arguments, std::vector<std::string>{path()});
-    EXPECT_EQ(platform.programs.started[0].style, port::WindowStyle::MinimizedFocus);
+    const std::vector<testing::FakePrograms::Start> once = {
+        {path("log ger.exe"), {path()}, port::WindowStyle::MinimizedFocus}};
+    EXPECT_EQ(platform.programs.started, once);
 
     std::filesystem::remove(path("log ger.exe"));
     write_at(0);
@@ -107,7 +106,7 @@ TEST_F(Watcher, LoggerStartsItsProgramOnEachRewrite) {
     EXPECT_TRUE(logger.CheckFile());
     EXPECT_EQ(platform.boxes.shown[0].text,
               "Het pad " + path("log ger.exe") + "waar het Loggerprogramma moet staan klopt niet");
-    EXPECT_EQ(platform.programs.started.size(), 1u);
+    EXPECT_EQ(platform.programs.started, once);
 }
 
 TEST_F(Watcher, TrayTipIsCutAtSixtyFourCharacters) {

@@ -21,6 +21,7 @@ public:
     struct Box {
         std::string text, title;
         port::BoxStyle style;
+        friend bool operator==(const Box&, const Box&) = default;
     };
     std::vector<Box> shown;
     // Runs while a box is up, as events arriving in its own event loop would.
@@ -105,6 +106,7 @@ public:
         std::string program;
         std::vector<std::string> arguments;
         port::WindowStyle style;
+        friend bool operator==(const Start&, const Start&) = default;
     };
     std::vector<Start> started;
     int failure = 0;
@@ -143,6 +145,7 @@ public:
         std::string file;
         port::HelpCommand command;
         int32_t context;
+        friend bool operator==(const Call&, const Call&) = default;
     };
     std::vector<Call> calls;
     int failure = 0;

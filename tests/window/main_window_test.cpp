@@ -116,10 +116,9 @@ TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
     QTest::mouseClick(find<QPushButton>("BtnStrepla"), Qt::LeftButton);
     EXPECT_EQ(settings().strStreplaFile, folder.file("gekozen.ste"));
     const port::FileDialog& open = platform.dialogs.shown[0];
-    EXPECT_EQ(open.kind, port::FileDialog::Kind::Open);
-    EXPECT_EQ(open.filter, "Strepla export (*.ste)|*.ste");
-    EXPECT_EQ(open.flags, 0x2000);
-    EXPECT_EQ(open.file_name, "*.ste");
+    EXPECT_EQ(std::make_tuple(open.kind, open.filter, open.flags, open.file_name),
+              std::make_tuple(port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 0x2000,
+                              "*.ste"));
 
     // Cancelled with an empty field: ".txt" is still appended; a name without it gets it.
     platform.dialogs.cancel();
@@ -129,9 +128,8 @@ TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
     QTest::mouseClick(find<QPushButton>("BtnGartrip"), Qt::LeftButton);
     EXPECT_EQ(settings().strGartripFile, folder.file("uit.txt"));
     const port::FileDialog& save = platform.dialogs.shown.back();
-    EXPECT_EQ(save.kind, port::FileDialog::Kind::Save);
-    EXPECT_EQ(save.filter, "Strepla export (*.txt)");
-    EXPECT_EQ(save.file_name, "*.txt");
+    EXPECT_EQ(std::make_tuple(save.kind, save.filter, save.file_name),
+              std::make_tuple(port::FileDialog::Kind::Save, "Strepla export (*.txt)", "*.txt"));
 }
 
 // F5 writes the bytes of the silent road and shows the counts.
@@ -168,9 +166,10 @@ TEST_F(MainWindow, MissingExchangeFileCannotConvert) {
     load(kvr("StrePlaFile=" + folder.file("weg.ste") + "\r\nGartripFile=uit.txt\r\n"));
     platform.boxes.expect();
     window->Converteren();
-    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad naar Strepla Exchange klopt niet");
-    EXPECT_EQ(platform.boxes.shown[0].title, "Kan niet converteren");
-    EXPECT_EQ(platform.boxes.shown[0].style, BoxStyle::Information);
+    EXPECT_EQ(
+        platform.boxes.shown,
+        (std::vector<FakeMessageBoxes::Box>{{"Het pad naar Strepla Exchange klopt niet",
+                                             "Kan niet converteren", BoxStyle::Information}}));
     EXPECT_EQ(text("lbResultaat"), "Verwerken kan niet plaatsvinden");
     EXPECT_EQ(window->MousePointer(), 1);
     EXPECT_FALSE(folder.exists("uit.txt"));
@@ -187,14 +186,10 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     EXPECT_EQ(text("Panel2"), "Direkt GARtrip starten");
     window->Converteren();
     action("mnStrepla")->trigger();
-    ASSERT_EQ(platform.programs.started.size(), 2u);
-    EXPECT_EQ(platform.programs.started[0].program, folder.file("GAR trip.exe"));
-    EXPECT_EQ(platform.programs.started[0].arguments,
-              std::vector<std::string>{folder.file("uit 1.txt")});
-    EXPECT_EQ(platform.programs.started[0].style, port::WindowStyle::Hidden);
-    EXPECT_EQ(platform.programs.started[1].program, folder.file("Stre\"pla.exe"));
-    EXPECT_TRUE(platform.programs.started[1].arguments.empty());
-    EXPECT_EQ(platform.programs.started[1].style, port::WindowStyle::MinimizedFocus);
+    const std::vector<FakePrograms::Start> started = {
+        {folder.file("GAR trip.exe"), {folder.file("uit 1.txt")}, port::WindowStyle::Hidden},
+        {folder.file("Stre\"pla.exe"), {}, port::WindowStyle::MinimizedFocus}};
+    EXPECT_EQ(platform.programs.started, started);
 
     // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.
     std::filesystem::remove(folder.file("GAR trip.exe"));
@@ -203,7 +198,7 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     EXPECT_EQ(settings().intAutostart, 2);
     EXPECT_FALSE(window->Button(3)->isChecked());
     EXPECT_EQ(text("Panel2"), "");
-    EXPECT_EQ(platform.programs.started.size(), 2u);
+    EXPECT_EQ(platform.programs.started, started);
 }
 
 // A failing start from the toolbar leaves no message; from the menu it is reported.
@@ -237,11 +232,10 @@ TEST_F(MainWindow, HelpAndAboutBox) {
     load(kvr());
     action("MnHlpContents")->trigger();
     action("mnHelpPopup")->trigger();
-    ASSERT_EQ(platform.help.calls.size(), 2u);
-    EXPECT_EQ(platform.help.calls[0].file, folder.file("tolvane.chm"));
-    EXPECT_EQ(platform.help.calls[0].command, port::HelpCommand::Contents);
-    EXPECT_EQ(platform.help.calls[1].command, port::HelpCommand::Topic);
-    EXPECT_EQ(platform.help.calls[1].context, 3050);
+    EXPECT_EQ(platform.help.calls,
+              (std::vector<FakeHelp::Call>{
+                  {folder.file("tolvane.chm"), port::HelpCommand::Contents, 0},
+                  {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050}}));
     platform.help.failure = 48;
     platform.boxes.expect();
     action("MnIndex")->trigger();
