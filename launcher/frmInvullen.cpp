@@ -68,7 +68,6 @@ template <typename T>
 T* frmInvullen::copy_of_template(std::vector<T*>& array, const T* element, int index) {
     if (static_cast<int>(array.size()) != index) tlv::raise(360, "Object already loaded");
     T* copy = new T(this);
-    copy->setObjectName(element->metaObject()->className() + QString::number(index));
     copy->setFont(element->font());
     array.push_back(copy);
     return copy;

@@ -51,12 +51,11 @@ QLineEdit* ctrlGPS::field(const char* name, const char* label, int row, std::str
     connect(text, &QLineEdit::textChanged, this, [this, text, &value] {
         if (take_path(text, value, "ctrlGPS")) emit Message(CheckInput());
     });
-    connect(browse_button, &QPushButton::clicked, this,
-            [this, text, label] { browse(text, label); });
+    connect(browse_button, &QPushButton::clicked, this, [this, text] { browse(text); });
     return text;
 }
 
-void ctrlGPS::browse(QLineEdit* text, const char*) {
+void ctrlGPS::browse(QLineEdit* text) {
     port::FileDialog dialog{port::FileDialog::Kind::Open, "Programma|*", 1, 0,
                             desktop::from_qt_lossy(text->text())};
     std::string chosen = port::file_dialogs().show(dialog);

@@ -29,7 +29,7 @@ signals:
 
 private:
     QLineEdit* field(const char* name, const char* label, int row, std::string& value);
-    void browse(QLineEdit* field, const char* title);
+    void browse(QLineEdit* field);
 
     std::string strepla_, gartrip_;
     QLineEdit* strepla_field_ = nullptr;
