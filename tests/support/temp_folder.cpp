@@ -14,18 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace tlv::testing {
-namespace {
-
-void clear_flags_below(const fs::path& root) {
-    std::error_code ignored;
-    set_immutable(root.string(), false);
-    for (auto it = fs::recursive_directory_iterator(root, ignored);
-         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        if (!it->is_symlink(ignored)) set_immutable(it->path().string(), false);
-    }
-}
-
-}  // namespace
 
 TempFolder::TempFolder() {
     std::string pattern = (fs::temp_directory_path() / "tolvane-test-XXXXXX").string();
@@ -33,22 +21,23 @@ TempFolder::TempFolder() {
     path_ = pattern;
 }
 
+// Immutable flags a test left behind are cleared first, or nothing could be removed.
 TempFolder::~TempFolder() {
-    clear_flags_below(path_);
     std::error_code ignored;
+    set_immutable(path_, false);
+    for (auto it = fs::recursive_directory_iterator(path_, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored))
+        if (!it->is_symlink(ignored)) set_immutable(it->path().string(), false);
     fs::remove_all(path_, ignored);
 }
 
 std::string TempFolder::file(std::string_view name) const {
     return path_ + "/" + std::string(name);
 }
-
 void TempFolder::write(std::string_view name, std::string_view bytes) const {
     write_bytes(file(name), bytes);
 }
-
 std::string TempFolder::read(std::string_view name) const { return read_bytes(file(name)); }
-
 bool TempFolder::exists(std::string_view name) const { return fs::exists(file(name)); }
 
 std::string read_bytes(const std::string& path) {
@@ -68,10 +57,8 @@ bool set_immutable(const std::string& path, bool on) {
     if (fd < 0) return false;
     int flags = 0;
     bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
     ::close(fd);
     return ok;
 }
