@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/conversion/conversion_support.h"
 
 namespace tlv::testing {
@@ -15,7 +17,8 @@ struct Golden {
 
 class GoldenFiles : public ::testing::TestWithParam<Golden> {};
 
-// The hand-written text files are matched byte for byte.
+// The hand-written text files, and error logs where one is given, are
+// matched byte for byte.
 TEST_P(GoldenFiles, WritesTheExpectedTextFile) {
     const Golden& golden = GetParam();
     ConversionFixture fixture;
@@ -29,6 +32,9 @@ TEST_P(GoldenFiles, WritesTheExpectedTextFile) {
     EXPECT_TRUE(parse.Parsen(input, fixture.output()));
 
     EXPECT_EQ(read_bytes(fixture.output()), read_bytes(test_data(base + ".txt")));
+    if (std::filesystem::exists(test_data(base + ".log"))) {
+        EXPECT_EQ(fixture.folder.read("error.log"), read_bytes(test_data(base + ".log")));
+    }
     EXPECT_EQ(parse.intAantWaypoints(), golden.waypoints);
     EXPECT_EQ(parse.intAantRoutes(), golden.routes);
     EXPECT_EQ(parse.strFout(), golden.fout);
@@ -45,6 +51,16 @@ INSTANTIATE_TEST_SUITE_P(
                              "Technische fout\r\n",
                              9},
                       Golden{"cut_off", 1, 0, "Technische fout\r\n", 2},
+                      Golden{"bad_blocks", 2, 1,
+                             "Gegevenstype klopt niet\r\nTechnische fout\r\nGegevenstype klopt "
+                             "niet\r\nTechnische fout\r\nTechnische fout\r\nTechnische fout\r\n"
+                             "Technische fout\r\nTechnische fout\r\n",
+                             9},
+                      // Two lines lost twice each: in the list and in route 1.
+                      Golden{"cells", 6, 10,
+                             "Technische fout\r\nTechnische fout\r\nTechnische fout\r\n"
+                             "Technische fout\r\n",
+                             16},
                       Golden{"empty", 0, 0, "", 0}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 

@@ -2,6 +2,7 @@
 
 #include "conversion/ClsRoutes.h"
 #include "conversion/ClsWaypoint.h"
+#include "conversion/ClsWrite.h"
 #include "shared/failure.h"
 #include "tests/conversion/conversion_support.h"
 #include "tests/support/failure_of.h"
@@ -57,6 +58,22 @@ TEST(WaypointList, KeysAreTheDecimalTextOfTheNumber) {
     for (const char* key : {"07", "+7", "7 ", "7.0", "", "0", "8", "70000", "-7"})
         EXPECT_EQ(list.find(key), nullptr) << key;
     EXPECT_EQ(list.size(), 1);
+}
+
+// Route 100 has no two digits for its number.  A writer used on its own,
+// outside a conversion, still logs a lost line.
+TEST(Writer, HundredthRouteHeaderAndAWriterOnItsOwn) {
+    ConversionFixture fixture;
+    std::string exchange = point_block("A");
+    for (int i = 1; i <= 100; ++i) exchange += route_block("R", {"1"});
+    ClsParse parse;
+    EXPECT_NE(convert(parse, exchange).find("\r\n\r\nRoute\tR\r\nA\t"), std::string::npos);
+    ClsWrite writer;
+    writer.Waypoint(std::string(110, 'n'), "", 0, {}, {}, ClsWrite::kListLine);
+    writer.Route(1, std::string(16, 'r'));
+    auto reports = fixture.reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].plaats + reports[1].plaats, "WaypointRoute");
 }
 
 }  // namespace

@@ -17,12 +17,6 @@ using testing::FakePlatform;
 using testing::TempFolder;
 namespace fs = std::filesystem;
 
-constexpr std::string_view kThreePointsOneRoute =
-    "point {\r\n name = \"A\"\r\n lon = E006:34.95\r\n lat = N53:07.50\r\n elev = 1\r\n}\r\n"
-    "point {\r\n name = \"B\"\r\n lon = E006:31.00\r\n lat = N52:43.80\r\n elev = 2\r\n}\r\n"
-    "point {\r\n name = \"C\"\r\n lon = E006:07.80\r\n lat = N53:06.12\r\n elev = 3\r\n}\r\n"
-    "route {\r\n name = \"R\"\r\n waypoint = 3\r\n waypoint = 1\r\n}\r\n";
-
 class Recorder final : public component::IClsParseEvents {
 public:
     void Progressie(std::string& aantRegels) override {
@@ -37,7 +31,8 @@ class Component : public ::testing::Test {
 protected:
     void SetUp() override {
         testing::copy_deliverable(port::library_file_name(component::kLibraryName), folder.path());
-        folder.write("taak.ste", kThreePointsOneRoute);
+        folder.write("taak.ste",
+                     testing::read_bytes(testing::test_data("conversion/golden/basic.ste")));
     }
 
     TempFolder folder;

@@ -14,21 +14,13 @@ namespace {
 
 using testing::FakePlatform;
 using testing::TempFolder;
+using Args = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-constexpr std::string_view kOnePoint =
-    "point\r\n{\r\n  name = \"Eelde\"\r\n  type = airfield\r\n  lon = E006:34.95\r\n"
-    "  lat = N53:07.50\r\n  elev = 5\r\n  frequency = 123.50\r\n}\r\n";
-
-// Hand-written from the layout: title, column header, the Eelde list line, two empty lines.
-const std::string kOnePointText =
-    "Waypoints hddd\xB0mm.mmm' WGS-84\r\n"
-    "      \t                                       \tLatitude    \tLongitude   \t Time    "
-    "\tSymbol\tAlt\r\n"
-    "EELDE\t123.50                           \tN53\xB0"
-    "07.500'\tE006\xB0"
-    "34.950'\t0 \t     0\t 0 \t5\r\n"
-    "\r\n\r\n";
+// The golden example: three points and one route, and its hand-written text file.
+const std::string kExchange =
+    testing::read_bytes(testing::test_data("conversion/golden/basic.ste"));
+const std::string kText = testing::read_bytes(testing::test_data("conversion/golden/basic.txt"));
 
 const std::string kDefaultSettings =
     "StrePlaFile=\r\nGartripFile=\r\nGartipProgramma=\r\nStreplaProgramma=\r\n"
@@ -39,7 +31,7 @@ class SilentRoad : public ::testing::Test {
 protected:
     void SetUp() override {
         InstellingenVrijgeven();
-        folder.write("week 49.ste", kOnePoint);
+        folder.write("week 49.ste", kExchange);
     }
     void TearDown() override { InstellingenVrijgeven(); }
 
@@ -60,14 +52,14 @@ protected:
 TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredFileIgnoringFurtherArguments) {
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt"), folder.file("derde.txt")}),
               kExitConverted);
-    EXPECT_EQ(folder.read("uit.txt"), kOnePointText);
+    EXPECT_EQ(folder.read("uit.txt"), kText);
     EXPECT_EQ(folder.read("tolvane.kvr"), kDefaultSettings);
     EXPECT_FALSE(folder.exists("derde.txt"));
 
     folder.write("tolvane.kvr", "GartripFile=" + folder.file("opgeslagen.txt") + "\r\n");
     InstellingenVrijgeven();
     EXPECT_EQ(run({folder.file("week 49.ste")}), kExitConverted);
-    EXPECT_EQ(folder.read("opgeslagen.txt"), kOnePointText);
+    EXPECT_EQ(folder.read("opgeslagen.txt"), kText);
     EXPECT_TRUE(platform.programs.started.empty());
     EXPECT_FALSE(folder.exists("error.log"));
 }
@@ -103,7 +95,7 @@ TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
     platform.programs.failure = 53;
     platform.boxes.expect();
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitStartFailed);
-    EXPECT_EQ(folder.read("uit.txt"), kOnePointText);
+    EXPECT_EQ(folder.read("uit.txt"), kText);
     ASSERT_EQ(platform.boxes.shown.size(), 1u);
     EXPECT_EQ(platform.boxes.shown[0].text,
               "De volgende fout is opgetreden\r\nKan het bestand niet vinden:" +
@@ -148,14 +140,14 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     fs::create_directory(program_folder);
     for (const char* file : {"tolvane", "libConverttlv.so"})
         testing::copy_deliverable(file, program_folder.string());
-    folder.write("taak.ste", kOnePoint);
+    folder.write("taak.ste", kExchange);
     std::string program = (program_folder / "tolvane").string();
 
     ProgramRun converted = run_program(
         folder, program, "'" + folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "'");
     EXPECT_EQ(converted.code, kExitConverted);
     EXPECT_EQ(converted.out + converted.err, "");
-    EXPECT_EQ(folder.read("uit.txt"), kOnePointText);
+    EXPECT_EQ(folder.read("uit.txt"), kText);
 
     // The silent road loads no desktop library.
     ProgramRun libraries =
@@ -173,6 +165,27 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
         EXPECT_NE(usage.out.find("Instellingen: " + program_folder.string() + "/tolvane.kvr\n"),
                   std::string::npos);
     }
+}
+
+TEST(GetCommandLine, SplitsByBlanksAndQuotesUpToTheMaximum) {
+    const std::tuple<std::string_view, int, Args> cases[] = {
+        {"", 10, {""}},
+        {"  \t ", 10, {""}},
+        {"a.ste\tb.txt   c", 10, {"", "a.ste", "b.txt", "c"}},
+        {R"("C:\Mijn taken\week 49.ste" uit.txt)",
+         10,
+         {"", R"(C:\Mijn taken\week 49.ste)", "uit.txt"}},
+        {"\"a\tb\"", 10, {"", "a\tb"}},
+        {R"(abc"def")", 10, {"", "abc", "def"}},  // an opening quote always starts an argument
+        {R"("ab"cd)", 10, {"", "ab", "cd"}},
+        {R"("")", 10, {"", ""}},
+        {R"(a "b c)", 10, {"", "a", "b c"}},
+        {"een twee drie", 2, {"", "een", "twee"}},
+        {R"(een twee "drie)", 2, {"", "een", "twee"}},
+    };
+    for (const auto& [line, maximum, expected] : cases)
+        EXPECT_EQ(GetCommandLine(line, maximum), expected) << line;
+    EXPECT_EQ(GetCommandLine("1 2 3 4 5 6 7 8 9 10 11 12").size(), 11u);
 }
 
 }  // namespace

@@ -35,28 +35,15 @@ protected:
     }
 };
 
-// Every text, key and shortcut of the window as the user sees it.
-TEST_F(MainWindow, LoadsWithTheSystemsTextsKeysAndShortcuts) {
+// The toolbar's layout and the shortcuts, as the user sees them.
+TEST_F(MainWindow, LoadsWithTheSystemsToolbarAndShortcuts) {
     load(kvr());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("TolVANE"));
-    EXPECT_EQ(find<QGroupBox>("Frame1")->title(), QStringLiteral("Strepla Exchange"));
-    EXPECT_EQ(find<QGroupBox>("Frame2")->title(), QStringLiteral("GARtrip text"));
-    EXPECT_EQ(find<tlvctrl::CtrlCheckbox>("ckUseGps")->Caption(),
-              QStringLiteral("Strepla &exchange exportbestand in gebruik"));
-    EXPECT_EQ(find("Text1")->toolTip(),
-              QStringLiteral("Vul hier het pad en bestandsnaam in of klik op ..."));
-    EXPECT_EQ(find("BtnGartrip")->toolTip(),
-              QStringLiteral("Bepaal de locatie en naam van het GARtrip text bestand"));
     const char* toolbar[] = {"start1", "",        "autostartGartrip", "nastrpla1", "serverstate1",
                              "",       "strepla", "gartrip",          "",          "Save"};
-    for (int index = 1; index <= 10; ++index) {
-        QAction* button = window->Button(index);
-        EXPECT_EQ(button->isSeparator(), *toolbar[index - 1] == 0) << index;
-        if (!button->isSeparator()) {
-            EXPECT_EQ(button->objectName(), QString(toolbar[index - 1]));
-        }
-    }
-    EXPECT_EQ(window->Button(1)->toolTip(), QStringLiteral("Start conversie F5"));
+    for (int index = 1; index <= 10; ++index)
+        EXPECT_EQ(window->Button(index)->objectName(), QString(toolbar[index - 1])) << index;
+    EXPECT_TRUE(window->Button(2)->isSeparator());
     EXPECT_TRUE(window->Button(4)->isCheckable());
     const std::pair<const char*, const char*> shortcuts[] = {{"MnGARTripBestandMaken", "F5"},
                                                              {"mnOpslaan", "Ctrl+S"},
@@ -65,10 +52,7 @@ TEST_F(MainWindow, LoadsWithTheSystemsTextsKeysAndShortcuts) {
                                                              {"mnSystray", "Ctrl+H"}};
     for (const auto& [name, keys] : shortcuts)
         EXPECT_EQ(action(name)->shortcut().toString(), QString(keys)) << name;
-    EXPECT_EQ(action("mnSluiten2")->text(), QStringLiteral("A&fsluiten"));
-    EXPECT_EQ(find<QMenu>("mnPopup")->title(), QStringLiteral("&Systray"));
     EXPECT_EQ(find<QMenu>("mnPopup")->actions().size(), 7);
-    for (const char* panel : {"Panel1", "Panel2", "Panel3"}) EXPECT_EQ(text(panel), "") << panel;
 }
 
 // Empty settings: the label asks for both paths while the export is in use,
