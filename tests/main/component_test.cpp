@@ -67,26 +67,14 @@ TEST_F(Component, UnknownClassIs429AndMissingLibraryIs48) {
     EXPECT_EQ(failure_of([] { create_parse_component(); }), 48);
 }
 
+// Objects are counted: the library may be unloaded only when none is left.
 TEST_F(Component, LibraryDescribesItselfAndCountsItsObjects) {
-    ComponentInfo info = component_info();
-    EXPECT_EQ(info.file_version, "2.01");
-    EXPECT_EQ(info.product_version, "2.1.0.0");
-    EXPECT_EQ(info.description,
-              "Converteert een strepla exchange bestand naar een gartrip text bestand  Gebruik "
-              "hiervoor de functie parsen(pad naar exchange,pad naar text). Parsen retourneerd "
-              "een boolean.");
-
+    EXPECT_EQ(component_info().file_version, "2.01");
     auto library =
         port::DynamicLibrary::open(folder.file(port::library_file_name(component::kLibraryName)));
     auto can_unload =
         reinterpret_cast<component::DllCanUnloadNowFn>(library->symbol("DllCanUnloadNow"));
-    auto register_server =
-        reinterpret_cast<component::DllRegisterServerFn>(library->symbol("DllRegisterServer"));
-    auto unregister_server =
-        reinterpret_cast<component::DllRegisterServerFn>(library->symbol("DllUnregisterServer"));
-    ASSERT_TRUE(can_unload && register_server && unregister_server);
-    EXPECT_EQ(register_server(), component::kOk);
-    EXPECT_EQ(unregister_server(), component::kOk);
+    ASSERT_TRUE(can_unload && library->symbol("DllRegisterServer"));
     {
         ParseComponent parse = create_parse_component();
         EXPECT_EQ(can_unload(), component::kFalse);

@@ -116,9 +116,8 @@ TEST_F(Watcher, TrayTipIsCutAtSixtyFourCharacters) {
     const port::NotifyIconData& record = platform.tray.calls[0].data;
     EXPECT_EQ(record.szTip, std::string(64, 't'));
     EXPECT_EQ(record.hIcon, port::TrayPicture::Busy);
-    EXPECT_EQ(record.uID, 1u);
-    EXPECT_EQ(record.uFlags, 7u);
-    EXPECT_EQ(record.uCallbackMessage, 512u);
+    EXPECT_EQ(std::tie(record.uID, record.uFlags, record.uCallbackMessage),
+              std::make_tuple(1u, 7u, 512u));
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "shared/codec.h"
+#include "shared/failure.h"
+#include "shared/platform/native.h"
 #include "shared/platform/port.h"
 
 // The test adapter of the platform port: one small fake per service, and
@@ -26,8 +32,23 @@ public:
     std::vector<Box> shown;
     // Runs while a box is up, as events arriving in its own event loop would.
     std::function<void()> on_show;
-    void expect(int count = 1, port::Answer answer = port::Answer::Ok);
-    port::Answer show(std::string_view text, std::string_view title, port::BoxStyle style) override;
+
+    void expect(int count = 1, port::Answer answer = port::Answer::Ok) {
+        script_.insert(script_.end(), static_cast<size_t>(count), answer);
+    }
+    port::Answer show(std::string_view text, std::string_view title,
+                      port::BoxStyle style) override {
+        shown.push_back({std::string(text), std::string(title), style});
+        if (on_show) std::exchange(on_show, nullptr)();
+        if (script_.empty()) {
+            ADD_FAILURE() << "unscripted message box \"" << codec::to_utf8(title)
+                          << "\": " << codec::to_utf8(text);
+            return port::Answer::Cancel;
+        }
+        port::Answer answer = script_.front();
+        script_.pop_front();
+        return answer;
+    }
 
 private:
     std::deque<port::Answer> script_;
@@ -40,7 +61,16 @@ public:
     std::vector<port::FileDialog> shown;
     void choose(std::string name) { script_.emplace_back(std::move(name)); }
     void cancel() { script_.emplace_back(std::nullopt); }
-    std::string show(const port::FileDialog& dialog) override;
+    std::string show(const port::FileDialog& dialog) override {
+        shown.push_back(dialog);
+        if (script_.empty()) {
+            ADD_FAILURE() << "unscripted file dialog for " << codec::to_utf8(dialog.file_name);
+            return dialog.file_name;
+        }
+        std::optional<std::string> answer = std::move(script_.front());
+        script_.pop_front();
+        return answer.value_or(dialog.file_name);
+    }
 
 private:
     std::deque<std::optional<std::string>> script_;
@@ -50,11 +80,26 @@ private:
 class FakeClock final : public port::Clock {
 public:
     std::vector<std::chrono::milliseconds> sleeps;
-    std::function<void()> on_sleep;
-    void set(const port::DateTime& time);
+
+    void set(const port::DateTime& t) {
+        using namespace std::chrono;
+        now_ = sys_days{year{t.year} / t.month / t.day} + hours{t.hour} + minutes{t.minute} +
+               seconds{t.second};
+    }
     void advance(std::chrono::seconds seconds) { now_ += seconds; }
-    port::DateTime now() override;
-    void sleep(std::chrono::milliseconds duration) override;
+    port::DateTime now() override {
+        using namespace std::chrono;
+        sys_days day = floor<days>(now_);
+        year_month_day date{day};
+        hh_mm_ss time{now_ - day};
+        return {
+            int(date.year()),          int(unsigned(date.month())), int(unsigned(date.day())),
+            int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
+    }
+    void sleep(std::chrono::milliseconds duration) override {
+        sleeps.push_back(duration);
+        now_ += std::chrono::duration_cast<std::chrono::seconds>(duration);
+    }
 
 private:
     std::chrono::sys_seconds now_;
@@ -73,27 +118,41 @@ public:
     void set_modified(const std::string& path, std::optional<port::DateTime> time) {
         modified_[path] = time;
     }
-    std::map<std::string, int> reads, writes;  // by path
+    std::map<std::string, int> writes;  // by path
 
     bool is_plain_file(std::string_view path) override { return real().is_plain_file(path); }
-    std::optional<uint64_t> file_size(std::string_view path) override {
-        return real().file_size(path);
+    std::optional<uint64_t> file_size(std::string_view p) override { return real().file_size(p); }
+    std::optional<port::FileStamp> stamp(std::string_view p) override { return real().stamp(p); }
+    std::optional<port::DateTime> last_modified(std::string_view path) override {
+        auto scripted = modified_.find(std::string(path));
+        return scripted != modified_.end() ? scripted->second : real().last_modified(path);
     }
-    std::optional<port::FileStamp> stamp(std::string_view path) override {
-        return real().stamp(path);
+    std::string read_all(std::string_view path) override {
+        maybe_fail(read_failures_, path);
+        return real().read_all(path);
     }
-    std::optional<port::DateTime> last_modified(std::string_view path) override;
-    std::string read_all(std::string_view path) override;
-    void replace(std::string_view path, std::string_view text) override;
-    void append(std::string_view path, std::string_view text) override;
+    void replace(std::string_view path, std::string_view text) override {
+        ++writes[std::string(path)];
+        maybe_fail(write_failures_, path);
+        real().replace(path, text);
+    }
+    void append(std::string_view path, std::string_view text) override {
+        ++writes[std::string(path)];
+        maybe_fail(write_failures_, path);
+        real().append(path, text);
+    }
 
 private:
     struct Scripted {
-        int number;
-        int times;
+        int number, times;
     };
-    static void maybe_fail(std::map<std::string, Scripted>& script, std::string_view path);
-    static port::FileSystem& real();
+    static void maybe_fail(std::map<std::string, Scripted>& script, std::string_view path) {
+        auto found = script.find(std::string(path));
+        if (found == script.end() || found->second.times == 0) return;
+        if (found->second.times > 0) --found->second.times;
+        raise(found->second.number);
+    }
+    static port::FileSystem& real() { return port::native::file_system(); }
 
     std::map<std::string, Scripted> read_failures_, write_failures_;
     std::map<std::string, std::optional<port::DateTime>> modified_;
@@ -111,7 +170,10 @@ public:
     std::vector<Start> started;
     int failure = 0;
     void start(std::string_view program, const std::vector<std::string>& arguments,
-               port::WindowStyle style) override;
+               port::WindowStyle style) override {
+        if (failure != 0) raise(failure);
+        started.push_back({std::string(program), arguments, style});
+    }
 };
 
 class FakeInstance final : public port::SingleInstance {
@@ -129,11 +191,17 @@ public:
     };
     std::vector<Call> calls;
     bool available = true;  // false: a desktop without a system tray
-    bool notify(port::TrayCommand command, const port::NotifyIconData& data) override;
+    bool notify(port::TrayCommand command, const port::NotifyIconData& data) override {
+        calls.push_back({command, data});
+        return available;
+    }
     void set_mouse_handler(std::function<void(int)> handler) override {
         handler_ = std::move(handler);
     }
-    void mouse(int code);
+    void mouse(int code) {
+        ASSERT_TRUE(handler_) << "no owner for the tray icon's mouse codes";
+        handler_(code);
+    }
 
 private:
     std::function<void(int)> handler_;
@@ -149,13 +217,29 @@ public:
     };
     std::vector<Call> calls;
     int failure = 0;
-    void show(std::string_view file, port::HelpCommand command, int32_t context) override;
+    void show(std::string_view file, port::HelpCommand command, int32_t context) override {
+        if (failure != 0) raise(failure);
+        calls.push_back({std::string(file), command, context});
+    }
 };
 
+// The clock starts at 6-12-2026 09:05:07.
 class FakePlatform {
 public:
-    explicit FakePlatform(std::string folder, std::string title = "tolvane");
-    ~FakePlatform();
+    explicit FakePlatform(std::string folder, std::string title = "tolvane")
+        : application{std::move(folder), std::move(title), {}} {
+        clock.set({2026, 12, 6, 9, 5, 7});
+        previous_ = port::install({.message_boxes = &boxes,
+                                   .file_dialogs = &dialogs,
+                                   .clock = &clock,
+                                   .files = &files,
+                                   .application = &application,
+                                   .programs = &programs,
+                                   .single_instance = &instance,
+                                   .tray = &tray,
+                                   .help = &help});
+    }
+    ~FakePlatform() { port::restore(previous_); }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
 

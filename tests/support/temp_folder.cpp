@@ -31,9 +31,6 @@ TempFolder::~TempFolder() {
     fs::remove_all(path_, ignored);
 }
 
-std::string TempFolder::file(std::string_view name) const {
-    return path_ + "/" + std::string(name);
-}
 void TempFolder::write(std::string_view name, std::string_view bytes) const {
     write_bytes(file(name), bytes);
 }

@@ -15,7 +15,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string file(std::string_view name) const;  // path() + "/" + name
+    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
 
     void write(std::string_view name, std::string_view bytes) const;
     std::string read(std::string_view name) const;  // throws when missing
