@@ -20,6 +20,7 @@ namespace {
 
 using testing::FakePlatform;
 using testing::TempFolder;
+using Box = testing::FakeMessageBoxes::Box;
 
 class Launcher : public ::testing::Test {
 protected:
@@ -106,15 +107,14 @@ TEST_F(Launcher, ActiveLoggersGiveOneRowPerMissingPath) {
         form.Text1(1)->setText(QStringLiteral("weg"));
         form.reject();  // the close box hands nothing back
     });
-    platform.boxes.expect(2, port::Answer::Ok);
+    // The messages of kinds 5 and 6 do not name the logger.
+    platform.boxes.expect("Het pad naar logger programmabestand is niet geldig.");
+    platform.boxes.expect("Het pad naar logger exportbestand is niet geldig.");
     platform.boxes.expect(1, port::Answer::Yes);  // stop
     std::string settings_file = kvr(
         "Loggers=*Colibri*X*" + folder.file("weg.exe") + "*" + folder.file("vlucht.igc") +
         "\r\nLoggers=*LX*X*" + folder.file("logger.exe") + "*" + folder.file("weg.igc") + "\r\n");
     EXPECT_EQ(run(settings_file), modStart::kStopped);
-    // The messages of kinds 5 and 6 do not name the logger.
-    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad naar logger programmabestand is niet geldig.");
-    EXPECT_EQ(platform.boxes.shown[1].text, "Het pad naar logger exportbestand is niet geldig.");
     EXPECT_EQ(folder.read("tolvane.kvr"), settings_file);
     EXPECT_TRUE(platform.programs.started.empty());
 }
@@ -140,18 +140,14 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
         form.Text1(2)->setText(QStringLiteral("uit.txt"));
         form.Command2_Click();
     });
-    platform.boxes.expect(2);
-    platform.boxes.expect(1, port::Answer::No);
+    platform.boxes.expect({"Het pad naarGartrip programmabestand is niet geldig.", "Tolvane",
+                           port::BoxStyle::Information});
+    platform.boxes.expect({"Het pad naarGARtrip text bestand is niet geldig.", "Tolvane",
+                           port::BoxStyle::Information});
+    platform.boxes.expect({"Kies ja om nu te stoppen\r\nKies nee om de paden opnieuw in te vullen",
+                           "Afsluiten", port::BoxStyle::YesNo},
+                          port::Answer::No);
     EXPECT_EQ(run(settings_file), modStart::kStarted);
-    using Box = testing::FakeMessageBoxes::Box;
-    EXPECT_EQ(
-        platform.boxes.shown,
-        (std::vector<Box>{{"Het pad naarGartrip programmabestand is niet geldig.", "Tolvane",
-                           port::BoxStyle::Information},
-                          {"Het pad naarGARtrip text bestand is niet geldig.", "Tolvane",
-                           port::BoxStyle::Information},
-                          {"Kies ja om nu te stoppen\r\nKies nee om de paden opnieuw in te vullen",
-                           "Afsluiten", port::BoxStyle::YesNo}}));
     std::string stored = folder.read("tolvane.kvr");
     EXPECT_NE(stored.find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"),
               std::string::npos);
@@ -160,11 +156,8 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
 
 TEST_F(Launcher, TolvaneMissingFromTheFolderIsShown) {
     std::filesystem::remove(folder.file("tolvane"));
-    platform.boxes.expect();
+    platform.boxes.expect({"Kan tolvane.exe niet vinden", "Fout", port::BoxStyle::Critical});
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
-    EXPECT_EQ(platform.boxes.shown[0],
-              (testing::FakeMessageBoxes::Box{"Kan tolvane.exe niet vinden", "Fout",
-                                              port::BoxStyle::Critical}));
     EXPECT_EQ(platform.programs.started.size(), 1u);
 }
 
@@ -188,9 +181,8 @@ TEST_F(Launcher, RepositionLaysOutRowsInTwips) {
     }
     for (int16_t row = 4; row <= 103; ++row) form.Reposition(row);
     EXPECT_EQ(form.HeightTwips(), 32650 + 350);
-    platform.boxes.expect();
+    platform.boxes.expect(testing::error_box("Technische fout"));
     form.Reposition(104);
-    EXPECT_EQ(platform.boxes.shown[0].text, "De volgende fout is opgetreden\r\nTechnische fout");
     EXPECT_NE(folder.read("error.log")
                   .find("in [frmInvullen]\r\nTechnische fout [Overflow]\r\n"
                         "Opgetreden bij het uitvoeren van Reposition\r\n"

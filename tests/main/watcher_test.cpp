@@ -62,26 +62,22 @@ TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
 
 TEST_F(Watcher, PathThatIsNoFileIsShownAndChangesNothing) {
     ClsAutoconvert watcher;
-    platform.boxes.expect(2);
+    platform.boxes.expect({"Het pad " + path("weg.ste") + "klopt niet.", "", port::BoxStyle::Ok});
+    platform.boxes.expect();
     EXPECT_FALSE(watcher.setfile(path("weg.ste")));
     EXPECT_FALSE(watcher.setfile(folder.path()));
-    EXPECT_EQ(platform.boxes.shown[0],
-              (testing::FakeMessageBoxes::Box{"Het pad " + path("weg.ste") + "klopt niet.", "",
-                                              port::BoxStyle::Ok}));
     EXPECT_EQ(watcher.GetFile(), "");
 }
 
 TEST_F(Watcher, LoggerRegistrationShowsEachMissingPath) {
     folder.write("logger.exe", "MZ");
     ClsAutoLogger missing_export, missing_program, good;
-    platform.boxes.expect(3);
+    platform.boxes.expect("Het pad " + path("weg.igc") + "klopt niet.");
+    platform.boxes.expect("Het pad " + path("weg.igc") + " klopt niet.");
+    platform.boxes.expect("Het pad " + path("weg.exe") + " klopt niet.");
     EXPECT_FALSE(missing_export.setfile(path("weg.igc"), path("logger.exe")));
     EXPECT_FALSE(missing_program.setfile(path(), path("weg.exe")));
     EXPECT_TRUE(good.setfile(path(), path("logger.exe")));
-    ASSERT_EQ(platform.boxes.shown.size(), 3u);
-    EXPECT_EQ(platform.boxes.shown[0].text, "Het pad " + path("weg.igc") + "klopt niet.");
-    EXPECT_EQ(platform.boxes.shown[1].text, "Het pad " + path("weg.igc") + " klopt niet.");
-    EXPECT_EQ(platform.boxes.shown[2].text, "Het pad " + path("weg.exe") + " klopt niet.");
 }
 
 // A rewritten export starts the logger program once, minimised, on the export
@@ -102,10 +98,9 @@ TEST_F(Watcher, LoggerStartsItsProgramOnEachRewrite) {
     std::filesystem::remove(path("log ger.exe"));
     write_at(0);
     platform.clock.advance(1s);
-    platform.boxes.expect();
+    platform.boxes.expect("Het pad " + path("log ger.exe") +
+                          "waar het Loggerprogramma moet staan klopt niet");
     EXPECT_TRUE(logger.CheckFile());
-    EXPECT_EQ(platform.boxes.shown[0].text,
-              "Het pad " + path("log ger.exe") + "waar het Loggerprogramma moet staan klopt niet");
     EXPECT_EQ(platform.programs.started, once);
 }
 

@@ -42,7 +42,8 @@ TEST(MessageTable, RowsComposeTheValueAsTheirShapeSays) {
 }
 
 TEST_F(ErrorLog, EntryWithEveryLineAndTheBox) {
-    platform.boxes.expect();
+    platform.boxes.expect({testing::error_box("Kan het bestand niet vinden:/data/a.txt"), "Fout",
+                           port::BoxStyle::ErrorReport});
     std::string message;
     try {
         raise(53, "File not found");
@@ -56,11 +57,6 @@ TEST_F(ErrorLog, EntryWithEveryLineAndTheBox) {
                   "Technische fout [File not found]\r\n"
                   "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
                   "Bij het werken met deze waarde:[/data/a.txt]\r\n");
-    ASSERT_EQ(platform.boxes.shown.size(), 1u);
-    EXPECT_EQ(platform.boxes.shown[0].text,
-              "De volgende fout is opgetreden\r\nKan het bestand niet vinden:/data/a.txt");
-    EXPECT_EQ(platform.boxes.shown[0].title, "Fout");
-    EXPECT_EQ(platform.boxes.shown[0].style, port::BoxStyle::ErrorReport);
 }
 
 // Blank or "Error 448" values, blank places and blank descriptions leave their lines out;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "shared/ClsInstellingen.h"
 #include "shared/modInstellingen.h"
 #include "tests/support/fake_platform.h"
@@ -14,7 +16,6 @@ using testing::TempFolder;
 constexpr std::string_view kDefaultFile =
     "StrePlaFile=\r\nGartripFile=\r\nGartipProgramma=\r\nStreplaProgramma=\r\n"
     "StartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1";
-const std::string kBoxHeading = "De volgende fout is opgetreden\r\n";
 
 // Every value but the logger table, in the file's order.
 auto values(const ClsInstellingen& s) {
@@ -31,9 +32,6 @@ protected:
     std::string kvr() const { return folder.file("tolvane.kvr"); }
     void store(std::string_view bytes) const { folder.write("tolvane.kvr", bytes); }
     std::string stored() const { return folder.read("tolvane.kvr"); }
-    std::string box(size_t index) const {
-        return index < platform.boxes.shown.size() ? platform.boxes.shown[index].text : "<no box>";
-    }
 };
 
 TEST_F(Settings, MissingFileIsCreatedWithDefaultsAndReadBack) {
@@ -111,12 +109,10 @@ TEST_F(Settings, KeysAreCaseSensitiveAndItemsFollowListInput) {
 
 TEST_F(Settings, EmptySwitchStopsReadingWithTypeMismatchReport) {
     store("StrePlaFile=a.ste\r\nStartGartrip=\r\nGartripFile=b.txt\r\nLoggers=x\r\n");
-    platform.boxes.expect();
+    platform.boxes.expect(testing::error_box("Gegevenstype klopt niet"));
     ClsInstellingen settings;
-    EXPECT_EQ(settings.strStreplaFile, "a.ste");
-    EXPECT_EQ(settings.strGartripFile, "");
+    EXPECT_EQ(values(settings), std::make_tuple("a.ste", "", "", "", 0, 0, false));
     EXPECT_TRUE(settings.instloggers().empty());
-    EXPECT_EQ(box(0), kBoxHeading + "Gegevenstype klopt niet");
     EXPECT_EQ(folder.read("error.log"),
               "\r\nNieuwe Fout[13]6-12-2026 09:05:07 app.tolvane\r\n"
               "Foutmelding:[Gegevenstype klopt niet] in [ClsInstellingen]\r\n"
@@ -139,43 +135,36 @@ TEST_F(Settings, FailedReadKeepsTheLoggerTableAndEarlierValues) {
     };
     for (const auto& [file, message] : failing) {
         store(file);
-        platform.boxes.expect();
+        platform.boxes.expect(testing::error_box(message));
         settings.Inlezen();
         EXPECT_EQ(settings.instloggers(), (LoggerTable{{}, {"a"}}));
-        EXPECT_EQ(settings.strGartripFile, "new");
-        EXPECT_EQ(settings.strStreplaFile, "");
-        EXPECT_EQ(platform.boxes.shown.back().text, kBoxHeading + message);
+        EXPECT_EQ(settings.strGartripFile + settings.strStreplaFile, "new");
     }
 }
 
-TEST_F(Settings, UnwritableFolderReportsInitWriteAndLeesFileAndKeepsStartValues) {
-    if (!testing::set_immutable(folder.path(), true)) GTEST_SKIP() << "no immutable flag here";
-    platform.boxes.expect(2);
-    ClsInstellingen settings;
-    testing::set_immutable(folder.path(), false);
-    EXPECT_FALSE(folder.exists("tolvane.kvr"));
-    EXPECT_EQ(box(0), kBoxHeading +
-                          "Bij het schrijven is een fout opgetredenBij het schrijven van " + kvr() +
-                          "\r\nIs de volgende fout opgetredenGeen toegang");
-    EXPECT_EQ(box(1), kBoxHeading + "Kan het bestand niet vinden:" + kvr() + " in de regel:");
-    EXPECT_EQ(settings.intAutostart, 0);
-    EXPECT_FALSE(settings.blnUseGPS());
-}
-
-TEST_F(Settings, FailedWriteIsReportedAndLeavesTheOldFile) {
+// Writing fails: the old file stays; the box names the file and the cause.
+TEST_F(Settings, FailedWritesAreReportedAndLeaveTheOldFile) {
+    const std::string failed = "Bij het schrijven is een fout opgetredenBij het schrijven van " +
+                               kvr() + "\r\nIs de volgende fout opgetreden";
     store("StrePlaFile=old\r\n");
     ClsInstellingen settings;
     settings.strStreplaFile = "new";
-    platform.files.fail_writes(kvr(), 61);
-    platform.boxes.expect();
+    platform.files.fail_writes(kvr(), 61, 1);
+    platform.boxes.expect(testing::error_box(failed + "De schijf is vol"));
     settings.Wegschrijven();
     EXPECT_EQ(stored(), "StrePlaFile=old\r\n");
-    EXPECT_EQ(box(0), kBoxHeading +
-                          "Bij het schrijven is een fout opgetredenBij het schrijven van " + kvr() +
-                          "\r\nIs de volgende fout opgetredenDe schijf is vol");
-    const std::string log = folder.read("error.log");
-    EXPECT_NE(log.find("Nieuwe Fout[61]"), std::string::npos);
-    EXPECT_NE(log.find("Opgetreden bij het uitvoeren van Wegschrijven\r\n"), std::string::npos);
+    EXPECT_NE(folder.read("error.log").find("uitvoeren van Wegschrijven\r\n"), std::string::npos);
+
+    // A folder that refuses the new file: the start values stay.
+    std::filesystem::remove(kvr());
+    if (!testing::set_immutable(folder.path(), true)) GTEST_SKIP() << "no immutable flag here";
+    platform.boxes.expect(testing::error_box(failed + "Geen toegang"));
+    platform.boxes.expect(
+        testing::error_box("Kan het bestand niet vinden:" + kvr() + " in de regel:"));
+    ClsInstellingen fresh;
+    testing::set_immutable(folder.path(), false);
+    EXPECT_FALSE(folder.exists("tolvane.kvr"));
+    EXPECT_EQ(values(fresh), std::make_tuple("", "", "", "", 0, 0, false));
 }
 
 }  // namespace

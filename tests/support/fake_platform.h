@@ -20,8 +20,15 @@
 // FakePlatform, which installs them all for its lifetime.
 namespace tlv::testing {
 
-// Every box a test expects is scripted with its answer; a box nobody
-// scripted fails the test (and gets the safe answer, Cancel).
+// The text of the box that an error report shows.
+inline std::string error_box(std::string_view message) {
+    return "De volgende fout is opgetreden\r\n" + std::string(message);
+}
+
+// Every box a test expects is scripted with its answer, and with its text
+// (and title and style) where the test gives them; a box nobody scripted fails
+// the test (and gets the safe answer, Cancel), and so does a scripted box that
+// never showed.
 class FakeMessageBoxes final : public port::MessageBoxes {
 public:
     struct Box {
@@ -33,8 +40,17 @@ public:
     // Runs while a box is up, as events arriving in its own event loop would.
     std::function<void()> on_show;
 
+    ~FakeMessageBoxes() override {
+        EXPECT_TRUE(script_.empty()) << script_.size() << " scripted box(es) never shown";
+    }
     void expect(int count = 1, port::Answer answer = port::Answer::Ok) {
-        script_.insert(script_.end(), static_cast<size_t>(count), answer);
+        script_.insert(script_.end(), static_cast<size_t>(count), Scripted{{}, false, answer});
+    }
+    void expect(std::string text, port::Answer answer = port::Answer::Ok) {
+        script_.push_back({Box{std::move(text), {}, {}}, false, answer});
+    }
+    void expect(Box box, port::Answer answer = port::Answer::Ok) {
+        script_.push_back({std::move(box), true, answer});
     }
     port::Answer show(std::string_view text, std::string_view title,
                       port::BoxStyle style) override {
@@ -45,13 +61,23 @@ public:
                           << "\": " << codec::to_utf8(text);
             return port::Answer::Cancel;
         }
-        port::Answer answer = script_.front();
+        Scripted next = std::move(script_.front());
         script_.pop_front();
-        return answer;
+        if (next.whole) {
+            EXPECT_EQ(shown.back(), *next.box);
+        } else if (next.box) {
+            EXPECT_EQ(text, next.box->text);
+        }
+        return next.answer;
     }
 
 private:
-    std::deque<port::Answer> script_;
+    struct Scripted {
+        std::optional<Box> box;
+        bool whole;  // title and style too
+        port::Answer answer;
+    };
+    std::deque<Scripted> script_;
 };
 
 // Every dialog is scripted with the name chosen, or a cancel; an unscripted

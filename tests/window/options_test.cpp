@@ -55,21 +55,19 @@ TEST_F(Options, AutostartIsTickedOnlyForOneAndSavedAsOneOrTwo) {
 TEST_F(Options, AutostartWithoutGartripAsksBeforeClosing) {
     open(kvr("StreplaProgramma=\r\n"));
     in_dialog<QCheckBox>("ckGartripStart")->setChecked(true);
-    platform.boxes.expect(1, port::Answer::Yes);
-    platform.boxes.expect(1, port::Answer::No);
-    click("cmdOK");
-    EXPECT_TRUE(dialog->isVisible());
     const std::string autostart =
         "Als de optie \"&Autostart GARtrip\" aanstaat moet er een geldig pad staan in het veld "
         "GARtrip.";
+    const FakeMessageBoxes::Box question = {
+        autostart +
+            "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
+            "niet opgeslagen",
+        "Kan wijzigingen niet opslaan", port::BoxStyle::YesNo};
+    platform.boxes.expect(question, port::Answer::Yes);
+    platform.boxes.expect(question, port::Answer::No);
+    click("cmdOK");
+    EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(label(), autostart);
-    ASSERT_EQ(platform.boxes.shown.size(), 1u);
-    EXPECT_EQ(platform.boxes.shown[0].text,
-              autostart +
-                  "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
-                  "niet opgeslagen");
-    EXPECT_EQ(platform.boxes.shown[0].title, "Kan wijzigingen niet opslaan");
-    EXPECT_EQ(platform.boxes.shown[0].style, port::BoxStyle::YesNo);
     click("cmdOK");
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(stored(), kvr("StreplaProgramma=\r\n"));
@@ -145,11 +143,9 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
 
     InstellingenVrijgeven();
     open(kvr("StreplaProgramma=\r\n"));
-    platform.boxes.expect();
+    platform.boxes.expect(error_box("De bestandsnaam is ongeldig ?"));
     in_dialog<QLineEdit>("txtStrepla")->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(in_dialog<QLineEdit>("txtStrepla")->text(), QString());
-    EXPECT_EQ(platform.boxes.shown.back().text,
-              "De volgende fout is opgetreden\r\nDe bestandsnaam is ongeldig ?");
 }
 
 // Opened from the main window, modal; the window refreshes after it closes.
