@@ -81,8 +81,7 @@ protected:
 // not exist yet.
 TEST_F(Launcher, EverythingValidStartsBothProgramsHidden) {
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
-    EXPECT_NE(folder.read("tolvane.kvr").find("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"),
-              std::string::npos);
+    EXPECT_THAT(folder.read("tolvane.kvr"), HasSubstr("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"));
     EXPECT_EQ(platform.programs.started,
               (std::vector<testing::FakePrograms::Start>{
                   {folder.file("StrePla.exe"), {}, port::WindowStyle::Hidden},
@@ -96,8 +95,8 @@ TEST_F(Launcher, ExportNotInUseAndNoActiveLoggerAsksNothing) {
                   "\r\nLoggers=*Een*x*weg*weg\r\nLoggers=*Twee**weg*weg\r\n"),
               modStart::kStarted);
     std::string stored = folder.read("tolvane.kvr");
-    EXPECT_NE(stored.find("AutoCheckStrepla=1\r\n"), std::string::npos);
-    EXPECT_EQ(stored.find("StartGartrip=1"), std::string::npos);
+    EXPECT_THAT(stored, HasSubstr("AutoCheckStrepla=1\r\n"));
+    EXPECT_THAT(stored, Not(HasSubstr("StartGartrip=1")));
 }
 
 TEST_F(Launcher, ActiveLoggersGiveOneRowPerMissingPath) {
@@ -149,9 +148,8 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
                           port::Answer::No);
     EXPECT_EQ(run(settings_file), modStart::kStarted);
     std::string stored = folder.read("tolvane.kvr");
-    EXPECT_NE(stored.find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"),
-              std::string::npos);
-    EXPECT_NE(stored.find("GartripFile=uit.txt\r\n"), std::string::npos);
+    EXPECT_THAT(stored, HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
+    EXPECT_THAT(stored, HasSubstr("GartripFile=uit.txt\r\n"));
 }
 
 TEST_F(Launcher, TolvaneMissingFromTheFolderIsShown) {
@@ -183,11 +181,10 @@ TEST_F(Launcher, RepositionLaysOutRowsInTwips) {
     EXPECT_EQ(form.HeightTwips(), 32650 + 350);
     platform.boxes.expect(testing::error_box("Technische fout"));
     form.Reposition(104);
-    EXPECT_NE(folder.read("error.log")
-                  .find("in [frmInvullen]\r\nTechnische fout [Overflow]\r\n"
-                        "Opgetreden bij het uitvoeren van Reposition\r\n"
-                        "Bij het werken met deze waarde:[Bij gemiste waarde 104]"),
-              std::string::npos);
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("in [frmInvullen]\r\nTechnische fout [Overflow]\r\n"
+                          "Opgetreden bij het uitvoeren van Reposition\r\n"
+                          "Bij het werken met deze waarde:[Bij gemiste waarde 104]"));
 }
 
 // A browse fills only its row, with its row's filter, starting from the last name.

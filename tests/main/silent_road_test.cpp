@@ -82,8 +82,7 @@ TEST_F(SilentRoad, ErrorTextGivesExitCodeOne) {
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitConvertedWithErrors);
     EXPECT_EQ(platform.clock.sleeps.size(), 4u);
     EXPECT_FALSE(folder.exists("uit.txt"));
-    EXPECT_NE(folder.read("error.log").find("Foutmelding:[Geen toegang] in [ClsParse]"),
-              std::string::npos);
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("Foutmelding:[Geen toegang] in [ClsParse]"));
 }
 
 TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
@@ -94,10 +93,9 @@ TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
         "] Tweede opstartargument(optioneel)=[" + folder.file("uit.txt") + "]"));
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitStartFailed);
     EXPECT_EQ(folder.read("uit.txt"), kText);
-    EXPECT_NE(folder.read("error.log")
-                  .find("] in [ModStart]\r\nTechnische fout [File not found]\r\n"
-                        "Opgetreden bij het uitvoeren van Main\r\n"),
-              std::string::npos);
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("] in [ModStart]\r\nTechnische fout [File not found]\r\n"
+                          "Opgetreden bij het uitvoeren van Main\r\n"));
 }
 
 TEST_F(SilentRoad, WindowRoadWithoutArgumentsAndSecondCopyDoesNothing) {
@@ -148,16 +146,16 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
         run_program(folder, "/usr/bin/env",
                     "LD_DEBUG=libs '" + program + "' '" + folder.file("taak.ste") + "' '" +
                         folder.file("uit.txt") + "'");
-    EXPECT_NE(libraries.err.find("libConverttlv.so"), std::string::npos);
-    EXPECT_EQ(libraries.err.find("libQt6"), std::string::npos);
+    EXPECT_THAT(libraries.err, HasSubstr("libConverttlv.so"));
+    EXPECT_THAT(libraries.err, Not(HasSubstr("libQt6")));
 
     EXPECT_EQ(run_program(folder, program, "--version").out, "tolvane 2.1\n");
     for (const char* option : {"--help", "-h", "'/?'"}) {
         ProgramRun usage = run_program(folder, program, option);
         EXPECT_EQ(usage.code, 0);
         EXPECT_EQ(usage.out.rfind("Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n", 0), 0u);
-        EXPECT_NE(usage.out.find("Instellingen: " + program_folder.string() + "/tolvane.kvr\n"),
-                  std::string::npos);
+        EXPECT_THAT(usage.out,
+                    HasSubstr("Instellingen: " + program_folder.string() + "/tolvane.kvr\n"));
     }
 }
 

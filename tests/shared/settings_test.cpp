@@ -73,9 +73,9 @@ TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
     settings.blnUseGPS(true);
     settings.instloggers({{"row0", "never written"}, {"a", "b"}});
     settings.Wegschrijven();
-    EXPECT_NE(stored().find("StartGartrip=-32768\r\nAutoCheckStrepla=-3\r\nCheckForGARtrip=1\r\n"
-                            "Loggers=a*b\r\n"),
-              std::string::npos);
+    EXPECT_THAT(stored(),
+                HasSubstr("StartGartrip=-32768\r\nAutoCheckStrepla=-3\r\nCheckForGARtrip=1\r\n"
+                          "Loggers=a*b\r\n"));
 }
 
 TEST_F(Settings, GartripProgramIsTakenOnlyWhenTheFileExists) {
@@ -153,7 +153,7 @@ TEST_F(Settings, FailedWritesAreReportedAndLeaveTheOldFile) {
     platform.boxes.expect(testing::error_box(failed + "De schijf is vol"));
     settings.Wegschrijven();
     EXPECT_EQ(stored(), "StrePlaFile=old\r\n");
-    EXPECT_NE(folder.read("error.log").find("uitvoeren van Wegschrijven\r\n"), std::string::npos);
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("uitvoeren van Wegschrijven\r\n"));
 
     // A folder that refuses the new file: the start values stay.
     std::filesystem::remove(kvr());

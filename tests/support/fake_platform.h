@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -15,6 +16,11 @@
 #include "shared/failure.h"
 #include "shared/platform/native.h"
 #include "shared/platform/port.h"
+
+namespace tlv {
+using ::testing::HasSubstr;
+using ::testing::Not;
+}  // namespace tlv
 
 // The test adapter of the platform port: one small fake per service, and
 // FakePlatform, which installs them all for its lifetime.

@@ -135,10 +135,9 @@ TEST_F(MainWindow, ErrorLinesAreReportedAs20004WithBothPaths) {
     window->Converteren();
     EXPECT_EQ(text("lbResultaat"), "");
     EXPECT_TRUE(folder.exists("uit 1.txt"));
-    EXPECT_NE(folder.read("error.log")
-                  .find("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren "
-                        "van Converteren\r\n"),
-              std::string::npos);
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren "
+                          "van Converteren\r\n"));
 }
 
 TEST_F(MainWindow, MissingExchangeFileCannotConvert) {
@@ -193,7 +192,7 @@ TEST_F(MainWindow, UnloadSavesTheSettings) {
     QTest::keyClicks(find("Text2"), QStringLiteral("punten.txt"));
     window->Button(3)->trigger();  // no GARtrip program: the option stays as it is in memory
     action("mnSluiten2")->trigger();
-    EXPECT_NE(stored().find("GartripFile=punten.txt\r\n"), std::string::npos);
+    EXPECT_THAT(stored(), HasSubstr("GartripFile=punten.txt\r\n"));
     EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n"));
 }
 
@@ -214,10 +213,9 @@ TEST_F(MainWindow, HelpAndAboutBox) {
     platform.help.failure = 48;
     platform.boxes.expect();
     action("MnIndex")->trigger();
-    EXPECT_NE(folder.read("error.log")
-                  .find("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
-                        "\r\nOpgetreden bij het uitvoeren van ShowHelpIndex"),
-              std::string::npos);
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
+                          "\r\nOpgetreden bij het uitvoeren van ShowHelpIndex"));
 
     QString version;
     QTimer::singleShot(0, [&] {

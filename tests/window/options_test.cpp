@@ -46,7 +46,7 @@ TEST_F(Options, AutostartIsTickedOnlyForOneAndSavedAsOneOrTwo) {
         in_dialog<QCheckBox>("ckGartripStart")->setChecked(false);  // no GARtrip program: untick
         click("cmdOK");
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_NE(stored().find("StartGartrip=2\r\n"), std::string::npos) << stored_value;
+        EXPECT_THAT(stored(), HasSubstr("StartGartrip=2\r\n")) << stored_value;
     }
 }
 
@@ -83,9 +83,8 @@ TEST_F(Options, AppliedValuesStayWhenTheDialogIsThenCancelled) {
     EXPECT_EQ(label(), "");
     click("cmdCancel");
     EXPECT_EQ(settings().strGartripProgram, folder.file("GARtrip.exe"));
-    EXPECT_NE(stored().find("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"),
-              std::string::npos);
-    EXPECT_NE(stored().find("CheckForGARtrip=2\r\n"), std::string::npos);
+    EXPECT_THAT(stored(), HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
+    EXPECT_THAT(stored(), HasSubstr("CheckForGARtrip=2\r\n"));
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab wrap around; the other page only moves out of view.
@@ -134,9 +133,8 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     auto* loggers = in_dialog<tlvctrl::ctrlLoggers>("ctrlLoggers1");
     loggers->AddRow();
     in_dialog<QTableWidget>("tblLoggers")->item(0, 0)->setText(QStringLiteral("a*b"));
-    EXPECT_NE(
-        loggers->CheckInput().find("Logger a*b: een * kan niet in een naam of pad staan.\r\n"),
-        std::string::npos);
+    EXPECT_THAT(loggers->CheckInput(),
+                HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
     platform.boxes.expect(1, port::Answer::No);
     click("cmdOK");
     EXPECT_EQ(stored(), kvr());

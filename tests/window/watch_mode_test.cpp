@@ -58,7 +58,7 @@ TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
 
     window->close();
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
-    EXPECT_NE(stored().find("AutoCheckStrepla=1\r\n"), std::string::npos);
+    EXPECT_THAT(stored(), HasSubstr("AutoCheckStrepla=1\r\n"));
 }
 
 TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARun) {
@@ -81,17 +81,16 @@ TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
     platform.files.set_modified(folder.file("export.ste"), std::nullopt);
     window->Timer1_Timer();
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);
-    EXPECT_NE(stored().find("AutoCheckStrepla=2\r\n"), std::string::npos);
+    EXPECT_THAT(stored(), HasSubstr("AutoCheckStrepla=2\r\n"));
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->inTray());
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
     EXPECT_EQ(text("lbResultaat"),
               "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
-    EXPECT_NE(folder.read("error.log")
-                  .find("Opgetreden bij het uitvoeren van Timer1_Timer\r\n"
-                        "Bij het werken met deze waarde:[De optie Starten na "
-                        "Strepla wordt uitgeschakeld]"),
-              std::string::npos);
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("Opgetreden bij het uitvoeren van Timer1_Timer\r\n"
+                          "Bij het werken met deze waarde:[De optie Starten na "
+                          "Strepla wordt uitgeschakeld]"));
 }
 
 // A box shown inside a tick runs its own event loop, where the timer keeps
