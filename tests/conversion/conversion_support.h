@@ -15,15 +15,20 @@ namespace tlv::testing {
 struct Report {
     int number = 0;
     std::string naam, plaats, waarde;
+    friend bool operator==(const Report&, const Report&) = default;
 };
+using Reports = std::vector<Report>;
+inline void PrintTo(const Report& r, std::ostream* out) {
+    *out << r.number << " " << r.naam << "." << r.plaats << " [" << r.waarde << "]";
+}
 
-inline std::vector<Report> parse_log(const std::string& log) {
+inline Reports parse_log(const std::string& log) {
     // An entry's lines, the optional ones optional; values may hold line ends.
     static const std::regex entry(
         "\r\nNieuwe Fout\\[(-?\\d+)\\][^\r]*\r\nFoutmelding:\\[[^\\]]*\\] in \\[([^\\]]*)\\]\r\n"
         "(?:Technische fout \\[[^\\]]*\\]\r\n)?(?:Opgetreden bij het uitvoeren van ([^\r]*)\r\n)?"
         "(?:Bij het werken met deze waarde:\\[([\\s\\S]*?)\\]\r\n(?=\r\nNieuwe|$))?");
-    std::vector<Report> reports;
+    Reports reports;
     for (auto it = std::sregex_iterator(log.begin(), log.end(), entry);
          it != std::sregex_iterator(); ++it)
         reports.push_back({std::stoi((*it)[1]), (*it)[2], (*it)[3], (*it)[4]});
@@ -41,9 +46,8 @@ struct ConversionFixture {
         return folder.file(name);
     }
     std::string output() const { return folder.file("gartrip.txt"); }
-    std::vector<Report> reports() const {
-        return folder.exists("error.log") ? parse_log(folder.read("error.log"))
-                                          : std::vector<Report>{};
+    Reports reports() const {
+        return folder.exists("error.log") ? parse_log(folder.read("error.log")) : Reports{};
     }
 };
 

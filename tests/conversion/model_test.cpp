@@ -15,18 +15,6 @@ Coordinate coordinate(const char* letter, const char* degrees, const char* minut
     return {"", letter, degrees, minutes, hundredths};
 }
 
-// Fixed positions; a fresh waypoint lies north and west.  (Any separator, a
-// shortened last piece and lower-case letters stand in the golden file "edges".)
-TEST(Coordinates, ReadByFixedPositions) {
-    ClsWaypoint waypoint;
-    EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "0", "0", "0"));
-    EXPECT_EQ(waypoint.varLongtitude(), coordinate("W", "0", "0", "0"));
-    waypoint.strLon("E005:07.50");
-    waypoint.strLat("N52:07.05");
-    EXPECT_EQ(waypoint.varLongtitude(), coordinate("E", "5", "7", "50"));
-    EXPECT_EQ(waypoint.varLatitude(), coordinate("N", "52", "7", "5"));
-}
-
 TEST(Coordinates, BadPieceIsTypeMismatchAfterTheEarlierPieces) {
     ClsWaypoint waypoint;
     waypoint.strLat("S10:20.30");
@@ -45,9 +33,8 @@ TEST(Routes, MemberPast32767IsReportedAndDropped) {
     EXPECT_EQ(route.colWaypoints().size(), 32767u);
     auto reports = fixture.reports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].number, 6);
-    EXPECT_EQ(reports[0].naam, "ClsRoutes");
-    EXPECT_EQ(reports[0].plaats, "objWaypoint");
+    EXPECT_EQ(std::tie(reports[0].number, reports[0].naam, reports[0].plaats),
+              std::make_tuple(6, "ClsRoutes", "objWaypoint"));
 }
 
 TEST(WaypointList, KeysAreTheDecimalTextOfTheNumber) {

@@ -8,7 +8,6 @@ namespace tlv::testing {
 namespace {
 
 using std::chrono::milliseconds;
-using Reports = std::vector<std::tuple<int, std::string, std::string>>;  // number, place, value
 
 std::string repeated(int times, std::string_view block) {
     std::string text;
@@ -16,52 +15,46 @@ std::string repeated(int times, std::string_view block) {
     return text;
 }
 
-struct Case {
-    const char* what;
-    std::string exchange;
-    int16_t waypoints, routes;
-    bool written;
-    Reports reports;  // all reported under "ClsParse"
-};
+Report parse_report(int number, std::string plaats, std::string waarde) {
+    return {number, "ClsParse", std::move(plaats), std::move(waarde)};
+}
 
 // (Failed blocks of every kind stand in the golden file "bad_blocks".)
 TEST(Reader, CreepingScanAndCounterOverflows) {
+    struct Case {
+        const char* what;
+        std::string exchange;
+        int16_t waypoints, routes;
+        bool written;
+        Reports reports;
+    };
     // Lines without leading blanks: the working text is these very bytes.
     const std::string bare_point =
         "point {\r\nname = \"P\"\r\nlon = E006:34.95\r\nlat = N53:07.50\r\nelev = 1\r\n}\r\n";
     const Case cases[] = {
         {"a keyword without \"{\" fails until the scan, 3 characters a step, has passed it",
          point_block("A") + "abcdefgh point\r\n", 1, 0, true,
-         Reports(4, {5, "nieuweWaypoint", "Bij het lezen van Waypoint"})},
+         Reports(4, parse_report(5, "nieuweWaypoint", "Bij het lezen van Waypoint"))},
         {"the 16-bit point counter's overflow ends the scan; no text file",
-         repeated(40000, bare_point),
-         32767,
-         0,
-         false,
-         {{6, "watGaanWeDoen",
-           "Waypoint op positie:" + std::to_string(32767 * bare_point.size() + 1) +
-               "Route op positie:0"}}},
+         repeated(40000, bare_point), 32767, 0, false,
+         Reports{
+             parse_report(6, "watGaanWeDoen",
+                          "Waypoint op positie:" + std::to_string(32767 * bare_point.size() + 1) +
+                              "Route op positie:0")}},
         {"the route counter's overflow costs only the routes past it",
          point_block("A") + repeated(32769, "route {\r\nname = \"R\"\r\nwaypoint = 1\r\n}\r\n"), 1,
-         32767, true, Reports(2, {6, "NieuweRoute", "Bij het lezen van route"})},
+         32767, true, Reports(2, parse_report(6, "NieuweRoute", "Bij het lezen van route"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ConversionFixture fixture;
         ClsParse parse;
         parse.Parsen(fixture.exchange(c.exchange), fixture.output());
-        EXPECT_EQ(parse.intAantWaypoints(), c.waypoints);
-        EXPECT_EQ(parse.intAantRoutes(), c.routes);
-        EXPECT_EQ(fixture.folder.exists("gartrip.txt"), c.written);
-        Reports reports;
-        std::string fout;
-        for (const Report& report : fixture.reports()) {
-            EXPECT_EQ(report.naam, "ClsParse");
-            reports.emplace_back(report.number, report.plaats, report.waarde);
-            fout += report.number == 13 ? "Gegevenstype klopt niet\r\n" : "Technische fout\r\n";
-        }
-        EXPECT_EQ(reports, c.reports);
-        EXPECT_EQ(parse.strFout(), fout);
+        EXPECT_EQ(std::make_tuple(parse.intAantWaypoints(), parse.intAantRoutes(),
+                                  fixture.folder.exists("gartrip.txt")),
+                  std::make_tuple(c.waypoints, c.routes, c.written));
+        EXPECT_EQ(fixture.reports(), c.reports);
+        EXPECT_EQ(parse.strFout(), repeated(int(c.reports.size()), "Technische fout\r\n"));
     }
 }
 
@@ -93,16 +86,12 @@ TEST(LockedFile, RetriesThenKeepsTheOldTextFile) {
         parse.Parsen(input, fixture.output());
         EXPECT_EQ(fixture.platform.clock.sleeps,
                   std::vector<milliseconds>(c.sleeps, milliseconds(2000)));
-        Reports reports;
-        for (const Report& report : fixture.reports())
-            reports.emplace_back(report.number, report.plaats, report.waarde);
         if (*c.plaats == 0) {
-            EXPECT_TRUE(reports.empty());
-            EXPECT_EQ(parse.intAantWaypoints(), 1);
+            EXPECT_EQ(std::make_tuple(fixture.reports(), parse.intAantWaypoints()),
+                      std::make_tuple(Reports{}, 1));
         } else {
-            EXPECT_EQ(
-                reports,
-                (Reports{{c.number, c.plaats, c.number == 70 ? input : input + " in de regel:"}}));
+            std::string waarde = c.number == 70 ? input : input + " in de regel:";
+            EXPECT_EQ(fixture.reports(), Reports{parse_report(c.number, c.plaats, waarde)});
             EXPECT_EQ(fixture.folder.read("gartrip.txt"), "laatste goede");
         }
     }

@@ -29,10 +29,8 @@ TEST(MessageTable, RowsComposeTheValueAsTheirShapeSays) {
     const std::pair<int32_t, const char*> rows[] = {
         {7, "Geen geheugen meer"},
         {53, "Kan het bestand niet vinden:<v>"},
-        {76, "Kan het pad niet vinden <v>"},
         {20001, "Het veld <v> is niet ingevuld."},
         {20004, "Het bestand is gemaakt met fouten\r\n<v>"},
-        {20005, "Bij het schrijven is een fout opgetreden<v>"},
         {492, "U heeft de verkeerde versie van dit programma ge\xEFnstalleerd"},
     };
     for (const auto& [number, text] : rows)

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -18,19 +19,23 @@ namespace fs = std::filesystem;
 using testing::failure_of;
 using testing::TempFolder;
 
-// A script that writes its arguments, one a line, into the file named by its
-// first argument once it has finished, so the test can wait for it.
+// A script that writes its arguments, one a line, into <its own path>.args
+// once it has finished, so the test can wait for them.
 void write_recorder(const TempFolder& folder, const std::string& name) {
     folder.write(name,
-                 "#!/bin/sh\nout=\"$1\"\nprintf '%s\\n' \"$@\" > \"$out.tmp\"\n"
-                 "mv \"$out.tmp\" \"$out\"\n");
+                 "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\nmv \"$0.tmp\" \"$0.args\"\n");
     fs::permissions(folder.file(name), fs::perms::owner_all);
 }
 
-std::string wait_for(const TempFolder& folder, const std::string& name) {
+std::string arguments_of(const TempFolder& folder, const std::string& recorder) {
+    const std::string name = recorder + ".args";
     for (int i = 0; i < 500 && !folder.exists(name); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return folder.exists(name) ? folder.read(name) : "<not started>";
+}
+
+void start(const std::string& program, const std::vector<std::string>& arguments = {}) {
+    native::programs().start(program, arguments, WindowStyle::Hidden);
 }
 
 class CurrentFolder {
@@ -44,14 +49,18 @@ private:
     fs::path previous_;
 };
 
-// Arguments arrive exactly as given, double quotes and blanks included.
+// Arguments arrive exactly as given, double quotes and blanks included; a
+// missing or unrunnable program is a failure.
 TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
     TempFolder folder;
     write_recorder(folder, "opnemen");
-    native::programs().start(folder.file("opnemen"),
-                             {folder.file("uit 1"), "met \"aanhalingstekens\""},
-                             WindowStyle::Hidden);
-    EXPECT_EQ(wait_for(folder, "uit 1"), folder.file("uit 1") + "\nmet \"aanhalingstekens\"\n");
+    start(folder.file("opnemen"), {folder.file("uit 1"), "met \"aanhalingstekens\""});
+    EXPECT_EQ(arguments_of(folder, "opnemen"),
+              folder.file("uit 1") + "\nmet \"aanhalingstekens\"\n");
+    folder.write("geen programma", "");
+    EXPECT_EQ(failure_of([&] { start(folder.file("weg")); }), 53);
+    EXPECT_EQ(failure_of([&] { start(folder.file("geen programma")); }), 70);
+    EXPECT_EQ(failure_of([] { start(""); }), 53);
 }
 
 // A name without a folder is the file in the current folder that the file
@@ -60,22 +69,9 @@ TEST(ProgramStart, RelativeNameIsTakenFromTheCurrentFolderNeverFromTheSearchPath
     TempFolder folder;
     write_recorder(folder, "true");
     CurrentFolder here(folder.path());
-    native::programs().start("true", {"uit"}, WindowStyle::Hidden);
-    EXPECT_EQ(wait_for(folder, "uit"), "uit\n");
-    EXPECT_EQ(failure_of([] { native::programs().start("ls", {}, WindowStyle::Hidden); }), 53);
-}
-
-TEST(ProgramStart, MissingOrUnrunnableProgramIsAFailure) {
-    TempFolder folder;
-    folder.write("geen programma", "");
-    EXPECT_EQ(
-        failure_of([&] { native::programs().start(folder.file("weg"), {}, WindowStyle::Hidden); }),
-        53);
-    EXPECT_EQ(failure_of([&] {
-                  native::programs().start(folder.file("geen programma"), {}, WindowStyle::Hidden);
-              }),
-              70);
-    EXPECT_EQ(failure_of([] { native::programs().start("", {}, WindowStyle::Hidden); }), 53);
+    start("true", {"uit"});
+    EXPECT_EQ(arguments_of(folder, "true"), "uit\n");
+    EXPECT_EQ(failure_of([] { start("ls"); }), 53);
 }
 
 // A Windows executable starts through wine, with paths in wine's drive form.
@@ -86,27 +82,17 @@ TEST(ProgramStart, WindowsProgramStartsThroughWine) {
     const char* search = std::getenv("PATH");
     std::string saved = search ? search : "";
     ::setenv("PATH", (folder.file("bin") + ":/usr/bin:/bin").c_str(), 1);
-    EXPECT_EQ(failure_of([&] {
-                  native::programs().start(folder.file("GARtrip.exe"), {}, WindowStyle::Hidden);
-              }),
-              53);
-
-    // The stand-in wine records its arguments in a file beside itself.
-    folder.write("bin/wine",
-                 "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\n"
-                 "mv \"$0.tmp\" \"$0.args\"\n");
-    fs::permissions(folder.file("bin/wine"), fs::perms::owner_all);
-    native::programs().start(folder.file("GARtrip.exe"), {folder.file("taak 1.txt"), "stil"},
-                             WindowStyle::Hidden);
+    EXPECT_EQ(failure_of([&] { start(folder.file("GARtrip.exe")); }), 53);  // no wine
+    write_recorder(folder, "bin/wine");
+    start(folder.file("GARtrip.exe"), {folder.file("taak 1.txt"), "stil"});
     ::setenv("PATH", saved.c_str(), 1);
     auto drive_form = [](std::string path) {
-        for (char& c : path)
-            if (c == '/') c = '\\';
+        std::ranges::replace(path, '/', '\\');
         return "Z:" + path;
     };
-    EXPECT_EQ(wait_for(folder, "bin/wine.args"), drive_form(folder.file("GARtrip.exe")) + "\n" +
-                                                     drive_form(folder.file("taak 1.txt")) +
-                                                     "\nstil\n");
+    EXPECT_EQ(arguments_of(folder, "bin/wine"), drive_form(folder.file("GARtrip.exe")) + "\n" +
+                                                    drive_form(folder.file("taak 1.txt")) +
+                                                    "\nstil\n");
 }
 
 // Settings live beside the program where the user may write and it is no

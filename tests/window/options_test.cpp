@@ -16,34 +16,19 @@ namespace {
 
 class Options : public WindowTest {
 protected:
-    frmOpties& open(const std::string& settings_file) {
+    void open(const std::string& settings_file) {
         folder.write("tolvane.kvr", settings_file);
         dialog = std::make_unique<frmOpties>(nullptr);
         dialog->show();
-        return *dialog;
     }
-    template <typename T = QWidget>
-    T* in_dialog(const char* name) const {
-        T* found = dialog->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    void click(const char* button) {
-        QTest::mouseClick(in_dialog<QPushButton>(button), Qt::LeftButton);
-    }
-    std::string label() const {
-        return desktop::from_qt_lossy(in_dialog<QLabel>("lbResultaat")->text());
-    }
-
-    std::unique_ptr<frmOpties> dialog;
 };
 
 TEST_F(Options, AutostartIsTickedOnlyForOneAndSavedAsOneOrTwo) {
     for (const char* stored_value : {"0", "1", "2"}) {
         InstellingenVrijgeven();
         open(kvr("StartGartrip=" + std::string(stored_value) + "\r\n"));
-        EXPECT_EQ(in_dialog<QCheckBox>("ckGartripStart")->isChecked(), *stored_value == '1');
-        in_dialog<QCheckBox>("ckGartripStart")->setChecked(false);  // no GARtrip program: untick
+        EXPECT_EQ(find<QCheckBox>("ckGartripStart")->isChecked(), *stored_value == '1');
+        find<QCheckBox>("ckGartripStart")->setChecked(false);  // no GARtrip program: untick
         click("cmdOK");
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_THAT(stored(), HasSubstr("StartGartrip=2\r\n")) << stored_value;
@@ -54,7 +39,7 @@ TEST_F(Options, AutostartIsTickedOnlyForOneAndSavedAsOneOrTwo) {
 // names the option by its caption; No closes without saving, Yes stays.
 TEST_F(Options, AutostartWithoutGartripAsksBeforeClosing) {
     open(kvr("StreplaProgramma=\r\n"));
-    in_dialog<QCheckBox>("ckGartripStart")->setChecked(true);
+    find<QCheckBox>("ckGartripStart")->setChecked(true);
     const std::string autostart =
         "Als de optie \"&Autostart GARtrip\" aanstaat moet er een geldig pad staan in het veld "
         "GARtrip.";
@@ -67,7 +52,7 @@ TEST_F(Options, AutostartWithoutGartripAsksBeforeClosing) {
     platform.boxes.expect(question, port::Answer::No);
     click("cmdOK");
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(label(), autostart);
+    EXPECT_EQ(text("lbResultaat"), autostart);
     click("cmdOK");
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(stored(), kvr("StreplaProgramma=\r\n"));
@@ -76,11 +61,11 @@ TEST_F(Options, AutostartWithoutGartripAsksBeforeClosing) {
 TEST_F(Options, AppliedValuesStayWhenTheDialogIsThenCancelled) {
     folder.write("GARtrip.exe", "MZ");
     open(kvr());
-    QTest::keyClicks(in_dialog("txtGartrip"), desktop::to_qt(folder.file("GARtrip.exe")));
-    in_dialog<QCheckBox>("ckGebrGPS")->setChecked(false);
+    QTest::keyClicks(find("txtGartrip"), desktop::to_qt(folder.file("GARtrip.exe")));
+    find<QCheckBox>("ckGebrGPS")->setChecked(false);
     click("cmdApply");
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(label(), "");
+    EXPECT_EQ(text("lbResultaat"), "");
     click("cmdCancel");
     EXPECT_EQ(settings().strGartripProgram, folder.file("GARtrip.exe"));
     EXPECT_THAT(stored(), HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
@@ -90,12 +75,12 @@ TEST_F(Options, AppliedValuesStayWhenTheDialogIsThenCancelled) {
 // Ctrl+Tab and Ctrl+Shift+Tab wrap around; the other page only moves out of view.
 TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
     open(kvr());
-    auto* tabs = in_dialog<QTabBar>("tbsOptions");
-    QTest::keyClick(in_dialog("cmdOK"), Qt::Key_Tab, Qt::ControlModifier);
+    auto* tabs = find<QTabBar>("tbsOptions");
+    QTest::keyClick(find("cmdOK"), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_EQ(in_dialog("Picture1_1")->x(), desktop::twips(210));
-    EXPECT_EQ(in_dialog("Picture1_0")->x(), desktop::twips(-20000));
-    EXPECT_TRUE(in_dialog("Picture1_0")->isVisible());
+    EXPECT_EQ(find("Picture1_1")->x(), desktop::twips(210));
+    EXPECT_EQ(find("Picture1_0")->x(), desktop::twips(-20000));
+    EXPECT_TRUE(find("Picture1_0")->isVisible());
     QTest::keyClick(dialog.get(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(tabs->currentIndex(), 0);
     QTest::keyClick(dialog.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
@@ -106,13 +91,13 @@ TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
 
 TEST_F(Options, MessagesShowAndAnEmptyOneRestoresTheLabel) {
     open(kvr());
-    QTest::keyClicks(in_dialog("txtStrepla"), QStringLiteral("weg.exe"));
-    EXPECT_EQ(label(), "Het veld StrePla bevat geen bestaand programmabestand.\n");
-    auto* shown = in_dialog<QLabel>("lbResultaat");
+    QTest::keyClicks(find("txtStrepla"), QStringLiteral("weg.exe"));
+    EXPECT_EQ(text("lbResultaat"), "Het veld StrePla bevat geen bestaand programmabestand.\n");
+    auto* shown = find<QLabel>("lbResultaat");
     EXPECT_EQ(shown->palette().color(QPalette::Window),
               shown->palette().color(QPalette::ToolTipBase));
-    in_dialog<QLineEdit>("txtStrepla")->clear();
-    EXPECT_EQ(label(), "");
+    find<QLineEdit>("txtStrepla")->clear();
+    EXPECT_EQ(text("lbResultaat"), "");
     EXPECT_EQ(shown->palette().color(QPalette::Window), shown->palette().color(QPalette::Button));
 }
 
@@ -130,9 +115,9 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
 
 TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     open(kvr());
-    auto* loggers = in_dialog<tlvctrl::ctrlLoggers>("ctrlLoggers1");
+    auto* loggers = find<tlvctrl::ctrlLoggers>("ctrlLoggers1");
     loggers->AddRow();
-    in_dialog<QTableWidget>("tblLoggers")->item(0, 0)->setText(QStringLiteral("a*b"));
+    find<QTableWidget>("tblLoggers")->item(0, 0)->setText(QStringLiteral("a*b"));
     EXPECT_THAT(loggers->CheckInput(),
                 HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
     platform.boxes.expect(1, port::Answer::No);
@@ -142,8 +127,8 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     InstellingenVrijgeven();
     open(kvr("StreplaProgramma=\r\n"));
     platform.boxes.expect(error_box("De bestandsnaam is ongeldig ?"));
-    in_dialog<QLineEdit>("txtStrepla")->insert(QStringLiteral("\u20AD"));
-    EXPECT_EQ(in_dialog<QLineEdit>("txtStrepla")->text(), QString());
+    find<QLineEdit>("txtStrepla")->insert(QStringLiteral("\u20AD"));
+    EXPECT_EQ(find<QLineEdit>("txtStrepla")->text(), QString());
 }
 
 // Opened from the main window, modal; the window refreshes after it closes.

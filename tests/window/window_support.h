@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <memory>
 #include <string>
 
@@ -30,6 +33,7 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override { InstellingenVrijgeven(); }
     void TearDown() override {
+        dialog.reset();
         window.reset();
         InstellingenVrijgeven();
     }
@@ -39,15 +43,18 @@ protected:
         window = FrmKeerpunten::Starten();
         return *window;
     }
+    QWidget* parent() const { return dialog ? static_cast<QWidget*>(dialog.get()) : window.get(); }
+    // A widget or action by object name, in the open dialog or else the window.
     template <typename T = QWidget>
     T* find(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        T* found = parent()->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
+    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     QAction* action(const char* name) const { return find<QAction>(name); }
     std::string text(const char* name) const {
-        if (auto* edit = window->findChild<QLineEdit*>(QString::fromLatin1(name)))
+        if (auto* edit = parent()->findChild<QLineEdit*>(QString::fromLatin1(name)))
             return desktop::from_qt_lossy(edit->text());
         return desktop::from_qt_lossy(find<QLabel>(name)->text());
     }
@@ -58,6 +65,7 @@ protected:
     FakePlatform platform{folder.path()};
     InProcessConversion conversion;
     std::unique_ptr<FrmKeerpunten> window;
+    std::unique_ptr<QDialog> dialog;
 };
 
 }  // namespace tlv::testing
