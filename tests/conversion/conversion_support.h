@@ -67,21 +67,4 @@ inline std::string route_block(std::string_view name, const std::vector<std::str
     return block + "}\r\n";
 }
 
-// Converts exchange bytes in memory; the composed text, or "<none>".
-inline std::string convert(ClsParse& parse, std::string_view exchange_bytes) {
-    auto composed = parse.convert_working_text(ClsParse::working_text(exchange_bytes));
-    return composed ? *composed : std::string("<none>");
-}
-
-// Line n (from 0) of a text, without its CR LF; "<none>" past the end.
-inline std::string line_of(std::string_view text, size_t n) {
-    size_t start = 0;
-    for (size_t i = 0; i < n && start != std::string_view::npos; ++i) {
-        start = text.find("\r\n", start);
-        if (start != std::string_view::npos) start += 2;
-    }
-    size_t end = start == std::string_view::npos ? start : text.find("\r\n", start);
-    return end == std::string_view::npos ? "<none>" : std::string(text.substr(start, end - start));
-}
-
 }  // namespace tlv::testing

@@ -54,7 +54,8 @@ TEST(Writer, HundredthRouteHeaderAndAWriterOnItsOwn) {
     std::string exchange = point_block("A");
     for (int i = 1; i <= 100; ++i) exchange += route_block("R", {"1"});
     ClsParse parse;
-    EXPECT_THAT(convert(parse, exchange), HasSubstr("\r\n\r\nRoute\tR\r\nA\t"));
+    parse.Parsen(fixture.exchange(exchange), fixture.output());
+    EXPECT_THAT(read_bytes(fixture.output()), HasSubstr("\r\n\r\nRoute\tR\r\nA\t"));
     ClsWrite writer;
     writer.Waypoint(std::string(110, 'n'), "", 0, {}, {}, ClsWrite::kListLine);
     writer.Route(1, std::string(16, 'r'));

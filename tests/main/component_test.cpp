@@ -39,20 +39,31 @@ protected:
     FakePlatform platform{folder.path()};
 };
 
-// By identity or by ProgID; the sink gets a copy of each count.
+// By identity or by ProgID; the sink gets a copy of each count.  Objects are
+// counted: the library may be unloaded only when none is left.
 TEST_F(Component, CreatedByIdentityOrProgIdReportsProgressAndCounts) {
+    auto library =
+        port::DynamicLibrary::open(folder.file(port::library_file_name(component::kLibraryName)));
+    auto can_unload =
+        reinterpret_cast<component::DllCanUnloadNowFn>(library->symbol("DllCanUnloadNow"));
+    ASSERT_TRUE(can_unload && library->symbol("DllRegisterServer"));
     for (auto create : {+[] { return create_parse_component(component::kClsidClsParse); },
                         +[] { return create_parse_component(component::kProgId); }}) {
-        ParseComponent parse = create();
-        Recorder recorder;
-        parse.advise(&recorder);
-        parse.strFout("van de klant");
-        EXPECT_TRUE(parse.Parsen(folder.file("taak.ste"), folder.file("uit.txt")));
-        EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1", "2", "3", "4"}));
-        EXPECT_EQ(parse.strFout(), "");
-        EXPECT_EQ(parse.intAantWaypoints(), 3);
-        EXPECT_EQ(parse.intAantRoutes(), 1);
+        {
+            ParseComponent parse = create();
+            Recorder recorder;
+            parse.advise(&recorder);
+            parse.strFout("van de klant");
+            EXPECT_TRUE(parse.Parsen(folder.file("taak.ste"), folder.file("uit.txt")));
+            EXPECT_EQ(recorder.seen, (std::vector<std::string>{"1", "2", "3", "4"}));
+            EXPECT_EQ(
+                std::make_tuple(parse.strFout(), parse.intAantWaypoints(), parse.intAantRoutes()),
+                std::make_tuple("", 3, 1));
+            EXPECT_EQ(can_unload(), component::kFalse);
+        }
+        EXPECT_EQ(can_unload(), component::kOk);
     }
+    EXPECT_EQ(component_info().file_version, "2.01");
 }
 
 // The missing library is checked before anything is loaded from this folder:
@@ -65,21 +76,6 @@ TEST_F(Component, UnknownClassIs429AndMissingLibraryIs48) {
     TempFolder empty;
     platform.application.folder = empty.path();
     EXPECT_EQ(failure_of([] { create_parse_component(); }), 48);
-}
-
-// Objects are counted: the library may be unloaded only when none is left.
-TEST_F(Component, LibraryDescribesItselfAndCountsItsObjects) {
-    EXPECT_EQ(component_info().file_version, "2.01");
-    auto library =
-        port::DynamicLibrary::open(folder.file(port::library_file_name(component::kLibraryName)));
-    auto can_unload =
-        reinterpret_cast<component::DllCanUnloadNowFn>(library->symbol("DllCanUnloadNow"));
-    ASSERT_TRUE(can_unload && library->symbol("DllRegisterServer"));
-    {
-        ParseComponent parse = create_parse_component();
-        EXPECT_EQ(can_unload(), component::kFalse);
-    }
-    EXPECT_EQ(can_unload(), component::kOk);
 }
 
 }  // namespace

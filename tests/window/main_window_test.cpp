@@ -18,18 +18,11 @@ namespace {
 
 using port::BoxStyle;
 
-std::string five_points_two_routes() {
-    std::string exchange;
-    for (const char* name : {"Eelde", "Assen", "Emmen", "Hoogeveen", "Zwolle"})
-        exchange += point_block(name);
-    return exchange + route_block("Noord", {"1", "2", "3"}) + route_block("Zuid", {"4", "5"});
-}
-
 class MainWindow : public WindowTest {
 protected:
-    // A program folder with an exchange file and a text path in it.
+    // A program folder with the golden example as exchange file, and a text path.
     std::string paths() {
-        folder.write("taak 1.ste", five_points_two_routes());
+        folder.write("taak 1.ste", read_bytes(test_data("conversion/golden/basic.ste")));
         return "StrePlaFile=" + folder.file("taak 1.ste") +
                "\r\nGartripFile=" + folder.file("uit 1.txt") + "\r\n";
     }
@@ -105,15 +98,14 @@ TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
               std::make_tuple(port::FileDialog::Kind::Save, "Strepla export (*.txt)", "*.txt"));
 }
 
-// F5 writes the bytes of the silent road and shows the counts.
+// F5 writes the hand-written text file and shows the counts.
 TEST_F(MainWindow, ConversionShowsTheCountsAndWritesTheFile) {
     load(kvr(paths()));
     action("MnGARTripBestandMaken")->trigger();
-    EXPECT_EQ(text("lbResultaat"), "5 Keerpunten en 2 Routes");
+    EXPECT_EQ(text("lbResultaat"), "3 Keerpunten en 1 Routes");
     EXPECT_EQ(text("Panel3"), "");
     EXPECT_EQ(window->MousePointer(), 1);
-    ClsParse silent;
-    EXPECT_EQ(folder.read("uit 1.txt"), convert(silent, five_points_two_routes()));
+    EXPECT_EQ(folder.read("uit 1.txt"), read_bytes(test_data("conversion/golden/basic.txt")));
     EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
 }
 
@@ -160,7 +152,7 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.
     std::filesystem::remove(folder.file("GAR trip.exe"));
     window->Converteren();
-    EXPECT_EQ(text("lbResultaat"), "5 Keerpunten en 2 Routes");
+    EXPECT_EQ(text("lbResultaat"), "3 Keerpunten en 1 Routes");
     EXPECT_EQ(settings().intAutostart, 2);
     EXPECT_FALSE(window->Button(3)->isChecked());
     EXPECT_EQ(text("Panel2"), "");
