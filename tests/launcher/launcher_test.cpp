@@ -25,7 +25,6 @@ using Box = testing::FakeMessageBoxes::Box;
 class Launcher : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstellingenVrijgeven();
         for (const char* program : {"StrePla.exe", "GARtrip.exe", "tolvane", "logger.exe"})
             folder.write(program, "MZ");
         folder.write("export.ste", "");
@@ -33,7 +32,9 @@ protected:
         // A modal fill-in dialog goes to the test's handler, or fails the test.
         connect_watchdog();
     }
-    void TearDown() override { InstellingenVrijgeven(); }
+    void TearDown() override {
+        EXPECT_TRUE(dialogs.empty()) << "a scripted fill-in dialog never showed";
+    }
 
     void connect_watchdog() {
         watchdog.setInterval(20);

@@ -29,11 +29,7 @@ const std::string kDefaultSettings =
 // The silent road with the conversion in-process, under the test adapter.
 class SilentRoad : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InstellingenVrijgeven();
-        folder.write("week 49.ste", kExchange);
-    }
-    void TearDown() override { InstellingenVrijgeven(); }
+    void SetUp() override { folder.write("week 49.ste", kExchange); }
 
     int run(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "");

@@ -14,6 +14,7 @@
 
 #include "shared/codec.h"
 #include "shared/failure.h"
+#include "shared/modInstellingen.h"
 #include "shared/platform/native.h"
 #include "shared/platform/port.h"
 
@@ -255,11 +256,13 @@ public:
     }
 };
 
-// The clock starts at 6-12-2026 09:05:07.
+// The clock starts at 6-12-2026 09:05:07.  The shared settings object belongs
+// to a program folder: none is cached when the platform comes or goes.
 class FakePlatform {
 public:
     explicit FakePlatform(std::string folder, std::string title = "tolvane")
         : application{std::move(folder), std::move(title), {}} {
+        InstellingenVrijgeven();
         clock.set({2026, 12, 6, 9, 5, 7});
         previous_ = port::install({.message_boxes = &boxes,
                                    .file_dialogs = &dialogs,
@@ -271,7 +274,10 @@ public:
                                    .tray = &tray,
                                    .help = &help});
     }
-    ~FakePlatform() { port::restore(previous_); }
+    ~FakePlatform() {
+        InstellingenVrijgeven();
+        port::restore(previous_);
+    }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
 

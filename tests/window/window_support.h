@@ -31,11 +31,9 @@ inline std::string kvr(const std::string& lines = {}) {
 // adapter, with the conversion in-process.
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { InstellingenVrijgeven(); }
     void TearDown() override {
         dialog.reset();
         window.reset();
-        InstellingenVrijgeven();
     }
 
     FrmKeerpunten& load(const std::string& settings) {
@@ -59,6 +57,11 @@ protected:
         return desktop::from_qt_lossy(find<QLabel>(name)->text());
     }
     ClsInstellingen& settings() const { return *Instellingen(); }
+    // Whether a label stands out from the window (a message shown in it).
+    bool highlighted(const char* label) const {
+        const QPalette& colours = find(label)->palette();
+        return colours.color(QPalette::Window) != colours.color(QPalette::Button);
+    }
     std::string stored() const { return folder.read("tolvane.kvr"); }
 
     TempFolder folder;
