@@ -60,21 +60,20 @@ TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
     EXPECT_EQ(testing::failure_of([&] { watcher.CheckFile(); }), 53);
 }
 
-TEST_F(Watcher, PathThatIsNoFileIsShownAndChangesNothing) {
-    ClsAutoconvert watcher;
-    platform.boxes.expect({"Het pad " + path("weg.ste") + "klopt niet.", "", port::BoxStyle::Ok});
-    platform.boxes.expect();
-    EXPECT_FALSE(watcher.setfile(path("weg.ste")));
-    EXPECT_FALSE(watcher.setfile(folder.path()));
-    EXPECT_EQ(watcher.GetFile(), "");
-}
-
-TEST_F(Watcher, LoggerRegistrationShowsEachMissingPath) {
+// Registration of a path that is no file: the watcher shows it and keeps
+// nothing; a logger shows each missing path of its two.
+TEST_F(Watcher, PathsThatAreNoFileAreShownAndChangeNothing) {
     folder.write("logger.exe", "MZ");
+    ClsAutoconvert watcher;
     ClsAutoLogger missing_export, missing_program, good;
+    platform.boxes.expect({"Het pad " + path("weg.ste") + "klopt niet.", "", port::BoxStyle::Ok});
+    platform.boxes.expect();  // the folder
     platform.boxes.expect("Het pad " + path("weg.igc") + "klopt niet.");
     platform.boxes.expect("Het pad " + path("weg.igc") + " klopt niet.");
     platform.boxes.expect("Het pad " + path("weg.exe") + " klopt niet.");
+    EXPECT_FALSE(watcher.setfile(path("weg.ste")));
+    EXPECT_FALSE(watcher.setfile(folder.path()));
+    EXPECT_EQ(watcher.GetFile(), "");
     EXPECT_FALSE(missing_export.setfile(path("weg.igc"), path("logger.exe")));
     EXPECT_FALSE(missing_program.setfile(path(), path("weg.exe")));
     EXPECT_TRUE(good.setfile(path(), path("logger.exe")));

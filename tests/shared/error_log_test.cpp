@@ -13,8 +13,11 @@ namespace {
 using testing::FakePlatform;
 using testing::TempFolder;
 
-constexpr std::string_view kHead = "\r\nNieuwe Fout[";
-constexpr std::string_view kStamp = "6-12-2026 09:05:07 app.tolvane\r\n";
+// An entry's first two lines at the test clock's time, then its other lines.
+std::string entry(int number, std::string_view rest) {
+    return "\r\nNieuwe Fout[" + std::to_string(number) + "]6-12-2026 09:05:07 app.tolvane\r\n" +
+           std::string(rest);
+}
 
 class ErrorLog : public ::testing::Test {
 protected:
@@ -50,11 +53,11 @@ TEST_F(ErrorLog, EntryWithEveryLineAndTheBox) {
     }
     EXPECT_EQ(message, "Kan het bestand niet vinden:/data/a.txt");
     EXPECT_EQ(log(),
-              std::string(kHead) + "53]" + std::string(kStamp) +
-                  "Foutmelding:[Kan het bestand niet vinden:/data/a.txt] in [ModWriteFile]\r\n"
-                  "Technische fout [File not found]\r\n"
-                  "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
-                  "Bij het werken met deze waarde:[/data/a.txt]\r\n");
+              entry(53,
+                    "Foutmelding:[Kan het bestand niet vinden:/data/a.txt] in [ModWriteFile]\r\n"
+                    "Technische fout [File not found]\r\n"
+                    "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
+                    "Bij het werken met deze waarde:[/data/a.txt]\r\n"));
 }
 
 // Blank or "Error 448" values, blank places and blank descriptions leave their lines out;
@@ -81,9 +84,8 @@ TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndKeepAnyBytes) {
     using namespace std::string_literals;
     folder.write("error.log", "  indented\r\n\tkept tab\nlone lf\r\x81\0end"s);
     ClsError().error("ModStart", 70);
-    EXPECT_EQ(log(), "indented\r\n\tkept tab\r\nlone lf\r\n\x81\0end\r\n"s + std::string(kHead) +
-                         "70]" + std::string(kStamp) +
-                         "Foutmelding:[Geen toegang] in [ModStart]\r\n");
+    EXPECT_EQ(log(), "indented\r\n\tkept tab\r\nlone lf\r\n\x81\0end\r\n"s +
+                         entry(70, "Foutmelding:[Geen toegang] in [ModStart]\r\n"));
 }
 
 // Entries are appended while the log is as the reporter left it; a log that
@@ -98,16 +100,15 @@ TEST_F(ErrorLog, ChangedLogBetweenReportsIsRewritten) {
 }
 
 TEST_F(ErrorLog, CapAtTwoHundredThousandBytes) {
-    const std::string entry = std::string(kHead) + "13]" + std::string(kStamp) +
-                              "Foutmelding:[Gegevenstype klopt niet] in [ClsParse]\r\n";
+    const std::string report = entry(13, "Foutmelding:[Gegevenstype klopt niet] in [ClsParse]\r\n");
     std::string below(199999 - 2, 'x');
     below += "\r\n";
     folder.write("error.log", below);
     ClsError().error("ClsParse", 13);
-    EXPECT_EQ(log(), below + entry);
+    EXPECT_EQ(log(), below + report);
     folder.write("error.log", below + "y");
     ClsError().error("ClsParse", 13);
-    EXPECT_EQ(log(), entry);
+    EXPECT_EQ(log(), report);
 }
 
 // The reports of a batch land as they would have one by one: each entry read
@@ -128,11 +129,10 @@ TEST_F(ErrorLog, BatchWritesWhatSeparateReportsWouldHaveWritten) {
         four_reports();
         EXPECT_EQ(log(), old);  // nothing written until the batch ends
     }
-    const std::string expected = std::string(kHead) + "53]" + std::string(kStamp) +
-                                 "Foutmelding:[Kan het bestand niet vinden:p\r\nq] in [C]\r\n"
-                                 "Bij het werken met deze waarde:[p\r\nq]\r\n" +
-                                 std::string(kHead) + "70]" + std::string(kStamp) +
-                                 "Foutmelding:[Geen toegang] in [D]\r\n";
+    const std::string expected = entry(53,
+                                       "Foutmelding:[Kan het bestand niet vinden:p\r\nq] in [C]\r\n"
+                                       "Bij het werken met deze waarde:[p\r\nq]\r\n") +
+                                 entry(70, "Foutmelding:[Geen toegang] in [D]\r\n");
     EXPECT_EQ(log(), expected);
 
     TempFolder other;

@@ -13,10 +13,6 @@ namespace {
 using testing::FakePlatform;
 using testing::TempFolder;
 
-constexpr std::string_view kDefaultFile =
-    "StrePlaFile=\r\nGartripFile=\r\nGartipProgramma=\r\nStreplaProgramma=\r\n"
-    "StartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1";
-
 // Every value but the logger table, in the file's order.
 auto values(const ClsInstellingen& s) {
     return std::make_tuple(s.strStreplaFile, s.strGartripFile, s.strGartripProgram,
@@ -33,14 +29,6 @@ protected:
     void store(std::string_view bytes) const { folder.write("tolvane.kvr", bytes); }
     std::string stored() const { return folder.read("tolvane.kvr"); }
 };
-
-TEST_F(Settings, MissingFileIsCreatedWithDefaultsAndReadBack) {
-    ClsInstellingen settings;
-    EXPECT_EQ(stored(), kDefaultFile);
-    EXPECT_EQ(values(settings), std::make_tuple("", "", "", "", 2, 2, true));
-    EXPECT_TRUE(settings.instloggers().empty());
-    EXPECT_FALSE(folder.exists("error.log"));
-}
 
 TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
     folder.write("GARtrip.exe", "program");
