@@ -38,10 +38,6 @@ void report(const char* plaats, std::string_view waarde = {}) {
 
 bool missing_file(const std::string& path) { return path.empty() || !DirCheck(path); }
 
-std::string field(const LoggerRow& row, size_t index) {
-    return index < row.size() ? row[index] : std::string();
-}
-
 }  // namespace
 
 modStart::modStart() = default;
@@ -126,10 +122,10 @@ int16_t modStart::aantMisLoggers(int16_t& count, ClsInstellingen* settings) {
         if (!settings || settings->instloggers().empty()) return count;
         LoggerTable loggers = settings->instloggers();
         for (size_t i = 1; i < loggers.size(); ++i) {
-            if (field(loggers[i], 2) != "X") continue;
-            std::string name = field(loggers[i], 1);
+            if (!logger_active(loggers[i])) continue;
+            std::string name = logger_field(loggers[i], 1);
             for (int32_t kind : {5, 6}) {
-                if (!missing_file(field(loggers[i], kind == 5 ? 3 : 4))) continue;
+                if (!missing_file(logger_field(loggers[i], kind == 5 ? 3 : 4))) continue;
                 count = add_row(count, kind, name + kKinds[kind - 1].omschrijving);
                 Missers[static_cast<size_t>(count)].intLogger = to_int16(static_cast<int64_t>(i));
             }

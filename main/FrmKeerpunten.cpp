@@ -198,6 +198,14 @@ void FrmKeerpunten::build_status_bar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
+    for (int index = 1; index <= 3; ++index) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("Panel") + QString::number(index));
+        panel->setFrameShape(index < 3 ? QFrame::Panel : QFrame::NoFrame);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(panel);
+        panels_.push_back(panel);
+    }
 }
 
 void FrmKeerpunten::wire_commands() {
@@ -265,16 +273,6 @@ std::unique_ptr<FrmKeerpunten> FrmKeerpunten::Starten() {
 void FrmKeerpunten::Form_Load() {
     ckUseGps->Caption(QStringLiteral("Strepla &exchange exportbestand in gebruik"));
     resize(desktop::twips(6105), desktop::twips(3585));
-    for (QLabel* panel : panels_) delete panel;
-    panels_.clear();
-    for (int index = 1; index <= 3; ++index) {
-        auto* panel = new QLabel(statusBar());
-        panel->setObjectName(QStringLiteral("Panel") + QString::number(index));
-        panel->setFrameShape(index < 3 ? QFrame::Panel : QFrame::NoFrame);
-        panel->setFrameShadow(QFrame::Sunken);
-        statusBar()->addWidget(panel);
-        panels_.push_back(panel);
-    }
     objParse.emplace(new_conversion());
     settings_ = Instellingen();
     modHelp::SetHelpFile(port::join_path(port::application().folder, "tolvane.chm"));

@@ -109,6 +109,7 @@ private:
     void report(const char* plaats, std::string_view waarde = {}, bool melding = true);
     void SetMousePointer(int pointer);
     void set_panel(int index, const std::string& text);
+    void enable_convert_commands(bool on);
     void Text_Change(QLineEdit* field, std::string ClsInstellingen::*setting);
     void ckUseGps_Change();
 

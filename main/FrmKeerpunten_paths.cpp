@@ -39,16 +39,12 @@ void FrmKeerpunten::SetStatusPanel(int index, bool on) {
     set_panel(index, on ? std::string(kPanelTexts[index - 1]) : std::string());
 }
 
-void FrmKeerpunten::EnableConvert() {
-    Button(1)->setEnabled(true);
-    item("MnGARTripBestandMaken")->setEnabled(true);
-    item("mnPopGartBestMaken")->setEnabled(true);
-}
+void FrmKeerpunten::EnableConvert() { enable_convert_commands(true); }
+void FrmKeerpunten::DisableConvert() { enable_convert_commands(false); }
 
-void FrmKeerpunten::DisableConvert() {
-    Button(1)->setEnabled(false);
-    item("MnGARTripBestandMaken")->setEnabled(false);
-    item("mnPopGartBestMaken")->setEnabled(false);
+void FrmKeerpunten::enable_convert_commands(bool on) {
+    for (QAction* command : {Button(1), item("MnGARTripBestandMaken"), item("mnPopGartBestMaken")})
+        command->setEnabled(on);
 }
 
 void FrmKeerpunten::ShowExchangeInUse() {

@@ -21,12 +21,6 @@ namespace {
 
 constexpr int kTickMs = 500;
 
-bool is_active(const LoggerRow& row) { return row.size() > 2 && row[2] == "X"; }
-const std::string& field(const LoggerRow& row, size_t index) {
-    static const std::string empty;
-    return index < row.size() ? row[index] : empty;
-}
-
 }  // namespace
 
 void FrmKeerpunten::enable_watch_toggle(bool on) {
@@ -50,11 +44,11 @@ bool FrmKeerpunten::CheckCanBeServer(bool report_paths, bool apply) {
             // The message gathers every active logger's faults; the last row decides.
             for (size_t i = 1; i < loggers.size(); ++i) {
                 const LoggerRow& row = loggers[i];
-                if (is_active(row)) {
-                    if (!DirCheck(field(row, 3)))
-                        m += " van het programmabestand van " + field(row, 1);
-                    if (!DirCheck(field(row, 4)))
-                        m += " van het exportbestand van " + field(row, 1);
+                if (logger_active(row)) {
+                    if (!DirCheck(logger_field(row, 3)))
+                        m += " van het programmabestand van " + logger_field(row, 1);
+                    if (!DirCheck(logger_field(row, 4)))
+                        m += " van het exportbestand van " + logger_field(row, 1);
                     if (!m.empty()) settings_->intAutoCheckStrepla = 2;
                     ok = m.empty();
                 } else {
@@ -170,9 +164,9 @@ bool FrmKeerpunten::initLoggers() {
         int errors = 0;
         LoggerTable loggers = settings_ ? settings_->instloggers() : LoggerTable{};
         for (size_t i = 1; i < loggers.size(); ++i) {
-            if (!is_active(loggers[i])) continue;
+            if (!logger_active(loggers[i])) continue;
             ClsAutoLogger logger;
-            if (logger.setfile(field(loggers[i], 4), field(loggers[i], 3))) {
+            if (logger.setfile(logger_field(loggers[i], 4), logger_field(loggers[i], 3))) {
                 watchers->push_back(std::move(logger));
             } else {
                 ++errors;

@@ -150,13 +150,13 @@ std::string frmOpties::CollectErrors() const {
     return ctrlLoggers1->CheckInput() + ctrlGPS1->CheckInput() + CheckAutostart();
 }
 
-bool frmOpties::ValidateInput() {
-    if (CollectErrors().empty()) {
-        ShowMessage("");
-        return true;
-    }
-    ShowMessage(CollectErrors());
-    return false;
+bool frmOpties::ValidateInput() { return validate().empty(); }
+
+// Shows what is wrong (nothing when all is well) and returns it.
+std::string frmOpties::validate() {
+    std::string errors = CollectErrors();
+    ShowMessage(errors);
+    return errors;
 }
 
 void frmOpties::opslaan() {
@@ -173,13 +173,14 @@ void frmOpties::opslaan() {
 }
 
 void frmOpties::cmdOK_Click() {
-    if (ValidateInput()) {
+    std::string errors = validate();
+    if (errors.empty()) {
         opslaan();
         accept();
         return;
     }
     port::Answer answer = port::message_boxes().show(
-        CollectErrors() +
+        errors +
             "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
             "niet opgeslagen",
         "Kan wijzigingen niet opslaan", port::BoxStyle::YesNo);

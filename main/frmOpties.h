@@ -41,6 +41,7 @@ protected:
 
 private:
     void Form_Load();
+    std::string validate();
     void build();
     void tbsOptions_Click();
     bool Form_KeyDown(QKeyEvent* event);

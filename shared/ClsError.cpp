@@ -59,7 +59,6 @@ constexpr TableRow kMessages[] = {
     {20477, "De bestandsnaam is ongeldig ", ""},
 };
 
-// Dutch short date and long time: d-M-yyyy HH:mm:ss.
 // A date or time field, zero-padded to the given number of digits.
 void append_number(std::string& out, int value, size_t digits) {
     char text[12];

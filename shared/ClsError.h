@@ -9,8 +9,8 @@ namespace tlv {
 class Failure;
 
 // The error reporter: turns a failure number into its Dutch message, shows it
-// in a box when asked, adds an entry to "error.log" in the deliverable's
-// folder and returns the message.  Create one per report; it keeps no state.
+// in a box when asked, adds an entry to "error.log" in the settings folder
+// (port::settings_folder()) and returns the message.  Create one per report; it keeps no state.
 // Called from a catch block it reads the technical description of the failure
 // being handled itself; the second form takes the failure as a value.
 class ClsError {

@@ -15,7 +15,15 @@ using LoggerRow = std::vector<std::string>;
 // never written.  An empty vector is the empty table.
 using LoggerTable = std::vector<LoggerRow>;
 
-// The user's settings, kept in "tolvane.kvr" in the deliverable's folder as
+// Field `index` of a logger row; empty past the row's end.
+inline const std::string& logger_field(const LoggerRow& row, size_t index) {
+    static const std::string empty;
+    return index < row.size() ? row[index] : empty;
+}
+inline constexpr std::string_view kLoggerActive = "X";
+inline bool logger_active(const LoggerRow& row) { return logger_field(row, 2) == kLoggerActive; }
+
+// The user's settings, kept in "tolvane.kvr" in the settings folder as
 // key=value lines.  The constructor reads the file (creating a default one
 // when it is missing); only Wegschrijven writes it.  Every failure is
 // reported with a box and ends the operation without passing it on.

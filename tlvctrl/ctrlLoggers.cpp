@@ -17,14 +17,10 @@ namespace tlv::tlvctrl {
 namespace {
 
 constexpr size_t kFieldOf[] = {1, 2, 3, 4};  // by column
-constexpr const char* kMarkInUse = "X";
 
 std::string& field(LoggerRow& row, size_t index) {
     if (row.size() <= index) row.resize(index + 1);
     return row[index];
-}
-std::string field(const LoggerRow& row, size_t index) {
-    return index < row.size() ? row[index] : std::string();
 }
 
 QPushButton* button(QWidget* owner, const char* name, const char* caption) {
@@ -79,7 +75,7 @@ void ctrlLoggers::show_rows() {
                 new QTableWidgetItem(desktop::to_qt(field(rows_[i], kFieldOf[column]))));
         auto* in_use = new QTableWidgetItem;
         in_use->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        in_use->setCheckState(field(rows_[i], 2) == kMarkInUse ? Qt::Checked : Qt::Unchecked);
+        in_use->setCheckState(logger_active(rows_[i]) ? Qt::Checked : Qt::Unchecked);
         table_->setItem(row, kInUse, in_use);
     }
 }
@@ -89,7 +85,8 @@ void ctrlLoggers::cell_changed(int row, int column) {
     LoggerRow& logger = rows_.at(static_cast<size_t>(row) + 1);
     QTableWidgetItem* cell = table_->item(row, column);
     if (column == kInUse) {
-        field(logger, 2) = cell->checkState() == Qt::Checked ? kMarkInUse : "";
+        field(logger, 2) =
+            cell->checkState() == Qt::Checked ? std::string(kLoggerActive) : std::string();
     } else if (std::optional<std::string> text = desktop::from_qt(cell->text())) {
         field(logger, kFieldOf[column]) = *text;
     } else {
@@ -103,7 +100,7 @@ void ctrlLoggers::cell_changed(int row, int column) {
 }
 
 void ctrlLoggers::AddRow() {
-    rows_.push_back({"", "", kMarkInUse, "", ""});
+    rows_.push_back({"", "", std::string(kLoggerActive), "", ""});
     show_rows();
     table_->setCurrentCell(table_->rowCount() - 1, kName);
 }
@@ -130,19 +127,20 @@ std::string ctrlLoggers::CheckInput() const {
     std::string problems;
     for (size_t i = 1; i < rows_.size(); ++i) {
         const LoggerRow& row = rows_[i];
-        std::string name = field(row, 1);
+        std::string name = logger_field(row, 1);
         std::string which = "Logger " + (name.empty() ? std::to_string(i) : name);
         for (size_t f = 1; f <= 4; ++f) {
-            if (field(row, f).find('*') != std::string::npos) {
+            if (logger_field(row, f).find('*') != std::string::npos) {
                 problems += which + ": een * kan niet in een naam of pad staan.\r\n";
                 break;
             }
         }
-        if (field(row, 2) != kMarkInUse) continue;
+        if (!logger_active(row)) continue;
         if (name.empty()) problems += which + ": vul de naam van de logger in.\r\n";
-        if (!DirCheck(field(row, 3)))
+        if (!DirCheck(logger_field(row, 3)))
             problems += which + ": het programmabestand bestaat niet.\r\n";
-        if (!DirCheck(field(row, 4))) problems += which + ": het exportbestand bestaat niet.\r\n";
+        if (!DirCheck(logger_field(row, 4)))
+            problems += which + ": het exportbestand bestaat niet.\r\n";
     }
     return problems;
 }

@@ -18,9 +18,10 @@ using Args = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 // The golden example: three points and one route, and its hand-written text file.
-const std::string kExchange =
-    testing::read_bytes(testing::test_data("conversion/golden/basic.ste"));
-const std::string kText = testing::read_bytes(testing::test_data("conversion/golden/basic.txt"));
+std::string golden(const char* extension) {
+    return testing::read_bytes(
+        testing::test_data(std::string("conversion/golden/basic") + extension));
+}
 
 const std::string kDefaultSettings =
     "StrePlaFile=\r\nGartripFile=\r\nGartipProgramma=\r\nStreplaProgramma=\r\n"
@@ -29,7 +30,7 @@ const std::string kDefaultSettings =
 // The silent road with the conversion in-process, under the test adapter.
 class SilentRoad : public ::testing::Test {
 protected:
-    void SetUp() override { folder.write("week 49.ste", kExchange); }
+    void SetUp() override { folder.write("week 49.ste", golden(".ste")); }
 
     int run(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "");
@@ -44,14 +45,14 @@ protected:
 TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredFileIgnoringFurtherArguments) {
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt"), folder.file("derde.txt")}),
               kExitConverted);
-    EXPECT_EQ(folder.read("uit.txt"), kText);
+    EXPECT_EQ(folder.read("uit.txt"), golden(".txt"));
     EXPECT_EQ(folder.read("tolvane.kvr"), kDefaultSettings);
     EXPECT_FALSE(folder.exists("derde.txt"));
 
     folder.write("tolvane.kvr", "GartripFile=" + folder.file("opgeslagen.txt") + "\r\n");
     InstellingenVrijgeven();
     EXPECT_EQ(run({folder.file("week 49.ste")}), kExitConverted);
-    EXPECT_EQ(folder.read("opgeslagen.txt"), kText);
+    EXPECT_EQ(folder.read("opgeslagen.txt"), golden(".txt"));
     EXPECT_TRUE(platform.programs.started.empty());
     EXPECT_FALSE(folder.exists("error.log"));
 }
@@ -88,7 +89,7 @@ TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
         "Kan het bestand niet vinden:Eerste opstartargument=[" + folder.file("week 49.ste") +
         "] Tweede opstartargument(optioneel)=[" + folder.file("uit.txt") + "]"));
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitStartFailed);
-    EXPECT_EQ(folder.read("uit.txt"), kText);
+    EXPECT_EQ(folder.read("uit.txt"), golden(".txt"));
     EXPECT_THAT(folder.read("error.log"),
                 HasSubstr("] in [ModStart]\r\nTechnische fout [File not found]\r\n"
                           "Opgetreden bij het uitvoeren van Main\r\n"));
@@ -128,14 +129,14 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     fs::create_directory(program_folder);
     for (const char* file : {"tolvane", "libConverttlv.so"})
         testing::copy_deliverable(file, program_folder.string());
-    folder.write("taak.ste", kExchange);
+    folder.write("taak.ste", golden(".ste"));
     std::string program = (program_folder / "tolvane").string();
 
     ProgramRun converted = run_program(
         folder, program, "'" + folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "'");
     EXPECT_EQ(converted.code, kExitConverted);
     EXPECT_EQ(converted.out + converted.err, "");
-    EXPECT_EQ(folder.read("uit.txt"), kText);
+    EXPECT_EQ(folder.read("uit.txt"), golden(".txt"));
 
     // The silent road loads no desktop library.
     ProgramRun libraries =
