@@ -1,8 +1,12 @@
 #include "desktop/qt_text.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
 
+#include "shared/ClsError.h"
 #include "shared/codec.h"
+#include "shared/failure.h"
 
 namespace tlv::desktop {
 
@@ -31,6 +35,18 @@ std::string from_qt_lossy(const QString& text) {
         out += one && one->size() == 1 ? *one : std::string("?");
     }
     return out;
+}
+
+bool take_text(QLineEdit* field, std::string& value, const char* naam, const char* plaats) {
+    std::optional<std::string> text = from_qt(field->text());
+    if (text) {
+        value = *text;
+        return true;
+    }
+    ClsError().error(naam, err::kInvalidFileName, plaats, from_qt_lossy(field->text()), true);
+    QSignalBlocker quiet(field);
+    field->setText(to_qt(value));
+    return false;
 }
 
 }  // namespace tlv::desktop

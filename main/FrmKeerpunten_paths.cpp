@@ -5,13 +5,10 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSignalBlocker>
 
 #include "desktop/qt_text.h"
 #include "main/FrmKeerpunten.h"
-#include "shared/ClsError.h"
 #include "shared/ClsInstellingen.h"
-#include "shared/failure.h"
 #include "shared/modDirCheck.h"
 #include "shared/platform/port.h"
 #include "shared/text.h"
@@ -148,16 +145,7 @@ void FrmKeerpunten::BtnGartrip_Click() {
 // The setting follows the field at once; a text without a Windows-1252 form
 // is refused and the field gets the setting back.
 void FrmKeerpunten::Text_Change(QLineEdit* field, std::string ClsInstellingen::*setting) {
-    if (!settings_) return;
-    std::optional<std::string> text = desktop::from_qt(field->text());
-    if (text) {
-        (*settings_).*setting = *text;
-        return;
-    }
-    ClsError().error("FrmKeerpunten", err::kInvalidFileName, "Text_Change",
-                     desktop::from_qt_lossy(field->text()), true);
-    QSignalBlocker quiet(field);
-    field->setText(desktop::to_qt((*settings_).*setting));
+    if (settings_) desktop::take_text(field, (*settings_).*setting, "FrmKeerpunten", "Text_Change");
 }
 
 void FrmKeerpunten::ckUseGps_Change() {

@@ -8,25 +8,10 @@
 
 #include "desktop/qt_text.h"
 #include "desktop/twips.h"
-#include "shared/ClsError.h"
-#include "shared/failure.h"
 #include "shared/modDirCheck.h"
 #include "shared/platform/port.h"
 
 namespace tlv::tlvctrl {
-
-bool take_path(QLineEdit* field, std::string& value, const char* naam) {
-    std::optional<std::string> text = desktop::from_qt(field->text());
-    if (text) {
-        value = *text;
-        return true;
-    }
-    ClsError().error(naam, err::kInvalidFileName, "Change", desktop::from_qt_lossy(field->text()),
-                     true);
-    QSignalBlocker quiet(field);
-    field->setText(desktop::to_qt(value));
-    return false;
-}
 
 ctrlGPS::ctrlGPS(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
@@ -49,7 +34,7 @@ QLineEdit* ctrlGPS::field(const char* name, const char* label, int row, std::str
     grid->addWidget(text, row, 1);
     grid->addWidget(browse_button, row, 2);
     connect(text, &QLineEdit::textChanged, this, [this, text, &value] {
-        if (take_path(text, value, "ctrlGPS")) emit Message(CheckInput());
+        if (desktop::take_text(text, value, "ctrlGPS", "Change")) emit Message(CheckInput());
     });
     connect(browse_button, &QPushButton::clicked, this, [this, text] { browse(text); });
     return text;

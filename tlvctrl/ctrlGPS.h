@@ -36,8 +36,4 @@ private:
     QLineEdit* gartrip_field_ = nullptr;
 };
 
-// Accepts a typed path when it has a Windows-1252 form; otherwise reports
-// 20477 under the control's name and puts the last good text back.
-bool take_path(QLineEdit* field, std::string& value, const char* naam);
-
 }  // namespace tlv::tlvctrl
