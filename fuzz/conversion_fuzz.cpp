@@ -27,13 +27,13 @@ public:
 };
 
 NoDisk no_disk;
-tlv::port::Application application{"/nonexistent", "fuzz"};
+tlv::port::Application application{"/nonexistent", "fuzz", {}};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool installed = [] {
-        tlv::port::install({nullptr, &no_disk, &no_disk, &application, nullptr, nullptr});
+        tlv::port::install({.clock = &no_disk, .files = &no_disk, .application = &application});
         return true;
     }();
     (void)installed;

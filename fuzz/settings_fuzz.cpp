@@ -77,9 +77,10 @@ std::string round_trip(const std::string& kvr, bool* exact = nullptr) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QuietPlatform platform;
-    static tlv::port::Application application{make_folder(), "settings_fuzz"};
+    static tlv::port::Application application{make_folder(), "settings_fuzz", {}};
     static const bool installed = [] {
-        tlv::port::install({&platform, &platform, nullptr, &application, nullptr, nullptr});
+        tlv::port::install(
+            {.message_boxes = &platform, .clock = &platform, .application = &application});
         return true;
     }();
     (void)installed;

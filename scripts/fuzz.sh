@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang++ (libFuzzer, ASan, UBSan) and runs each
 # one for a bounded time.  Usage: scripts/fuzz.sh [seconds-per-target] [target...]
-# Crash inputs land in fuzz/artifacts/; turn each into a regression test.
-set -euo pipefail
+# A build that fails shows its errors; a run that finds a crash, a hang or a
+# failed check ends this script with its exit code and names the input, left
+# in fuzz/artifacts/.  Copy each such input into fuzz/regressions/<target>/,
+# where every test run replays it.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
@@ -10,20 +13,39 @@ build=build-fuzz
 if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-dev >/dev/null 2>&1; then
   apt-get update -qq && apt-get install -y -qq --no-install-recommends clang libclang-rt-dev >/dev/null
 fi
-CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTOLVANE_FUZZ=ON -DTOLVANE_TESTS=OFF -DTOLVANE_BENCH=OFF >/dev/null
-ninja -C "$build" >/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! { CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+         -DTOLVANE_FUZZ=ON -DTOLVANE_TESTS=OFF -DTOLVANE_BENCH=OFF &&
+       ninja -C "$build"; } >"$log" 2>&1; then
+  cat "$log"
+  echo "fuzz: the build failed" >&2
+  exit 2
+fi
 mkdir -p fuzz/artifacts
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for binary in "$build"/fuzz/*_fuzz; do targets+=("$(basename "$binary")"); done
 fi
+status=0
 for target in "${targets[@]}"; do
-  corpus=fuzz/corpus-${target%_fuzz}
+  name=${target%_fuzz}
+  corpus=fuzz/corpus-$name
   mkdir -p "$corpus"
-  seeds=fuzz/seeds/${target%_fuzz}
+  folders=("$corpus")
+  for extra in "fuzz/seeds/$name" "fuzz/regressions/$name"; do
+    [ -d "$extra" ] && folders+=("$extra")
+  done
   echo "== $target: ${seconds}s"
   "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
-    -rss_limit_mb=4096 -artifact_prefix=fuzz/artifacts/ -print_final_stats=1 \
-    "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) 2>&1 | tail -n 12
+    -rss_limit_mb=4096 -artifact_prefix="fuzz/artifacts/$name-" -print_final_stats=1 \
+    "${folders[@]}" >"$log" 2>&1
+  code=$?
+  grep -E '^#[0-9]+ +DONE|^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log"
+  if [ $code -ne 0 ]; then
+    tail -n 40 "$log"
+    grep -o "Test unit written to .*" "$log" | sed "s/^/fuzz: $target found a fault: /" >&2
+    status=$code
+  fi
 done
+exit $status
