@@ -17,9 +17,14 @@ namespace {
 constexpr int16_t kMaxRetries = 4;
 constexpr std::chrono::seconds kRetryWait{2};
 
-// The working text of a file, or "" when the file is not there.
+// The working text of a file, or "" when the file is not there.  A path
+// that exists but is no plain file (a folder, a pipe, a device) cannot be
+// read: it must not pass for a missing file and empty the text file.
 std::string read_working_text(const std::string& path) {
-    if (!DirCheck(path)) return {};
+    if (!DirCheck(path)) {
+        if (port::files().last_modified(path)) raise(err::kPathFileAccess, "Not a regular file");
+        return {};
+    }
     return ClsParse::working_text(port::files().read_all(path));
 }
 
@@ -52,9 +57,9 @@ std::shared_ptr<ClsWaypoint> WaypointList::find(std::string_view key) const {
 bool ClsParse::Parsen(const std::string& strPad, const std::string& strGARtrip) {
     ClsError::Batch reports;
     begin_conversion();
-    watGaanWeDoen(strPad, strGARtrip);
+    bool written = watGaanWeDoen(strPad, strGARtrip);
     end_conversion();
-    return true;
+    return written;
 }
 
 std::optional<std::string> ClsParse::convert_working_text(std::string_view werktekst) {
@@ -110,10 +115,10 @@ void ClsParse::report(const Failure& failure, std::string_view plaats, std::stri
     strFout(ClsError().error("ClsParse", failure, plaats, waarde, false));
 }
 
-void ClsParse::watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip) {
+bool ClsParse::watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip) {
     // A file that could not be read leaves the last good text file alone.
     std::optional<std::string> text = ReadFile(strPad);
-    if (text && scan_blocks(*text)) Schrijf(strGARtrip);
+    return text && scan_blocks(*text) && Schrijf(strGARtrip);
 }
 
 std::optional<std::string> ClsParse::ReadFile(const std::string& strPad) {

@@ -47,8 +47,11 @@ public:
     using ProgressHandler = std::function<void(std::string& aantRegels)>;
     void set_progress_handler(ProgressHandler handler) { progress_ = std::move(handler); }
 
-    // Converts; true in every case.  Nothing escapes: the lists cannot hold
-    // more than 32767 entries, since the 16-bit block counters name them.
+    // Converts; true when the text file was written (with or without error
+    // lines), false when it was left as it was because the exchange file
+    // could not be read, the scan stopped, or the write failed.  Nothing
+    // escapes: the lists cannot hold more than 32767 entries, since the
+    // 16-bit block counters name them.
     bool Parsen(const std::string& strPad, const std::string& strGARtrip);
 
     void strFout(std::string_view val);  // appends val and CR LF
@@ -79,7 +82,8 @@ private:
     void report(const Failure& failure, std::string_view plaats, std::string_view waarde);
 
     // Reading.
-    void watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip);
+    // Whether the text file was written.
+    bool watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip);
     // The working text; empty when the file is missing, nothing when reading failed.
     std::optional<std::string> ReadFile(const std::string& strPad);
     std::optional<std::string> Wachten();
@@ -90,7 +94,7 @@ private:
     void NieuweRoute(std::string_view block);
 
     // Writing.
-    void Schrijf(const std::string& strGARtrip);
+    bool Schrijf(const std::string& strGARtrip);
     void WaypointsOphalen(ClsWrite& writer);
     void RoutesOphalen(ClsWrite& writer);
 

@@ -4,14 +4,16 @@
 
 namespace tlv {
 
-void ClsParse::Schrijf(const std::string& strGARtrip) {
+bool ClsParse::Schrijf(const std::string& strGARtrip) {
     try {
         std::string text = ClsWrite().schrijf(*this);
         std::string message = SchrijfBestand(strGARtrip, text);
-        if (!message.empty()) strFout(message);
+        if (message.empty()) return true;
+        strFout(message);
     } catch (...) {
         report("Schrijf", "");
     }
+    return false;
 }
 
 void ClsParse::WaypointsOphalen(ClsWrite& writer) {

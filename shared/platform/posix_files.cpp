@@ -86,19 +86,44 @@ std::string write_target(const std::string& native) {
     return target;
 }
 
+std::string temporary_name(const std::string& folder) {
+    static std::atomic<unsigned> counter{0};
+    char name[64];
+    std::snprintf(name, sizeof name, "/.tolvane-%d-%u", static_cast<int>(::getpid()), counter++);
+    return folder + name;
+}
+
 // A new file in the target's folder, created with the mode a new file gets
 // there (the kernel applies the process's mask; no global mask is touched).
+// Where the file system allows it the file has no name while it is written,
+// so a process killed half-way leaves nothing behind; `temporary` stays
+// empty until `give_name` links it into the folder.
 Descriptor create_temporary(const std::string& folder, std::string& temporary) {
-    static std::atomic<unsigned> counter{0};
+    temporary.clear();
+    int unnamed = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (unnamed >= 0) return Descriptor(unnamed);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[64];
-        std::snprintf(name, sizeof name, "/.tolvane-%d-%u", static_cast<int>(::getpid()),
-                      counter++);
-        temporary = folder + name;
+        temporary = temporary_name(folder);
         int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return Descriptor(fd);
     }
     return Descriptor(-1);
+}
+
+// Links a nameless temporary file into the folder, complete, under a name of its own.
+void give_name(const Descriptor& file, const std::string& folder, std::string& temporary,
+               const std::string& native) {
+    if (!temporary.empty()) return;
+    const std::string self = "/proc/self/fd/" + std::to_string(file.get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = temporary_name(folder);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return;
+        if (errno != EEXIST) break;
+    }
+    int error = errno;
+    temporary.clear();
+    fail_with_errno(error, native);
 }
 
 // A NUL byte would cut the native path short and name another file.
@@ -173,16 +198,18 @@ public:
         if (exists && !S_ISREG(existing.st_mode))
             raise(err::kPathFileAccess,
                   S_ISDIR(existing.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
+        const std::string folder = parent_folder(native);
         std::string temporary;
-        Descriptor file = create_temporary(parent_folder(native), temporary);
+        Descriptor file = create_temporary(folder, temporary);
         if (file.get() < 0) fail_with_errno(errno, native);
         try {
             if (exists) ::fchmod(file.get(), existing.st_mode & 07777);
             write_all(file.get(), text, native);
+            give_name(file, folder, temporary, native);
             if (!file.close()) fail_with_errno(errno, native);
             if (::rename(temporary.c_str(), native.c_str()) != 0) fail_with_errno(errno, native);
         } catch (...) {
-            ::unlink(temporary.c_str());
+            if (!temporary.empty()) ::unlink(temporary.c_str());
             throw;
         }
     }

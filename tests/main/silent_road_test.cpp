@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <filesystem>
@@ -80,6 +81,21 @@ TEST_F(SilentRoad, ErrorTextGivesExitCodeOne) {
     EXPECT_EQ(platform.clock.sleeps.size(), 4u);
     EXPECT_FALSE(folder.exists("uit.txt"));
     EXPECT_THAT(folder.read("error.log"), HasSubstr("Foutmelding:[Geen toegang] in [ClsParse]"));
+}
+
+// An exchange path that exists but is no plain file cannot be read: the
+// text file keeps its old text, and the report gives exit code 1.
+TEST_F(SilentRoad, ExchangeThatIsNoPlainFileKeepsTheOldTextFile) {
+    fs::create_directory(folder.file("map.ste"));
+    ASSERT_EQ(::mkfifo(folder.file("pijp.ste").c_str(), 0600), 0);
+    for (const char* name : {"map.ste", "pijp.ste"}) {
+        folder.write("uit.txt", "oud");
+        EXPECT_EQ(run({folder.file(name), folder.file("uit.txt")}), kExitConvertedWithErrors);
+        EXPECT_EQ(folder.read("uit.txt"), "oud") << name;
+    }
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("Opgetreden bij het uitvoeren van ReadFile\r\nBij het werken met deze "
+                          "waarde:[" + folder.file("pijp.ste") + " in de regel:]"));
 }
 
 TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -112,6 +113,29 @@ TEST(SettingsFolder, ProgramFolderOrTheUsersConfigurationFolder) {
         testing::set_immutable(folder.file("alleen lezen"), false);
     }
     saved ? ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+}
+
+// A writer killed half-way (here by the file-size limit's signal) leaves the
+// old file as it was and no temporary file beside it.
+TEST(FileReplace, KilledWriterLeavesNoTemporaryFile) {
+    TempFolder folder;
+    folder.write("uit.txt", "oud");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        native::file_system().replace(folder.file("uit.txt"), std::string(1 << 20, 'x'));
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(folder.read("uit.txt"), "oud");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"uit.txt"});
 }
 
 // The claim: held by a running copy whatever its temporary folder, gone with a

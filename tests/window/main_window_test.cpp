@@ -107,14 +107,25 @@ TEST_F(MainWindow, ConversionShowsTheCountsAndWritesTheFile) {
     EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
 }
 
-TEST_F(MainWindow, ErrorLinesAreReportedAs20004WithBothPaths) {
+// A file made with error lines is 20004; a text file that could not be
+// written is 20003, never "made with errors".
+TEST_F(MainWindow, ErrorLinesAre20004AndAnUnwrittenFile20003WithBothPaths) {
     load(kvr(paths()));
     folder.write("taak 1.ste", point_block("Eelde", "E006:34.95", "N53:07.50", ""));
-    platform.boxes.expect(error_box(
-        "Het bestand is gemaakt met fouten\r\nLezen uit:" + folder.file("taak 1.ste") +
-        "\r\nSchrijven naar:" + folder.file("uit 1.txt") + "\r\nGegevenstype klopt niet\r\n"));
-    window->Converteren();
-    EXPECT_EQ(text("lbResultaat"), "");
+    const std::string nowhere = folder.file("geen map/uit.txt");
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {folder.file("uit 1.txt"), "Het bestand is gemaakt met fouten", "Gegevenstype klopt niet"},
+        {nowhere, "Er is een fout opgetreden bij het maken van het bestand",
+         "Gegevenstype klopt niet\r\nKan het pad niet vinden " + nowhere},
+    };
+    for (const auto& [target, message, lines] : cases) {
+        settings().strGartripFile = target;
+        platform.boxes.expect(error_box(message + "\r\nLezen uit:" + folder.file("taak 1.ste") +
+                                        "\r\nSchrijven naar:" + target + "\r\n" + lines +
+                                        "\r\n"));
+        window->Converteren();
+        EXPECT_EQ(text("lbResultaat"), "");
+    }
     EXPECT_TRUE(folder.exists("uit 1.txt"));
     EXPECT_THAT(folder.read("error.log"),
                 HasSubstr("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren "
