@@ -75,6 +75,8 @@ public:
     void naarSysteemvak(bool hide);
     void Timer1_Timer();
     void TrayMouse(int code);
+    // Brings the window up, out of the tray or the task bar, in front.
+    void show_window_normal();
 
     // The options dialog, help and about.
     void ShowOptions();
@@ -121,7 +123,6 @@ private:
     // Watch mode.
     void show_watch_state(bool on);
     void enable_watch_toggle(bool on);
-    void show_window_normal();
     void leave_tray();
 
     // Controls.

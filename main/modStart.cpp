@@ -1,5 +1,6 @@
 #include "main/modStart.h"
 
+#include "main/window.h"
 #include "shared/ClsError.h"
 #include "shared/ClsInstellingen.h"
 #include "shared/component_loader.h"
@@ -16,16 +17,31 @@ constexpr std::string_view kProgramName = "tolvane";
 bool is_separator(char c) { return c == ' ' || c == '\t'; }
 
 constexpr std::string_view kWindowModule = "tolvanevenster";
-using WindowEntry = int (*)(const char* exchange, const char* text);
+using WindowEntry = int (*)(const WindowStart* start);
 
 // Opens the main window from the window module in the program's folder and
-// runs it until it unloads.  Only this road loads the desktop libraries.
-int Starten(const std::string& exchange, const std::string& text) {
+// runs it until it unloads.  Only this road loads the desktop libraries.  The
+// window takes over the settings object and the claim's request channel.
+int Starten(std::shared_ptr<ClsInstellingen> settings, const std::string& exchange,
+            const std::string& text) {
     auto module = port::DynamicLibrary::open(
         port::join_path(port::application().folder, port::library_file_name(kWindowModule)));
     auto entry = reinterpret_cast<WindowEntry>(module->symbol("TolvaneVenster"));
     if (!entry) raise(err::kEntryPointMissing, "Can't find DLL entry point TolvaneVenster");
-    return entry(exchange.c_str(), text.c_str());
+    WindowStart start{exchange, text, std::move(settings), &port::single_instance()};
+    return entry(&start);
+}
+
+// A second start: the window road asks the running copy to show its window;
+// a conversion says on standard error why it did nothing.
+int other_copy_runs(size_t count) {
+    if (count == 0) {
+        port::single_instance().ask_to_show();
+    } else {
+        port::message_boxes().show("Er draait al een tolvane vanuit deze map; er is niets omgezet.",
+                                   "tolvane", port::BoxStyle::Information);
+    }
+    return kExitOtherCopyRuns;
 }
 
 // Converts without any window; starts GARtrip on the result when the
@@ -78,23 +94,17 @@ std::vector<std::string> GetCommandLine(std::string_view command_line, int maxim
 }
 
 int Main(const std::vector<std::string>& arguments) {
+    size_t count = arguments.empty() ? 0 : std::min<size_t>(arguments.size() - 1, 2);
     if (port::single_instance().another_copy_runs(kProgramName, port::application().folder))
-        return kExitOtherCopyRuns;
+        return other_copy_runs(count);
 
     std::string exchange, text;
     try {
-        size_t count = arguments.empty() ? 0 : std::min<size_t>(arguments.size() - 1, 2);
         std::shared_ptr<ClsInstellingen> settings = Instellingen();
-        if (count == 0) {
-            settings.reset();
-            return Starten(exchange, text);
-        }
+        if (count == 0) return Starten(std::move(settings), exchange, text);
         exchange = arguments[1];
         text = count == 2 ? arguments[2] : settings->strGartripFile;
-        if (text.empty()) {
-            settings.reset();
-            return Starten(exchange, text);
-        }
+        if (text.empty()) return Starten(std::move(settings), exchange, text);
         int code = convert_silently(*settings, exchange, text);
         settings.reset();
         InstellingenVrijgeven();

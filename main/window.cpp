@@ -1,17 +1,34 @@
 #include "main/window.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 
 #include "desktop/qt_platform.h"
 #include "main/FrmKeerpunten.h"
 #include "main/modStart.h"
 #include "shared/ClsError.h"
 #include "shared/failure.h"
+#include "shared/modInstellingen.h"
 #include "shared/platform/native.h"
 
 namespace tlv {
+namespace {
 
-int run_window(const std::string& exchange, const std::string& text) {
+// A second start of the same user asks, through the claim, to see the window.
+void serve_show_requests(QObject* owner, FrmKeerpunten& window) {
+    int handle = port::single_instance().request_handle();
+    if (handle < 0) return;
+    auto* requests = new QSocketNotifier(handle, QSocketNotifier::Read, owner);
+    QObject::connect(requests, &QSocketNotifier::activated, &window, [&window] {
+        if (port::single_instance().take_show_request()) window.show_window_normal();
+    });
+}
+
+}  // namespace
+
+int run_window(const WindowStart& start) {
+    if (start.settings) InstellingenOvernemen(start.settings);
+    if (start.instance) port::install({.single_instance = start.instance});
     if (!port::native::has_display()) {
         port::message_boxes().show(
             "Er is geen beeldscherm om het hoofdvenster op te tonen.\r\nGeef een exchange "
@@ -33,11 +50,12 @@ int run_window(const std::string& exchange, const std::string& text) {
         window = FrmKeerpunten::Starten();
     } catch (...) {
         ClsError().error("ModStart", current_failure_number(), "Main",
-                         "Eerste opstartargument=[" + exchange +
-                             "] Tweede opstartargument(optioneel)=[" + text + "]",
+                         "Eerste opstartargument=[" + start.exchange +
+                             "] Tweede opstartargument(optioneel)=[" + start.text + "]",
                          true);
         return modStart::kExitStartFailed;
     }
+    serve_show_requests(window.get(), *window);
     QObject::connect(window.get(), &FrmKeerpunten::unloaded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     return application.exec();

@@ -4,6 +4,6 @@
 #include "main/window.h"
 #include "shared/platform/native.h"
 
-TLV_EXPORT int TolvaneVenster(const char* exchange, const char* text) {
-    return tlv::run_window(exchange ? exchange : "", text ? text : "");
+TLV_EXPORT int TolvaneVenster(const tlv::WindowStart* start) {
+    return start ? tlv::run_window(*start) : 2;
 }

@@ -18,4 +18,8 @@ std::shared_ptr<ClsInstellingen> Instellingen() {
 
 void InstellingenVrijgeven() { shared_settings().reset(); }
 
+void InstellingenOvernemen(std::shared_ptr<ClsInstellingen> settings) {
+    shared_settings() = std::move(settings);
+}
+
 }  // namespace tlv

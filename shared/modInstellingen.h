@@ -14,4 +14,8 @@ std::shared_ptr<ClsInstellingen> Instellingen();
 // reads the file again.  The old object lives on while someone holds it.
 void InstellingenVrijgeven();
 
+// Makes the given object the shared one: a module of the program shares the
+// object its start-up read instead of reading the file a second time.
+void InstellingenOvernemen(std::shared_ptr<ClsInstellingen> settings);
+
 }  // namespace tlv

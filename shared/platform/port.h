@@ -121,9 +121,18 @@ public:
 class SingleInstance {
 public:
     virtual ~SingleInstance() = default;
-    // True when another copy of the named program in the same folder runs.
-    // Holds the claim for this process until it ends (also when it crashes).
+    // True when another copy of the named program in the same folder runs
+    // for the same user; a copy of another user never counts.  Otherwise this
+    // process holds the claim until it ends (also when it crashes).
     virtual bool another_copy_runs(std::string_view program, std::string_view folder) = 0;
+    // Asks the copy that another_copy_runs found to show its window; false
+    // when it could not be asked.
+    virtual bool ask_to_show() { return false; }
+    // The claim holder's side: a handle that becomes readable when a request
+    // may be waiting (-1 when there is none to watch), and the requests taken
+    // from it: true when one of them was a show request of the same user.
+    virtual int request_handle() { return -1; }
+    virtual bool take_show_request() { return false; }
 };
 
 // The tray icon record: what the 88-byte notify-icon record of the Windows

@@ -1,6 +1,4 @@
 #include <fcntl.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,40 +139,6 @@ public:
     }
 };
 
-uint64_t fnv1a(std::string_view text) {
-    uint64_t hash = 1469598103934665603ULL;
-    for (char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
-
-// The claim is a name in the abstract socket namespace, keyed by user,
-// program and folder: no file is left behind, the kernel drops the name when
-// the process ends (crash or not), and started programs do not inherit it.
-class SocketInstance final : public SingleInstance {
-public:
-    bool another_copy_runs(std::string_view program, std::string_view folder) override {
-        std::string key =
-            std::to_string(::getuid()) + '\n' + std::string(program) + '\n' + std::string(folder);
-        char label[48];
-        int length = std::snprintf(label, sizeof label, "tolvane-instance-%016llx",
-                                   static_cast<unsigned long long>(fnv1a(key)));
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path + 1, label, static_cast<size_t>(length));
-        auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
-
-        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0) return false;  // no way to tell: let this copy run
-        if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0) return false;
-        int error = errno;
-        ::close(fd);
-        return error == EADDRINUSE;
-    }
-};
-
 }  // namespace
 
 std::optional<std::vector<std::string>> launch_vector(const std::string& native_program,
@@ -196,11 +160,6 @@ std::optional<std::vector<std::string>> launch_vector(const std::string& native_
 Programs& programs() {
     static PosixPrograms programs;
     return programs;
-}
-
-SingleInstance& single_instance() {
-    static SocketInstance instance;
-    return instance;
 }
 
 }  // namespace tlv::port::posix

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "main/modStart.h"
 #include "shared/modInstellingen.h"
+#include "shared/platform/native.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/in_process_conversion.h"
 #include "tests/support/temp_folder.h"
@@ -95,7 +101,8 @@ TEST_F(SilentRoad, ExchangeThatIsNoPlainFileKeepsTheOldTextFile) {
     }
     EXPECT_THAT(folder.read("error.log"),
                 HasSubstr("Opgetreden bij het uitvoeren van ReadFile\r\nBij het werken met deze "
-                          "waarde:[" + folder.file("pijp.ste") + " in de regel:]"));
+                          "waarde:[" +
+                          folder.file("pijp.ste") + " in de regel:]"));
 }
 
 TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
@@ -111,6 +118,8 @@ TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
                           "Opgetreden bij het uitvoeren van Main\r\n"));
 }
 
+// A second start converts nothing and reads no settings: the window road
+// asks the running copy to show itself, a conversion says why it did nothing.
 TEST_F(SilentRoad, WindowRoadWithoutArgumentsAndSecondCopyDoesNothing) {
     platform.boxes.expect(2);
     EXPECT_EQ(run({}), kExitStartFailed);
@@ -118,7 +127,12 @@ TEST_F(SilentRoad, WindowRoadWithoutArgumentsAndSecondCopyDoesNothing) {
     platform.instance.other_copy = true;
     InstellingenVrijgeven();
     fs::remove(folder.file("tolvane.kvr"));
+    platform.boxes.expect({"Er draait al een tolvane vanuit deze map; er is niets omgezet.",
+                           "tolvane", port::BoxStyle::Information});
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitOtherCopyRuns);
+    EXPECT_EQ(platform.instance.show_requests, 0);
+    EXPECT_EQ(run({}), kExitOtherCopyRuns);
+    EXPECT_EQ(platform.instance.show_requests, 1);
     EXPECT_FALSE(folder.exists("uit.txt"));
     EXPECT_FALSE(folder.exists("tolvane.kvr"));
 }
@@ -169,6 +183,70 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
         EXPECT_EQ(usage.out.rfind("Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n", 0), 0u);
         EXPECT_THAT(usage.out,
                     HasSubstr("Instellingen: " + program_folder.string() + "/tolvane.kvr\n"));
+    }
+}
+
+// Another user holding the claim's first name (abstract names carry no
+// permissions) neither blocks the program nor counts as a copy of ours: the
+// program converts, and a copy of ours holding the next name still blocks.
+TEST(Program, AnotherUsersClaimDoesNotBlockTheConversion) {
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    TempFolder folder;
+    fs::path program_folder = fs::path(folder.path()) / "programma";
+    fs::create_directory(program_folder);
+    for (const char* file : {"tolvane", "libConverttlv.so"})
+        testing::copy_deliverable(file, program_folder.string());
+    folder.write("taak.ste", golden(".ste"));
+    const std::string program = (program_folder / "tolvane").string();
+    const std::string arguments =
+        "'" + folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "'";
+
+    auto hold = [&](bool as_stranger) {
+        int ready[2];
+        EXPECT_EQ(pipe(ready), 0);
+        pid_t child = fork();
+        if (child == 0) {
+            if (as_stranger) {
+                std::string name =
+                    port::native::instance_name(0, "tolvane", program_folder.string(), 0);
+                if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
+                    _exit(1);
+                int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un address{};
+                address.sun_family = AF_UNIX;
+                std::memcpy(address.sun_path + 1, name.data(), name.size());
+                auto size =
+                    static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+                if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) != 0 ||
+                    ::listen(fd, 8) != 0)
+                    _exit(1);
+            } else if (port::native::single_instance().another_copy_runs("tolvane",
+                                                                         program_folder.string())) {
+                _exit(1);
+            }
+            (void)!write(ready[1], "r", 1);
+            pause();
+            _exit(0);
+        }
+        char byte = 0;
+        EXPECT_EQ(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
+        close(ready[1]);
+        return child;
+    };
+    pid_t stranger = hold(true);
+    ProgramRun converted = run_program(folder, program, arguments);
+    EXPECT_EQ(converted.code, kExitConverted) << converted.err;
+    EXPECT_EQ(folder.read("uit.txt"), golden(".txt"));
+
+    pid_t ours = hold(false);
+    ProgramRun second = run_program(folder, program, arguments);
+    EXPECT_EQ(second.code, kExitOtherCopyRuns);
+    EXPECT_EQ(second.err,
+              "tolvane: Er draait al een tolvane vanuit deze map; er is niets omgezet.\n");
+    for (pid_t child : {stranger, ours}) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
     }
 }
 

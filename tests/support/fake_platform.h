@@ -212,7 +212,9 @@ public:
 class FakeInstance final : public port::SingleInstance {
 public:
     bool other_copy = false;
+    int show_requests = 0;
     bool another_copy_runs(std::string_view, std::string_view) override { return other_copy; }
+    bool ask_to_show() override { return ++show_requests, true; }
 };
 
 // Records the commands; mouse() delivers a code to the icon's owner.
