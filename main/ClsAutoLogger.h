@@ -24,6 +24,9 @@ public:
     bool ClsAutoconvert_SetFile(const std::string& path) { return watcher_.setfile(path); }
     const std::string& ClsAutoconvert_GetFile() const { return watcher_.GetFile(); }
 
+    // Takes over the watch of a logger with the same export file that this one replaces.
+    void carry_over(const ClsAutoLogger& previous) { watcher_.carry_over(previous.watcher_); }
+
 private:
     void StartLogger();
 

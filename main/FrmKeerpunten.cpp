@@ -271,6 +271,9 @@ std::unique_ptr<FrmKeerpunten> FrmKeerpunten::Starten() {
 }
 
 void FrmKeerpunten::Form_Load() {
+    // The program ends through its unload alone: a box or the help window
+    // closing while the window waits hidden in the tray must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
     ckUseGps->Caption(QStringLiteral("Strepla &exchange exportbestand in gebruik"));
     resize(desktop::twips(6105), desktop::twips(3585));
     objParse.emplace(new_conversion());

@@ -122,6 +122,9 @@ private:
 
     // Watch mode.
     void show_watch_state(bool on);
+    std::shared_ptr<ClsAutoconvert> export_watcher();
+    void carry_over(const std::shared_ptr<ClsAutoconvert>& watcher,
+                    const std::shared_ptr<std::vector<ClsAutoLogger>>& loggers);
     void enable_watch_toggle(bool on);
     void leave_tray();
 
@@ -146,8 +149,9 @@ private:
     // State.
     std::shared_ptr<ClsInstellingen> settings_;
     std::optional<ParseComponent> objParse;
-    std::unique_ptr<ClsAutoconvert> watcher_;
-    std::unique_ptr<std::vector<ClsAutoLogger>> logger_watchers_;
+    // Shared: a tick holds them while a box's event loop may replace them.
+    std::shared_ptr<ClsAutoconvert> watcher_;
+    std::shared_ptr<std::vector<ClsAutoLogger>> logger_watchers_;
     bool in_tray_ = false;
     bool tray_available_ = false;
     bool in_tick_ = false;

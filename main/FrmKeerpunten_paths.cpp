@@ -2,7 +2,8 @@
 // enable the commands, the result label and the status panels.
 
 #include <QAction>
-#include <QEvent>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -154,9 +155,16 @@ void FrmKeerpunten::ckUseGps_Change() {
     initControls();
 }
 
+// Leaving a path field means moving to another control of this window; a
+// box, a menu or another program taking the focus is no change of field.
 bool FrmKeerpunten::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && (watched == Text1 || watched == Text2) && settings_)
-        initControls();
+    if (event->type() == QEvent::FocusOut && (watched == Text1 || watched == Text2) && settings_) {
+        const QWidget* now = QApplication::focusWidget();
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (now && now->window() == this && reason != Qt::PopupFocusReason &&
+            reason != Qt::ActiveWindowFocusReason)
+            initControls();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -23,9 +23,9 @@ constexpr qint64 kProgressPaintMs = 100;
 
 }  // namespace
 
+// The busy pointer belongs to this window only, not to the boxes of a run.
 void FrmKeerpunten::SetMousePointer(int pointer) {
-    if (pointer == 11 && mouse_pointer_ != 11) QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (pointer != 11 && mouse_pointer_ == 11) QApplication::restoreOverrideCursor();
+    pointer == 11 ? setCursor(Qt::WaitCursor) : unsetCursor();
     mouse_pointer_ = pointer;
 }
 

@@ -126,6 +126,16 @@ void FrmKeerpunten::mnItemStartVanStreplaUit() {
     }
 }
 
+// A rebuild while the mode stays on keeps, for each path still watched, the
+// state of its old watcher: a rewrite made just before is still reported.
+void FrmKeerpunten::carry_over(const std::shared_ptr<ClsAutoconvert>& watcher,
+                               const std::shared_ptr<std::vector<ClsAutoLogger>>& loggers) {
+    if (watcher && watcher_) watcher_->carry_over(*watcher);
+    if (!loggers || !logger_watchers_) return;
+    for (ClsAutoLogger& logger : *logger_watchers_)
+        for (const ClsAutoLogger& previous : *loggers) logger.carry_over(previous);
+}
+
 bool FrmKeerpunten::initTimer(bool on) {
     try {
         if (!on) {
@@ -134,13 +144,16 @@ bool FrmKeerpunten::initTimer(bool on) {
             logger_watchers_.reset();
             return false;
         }
+        const auto previous_watcher = std::exchange(watcher_, nullptr);
+        const auto previous_loggers = logger_watchers_;
         bool good = false;
         if (CheckCanBeServer(true, false)) {
             good = true;
             if (settings_->blnUseGPS()) {
-                watcher_ = std::make_unique<ClsAutoconvert>();
-                if (!watcher_->setfile(settings_->strStreplaFile)) {
-                    watcher_.reset();
+                auto watcher = std::make_shared<ClsAutoconvert>();
+                if (watcher->setfile(settings_->strStreplaFile)) {
+                    watcher_ = std::move(watcher);
+                } else {
                     good = false;
                 }
             }
@@ -148,6 +161,7 @@ bool FrmKeerpunten::initTimer(bool on) {
             leave_tray();
         }
         if (good && initLoggers()) {
+            carry_over(previous_watcher, previous_loggers);
             Timer1->start(kTickMs);
             return true;
         }
@@ -160,7 +174,7 @@ bool FrmKeerpunten::initTimer(bool on) {
 
 bool FrmKeerpunten::initLoggers() {
     try {
-        auto watchers = std::make_unique<std::vector<ClsAutoLogger>>();
+        auto watchers = std::make_shared<std::vector<ClsAutoLogger>>();
         int errors = 0;
         LoggerTable loggers = settings_ ? settings_->instloggers() : LoggerTable{};
         for (size_t i = 1; i < loggers.size(); ++i) {
@@ -192,15 +206,36 @@ void FrmKeerpunten::naarSysteemvak(bool hide) {
     in_tray_ = true;
 }
 
+// The export's watcher while the export is in use.  The export can come into
+// use while the mode is on (the options' "Toepassen" with the dialog still
+// open): it is watched from then on, or the tick fails and the mode goes off.
+std::shared_ptr<ClsAutoconvert> FrmKeerpunten::export_watcher() {
+    if (!settings_->blnUseGPS()) return nullptr;
+    if (!watcher_) {
+        auto watcher = std::make_shared<ClsAutoconvert>();
+        if (!watcher->setfile(settings_->strStreplaFile)) tlv::raise(err::kFileNotFound);
+        watcher_ = std::move(watcher);
+    }
+    return watcher_;
+}
+
 // A tick that arrives while another one runs (a box shown inside a tick runs
-// its own event loop) does nothing.
+// its own event loop) does nothing.  The tick holds the watchers it walks
+// over; when a box's event loop rebuilds them, it stops, and the new ones,
+// which carried over each path's state, go on at the next tick.
 void FrmKeerpunten::Timer1_Timer() {
     if (in_tick_ || !settings_ || settings_->intAutoCheckStrepla != 1) return;
     in_tick_ = true;
     try {
-        if (settings_->blnUseGPS() && watcher_ && watcher_->CheckFile()) Converteren();
-        if (logger_watchers_)
-            for (ClsAutoLogger& logger : *logger_watchers_) logger.CheckFile();
+        const std::shared_ptr<std::vector<ClsAutoLogger>> loggers = logger_watchers_;
+        if (std::shared_ptr<ClsAutoconvert> watcher = export_watcher(); watcher && watcher->CheckFile())
+            Converteren();
+        if (loggers) {
+            for (ClsAutoLogger& logger : *loggers) {
+                if (logger_watchers_ != loggers || settings_->intAutoCheckStrepla != 1) break;
+                logger.CheckFile();
+            }
+        }
     } catch (...) {
         settings_->intAutoCheckStrepla = 2;
         settings_->Wegschrijven();
@@ -214,7 +249,11 @@ void FrmKeerpunten::Timer1_Timer() {
     in_tick_ = false;
 }
 
+// Leaving the tray while hidden shows the window: with no icon left it
+// could not be reached otherwise.
 void FrmKeerpunten::leave_tray() {
+    const bool hidden = in_tray_ && (!isVisible() || isMinimized());
+    if (hidden && !unloaded_) show_window_normal();
     in_tray_ = false;
     ModNotifyIcon::Delete();
     setWindowTitle(QStringLiteral("TolVANE"));

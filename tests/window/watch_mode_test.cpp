@@ -1,4 +1,5 @@
 #include <QMenu>
+#include <filesystem>
 #include <QTimer>
 
 #include "tests/conversion/conversion_support.h"
@@ -18,12 +19,22 @@ protected:
         return kvr("StrePlaFile=" + folder.file("export.ste") +
                    "\r\nGartripFile=" + folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n");
     }
-    // StrePla rewrites its export one second from now; the tick comes a second later.
-    void rewrite_and_tick() {
+    // One active logger, L, with its program and export file.
+    std::string logger() {
+        folder.write("log.exe", "MZ");
+        folder.write("log.igc", "");
+        return "Loggers=*L*X*" + folder.file("log.exe") + "*" + folder.file("log.igc") + "\r\n";
+    }
+    // The files are rewritten one second from now; the tick comes a second later.
+    void rewrite_and_tick(const std::vector<std::string>& names = {"export.ste"}) {
         platform.clock.advance(1s);
-        platform.files.set_modified(folder.file("export.ste"), platform.clock.now());
+        for (const std::string& name : names)
+            platform.files.set_modified(folder.file(name), platform.clock.now());
         platform.clock.advance(1s);
         window->Timer1_Timer();
+    }
+    const std::vector<FakePrograms::Start> logger_started() const {
+        return {{folder.file("log.exe"), {folder.file("log.igc")}, port::WindowStyle::MinimizedFocus}};
     }
     std::vector<std::pair<TrayPicture, std::string>> modifications() const {
         std::vector<std::pair<TrayPicture, std::string>> tips;
@@ -75,10 +86,15 @@ TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARun) {
     EXPECT_FALSE(window->isVisible());
 }
 
-// An export that has gone fails the tick: the mode goes off and is saved at once.
+// An export absent for a moment is a save in progress; one that stays gone
+// fails the tick: the mode goes off and is saved at once, and the window
+// that waited hidden in the tray comes back.
 TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
     load(watching());
     platform.files.set_modified(folder.file("export.ste"), std::nullopt);
+    window->Timer1_Timer();
+    EXPECT_EQ(settings().intAutoCheckStrepla, 1);
+    platform.clock.advance(10s);
     window->Timer1_Timer();
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);
     EXPECT_THAT(stored(), HasSubstr("AutoCheckStrepla=2\r\n"));
@@ -101,6 +117,63 @@ TEST_F(WatchMode, TickDuringABoxDoesNothing) {
     platform.boxes.expect();
     platform.boxes.on_show = [this] { rewrite_and_tick(); };
     rewrite_and_tick();
+}
+
+// Every refresh rebuilds the watchers (here the one after a conversion, and
+// the one after a failed run's box); a rewrite made before it is not lost.
+TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReported) {
+    load(watching() + logger());
+    rewrite_and_tick({"export.ste", "log.igc"});
+    EXPECT_TRUE(folder.exists("uit.txt"));
+    window->Timer1_Timer();
+    EXPECT_EQ(platform.programs.started, logger_started());
+
+    // A faulty export; StrePla saves the corrected one while the box is up.
+    folder.write("export.ste", point_block("Eelde", "E006:34.95", "N53:07.50", ""));
+    platform.boxes.expect();
+    platform.boxes.on_show = [this] {
+        folder.write("export.ste", point_block("Ter Apel"));
+        platform.clock.advance(1s);
+        platform.files.set_modified(folder.file("export.ste"), platform.clock.now());
+    };
+    rewrite_and_tick();
+    platform.clock.advance(1s);
+    window->Timer1_Timer();
+    EXPECT_THAT(folder.read("uit.txt"), HasSubstr("TER AP\t"));
+}
+
+// Hidden in the tray, a refresh that finds a logger's program gone switches
+// the mode off: with no icon left, the window comes back.
+TEST_F(WatchMode, ModeGoingOffWhileHiddenShowsTheWindow) {
+    load(watching() + logger());
+    ASSERT_FALSE(window->isVisible());
+    std::filesystem::remove(folder.file("log.exe"));
+    rewrite_and_tick();
+    EXPECT_EQ(settings().intAutoCheckStrepla, 2);
+    EXPECT_FALSE(window->inTray());
+    EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
+    EXPECT_TRUE(window->isVisible());
+}
+
+// Watching the loggers only, the export comes into use (the options'
+// "Toepassen", the dialog still open): the next tick watches it too, or,
+// when it is missing, the mode goes off with its message.
+TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
+    load(watching() + logger() + "CheckForGARtrip=2\r\n");
+    ASSERT_TRUE(window->inTray());
+    settings().blnUseGPS(true);
+    window->Timer1_Timer();
+    rewrite_and_tick();
+    EXPECT_TRUE(folder.exists("uit.txt"));
+
+    settings().blnUseGPS(false);
+    window->initControls();
+    settings().blnUseGPS(true);
+    settings().strStreplaFile = folder.file("weg.ste");
+    platform.boxes.expect("Het pad " + folder.file("weg.ste") + "klopt niet.");
+    window->Timer1_Timer();
+    EXPECT_EQ(settings().intAutoCheckStrepla, 2);
+    EXPECT_EQ(text("lbResultaat"), "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
 }
 
 // The message gathers every active logger's fault; the last row decides.
