@@ -228,7 +228,8 @@ void FrmKeerpunten::Timer1_Timer() {
     in_tick_ = true;
     try {
         const std::shared_ptr<std::vector<ClsAutoLogger>> loggers = logger_watchers_;
-        if (std::shared_ptr<ClsAutoconvert> watcher = export_watcher(); watcher && watcher->CheckFile())
+        if (std::shared_ptr<ClsAutoconvert> watcher = export_watcher();
+            watcher && watcher->CheckFile())
             Converteren();
         if (loggers) {
             for (ClsAutoLogger& logger : *loggers) {

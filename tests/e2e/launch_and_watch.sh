@@ -2,7 +2,8 @@
 # End to end under a real display and a real tray host: tlvexpress, with
 # valid settings, switches watch mode on and starts a stand-in StrePla and the
 # real tolvane; tolvane comes up hidden in the tray, and a rewritten exchange
-# file yields the new text file, byte for byte as the silent road writes it.
+# file yields the new text file, byte for byte as the silent road writes it; a
+# second start of tolvane brings the window out of the tray.
 # Skipped (77) where no display or tray host can run.
 #   launch_and_watch.sh BIN_DIR EXAMPLES_DIR
 set -uo pipefail
@@ -39,7 +40,16 @@ sleep 1
 cp "$2" export.ste      # StrePla rewrites its export
 for _ in $(seq 30); do [ -s uit.txt ] && break; sleep 0.1; done
 [ -s uit.txt ] || fail "no text file after the export changed"
-echo "launched, hidden in the tray, converted after the rewrite"
+./tolvane 2>/dev/null
+code=$?
+[ $code -eq 3 ] || fail "a second start ended with $code"
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^TolVANE$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^TolVANE$' >/dev/null 2>&1 ||
+  fail "a second start did not bring the window out of the tray"
+echo "launched, hidden in the tray, converted after the rewrite, shown by a second start"
 SCENARIO
 timeout 60 xvfb-run -a -s "-screen 0 800x600x24" bash "$work/scenario.sh" "$work" "$other" || exit 1
 pkill -f "$work/tolvane"

@@ -119,8 +119,7 @@ TEST_F(MainWindow, ErrorLinesAre20004AndAnUnwrittenFile20003WithBothPaths) {
     for (const auto& [target, message, lines] : cases) {
         settings().strGartripFile = target;
         platform.boxes.expect(error_box(message + "\r\nLezen uit:" + folder.file("taak 1.ste") +
-                                        "\r\nSchrijven naar:" + target + "\r\n" + lines +
-                                        "\r\n"));
+                                        "\r\nSchrijven naar:" + target + "\r\n" + lines + "\r\n"));
         window->Converteren();
         EXPECT_EQ(text("lbResultaat"), "");
     }

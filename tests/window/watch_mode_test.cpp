@@ -1,6 +1,6 @@
 #include <QMenu>
-#include <filesystem>
 #include <QTimer>
+#include <filesystem>
 
 #include "tests/conversion/conversion_support.h"
 #include "tests/window/window_support.h"
@@ -34,7 +34,8 @@ protected:
         window->Timer1_Timer();
     }
     const std::vector<FakePrograms::Start> logger_started() const {
-        return {{folder.file("log.exe"), {folder.file("log.igc")}, port::WindowStyle::MinimizedFocus}};
+        return {
+            {folder.file("log.exe"), {folder.file("log.igc")}, port::WindowStyle::MinimizedFocus}};
     }
     std::vector<std::pair<TrayPicture, std::string>> modifications() const {
         std::vector<std::pair<TrayPicture, std::string>> tips;
@@ -173,7 +174,8 @@ TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
     platform.boxes.expect("Het pad " + folder.file("weg.ste") + "klopt niet.");
     window->Timer1_Timer();
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);
-    EXPECT_EQ(text("lbResultaat"), "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
+    EXPECT_EQ(text("lbResultaat"),
+              "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
 }
 
 // The message gathers every active logger's fault; the last row decides.

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# A seeded GUI monkey: tolvane in watch mode under Xvfb with a real tray host,
+# random keys and clicks into whatever window of it is in front, while a
+# script rewrites the exchange export (now and then by deleting and creating
+# it) and two logger exports.  The program is started again whenever it ends.
+# Fails on a sanitizer report, a crash signal, or a window that does not
+# answer a second start's show request within 5 seconds.
+#   scripts/monkey.sh [SECONDS [SEED [BIN_DIR]]]
+# BIN_DIR defaults to build-asan/bin (the sanitizer build of scripts/test.sh).
+set -uo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-90}
+seed=${2:-$(date +%s)}
+bin=$(realpath "${3:-build-asan/bin}")
+echo "monkey: seed $seed, ${seconds}s, $bin"
+for tool in xvfb-run trayer xdotool; do
+  command -v "$tool" >/dev/null || { echo "monkey: skipped, $tool is not installed"; exit 77; }
+done
+[ -x "$bin/tolvane" ] || { echo "monkey: no $bin/tolvane"; exit 2; }
+
+work=$(mktemp -d)
+trap 'pkill -KILL -f "$work/tolvane" 2>/dev/null; rm -rf "$work"' EXIT
+cp -r "$bin"/. "$work/"
+cp examples/noord-nederland.ste "$work/export.ste"
+cp examples/noord-nederland.ste "$work/noord.ste"
+sed 's/"Eelde"/"Eelde Noord"/' examples/noord-nederland.ste >"$work/ander.ste"
+# Stand-ins for StrePla, GARtrip and the loggers' programs: they only leave a mark.
+for program in StrePla GARtrip logger1 logger2; do
+  printf '#!/bin/sh\necho "$@" >>"%s/%s.gestart"\n' "$work" "$program" >"$work/$program"
+  chmod +x "$work/$program"
+done
+: >"$work/logger1.igc"
+: >"$work/logger2.igc"
+printf 'StrePlaFile=%s\r\nGartripFile=%s\r\nGartipProgramma=%s\r\nStreplaProgramma=%s\r\nStartGartrip=1\r\nAutoCheckStrepla=1\r\nCheckForGARtrip=1\r\nLoggers=*Een*X*%s*%s\r\nLoggers=*Twee*X*%s*%s\r\n' \
+  "$work/export.ste" "$work/uit.txt" "$work/GARtrip" "$work/StrePla" \
+  "$work/logger1" "$work/logger1.igc" "$work/logger2" "$work/logger2.igc" >"$work/tolvane.kvr"
+
+cat >"$work/monkey-inside.sh" <<'INSIDE'
+set -u
+work=$1 seconds=$2 seed=$3
+cd "$work"
+export HOME=$work XDG_CONFIG_HOME=$work/config
+export ASAN_OPTIONS="detect_leaks=0:halt_on_error=1:log_path=$work/sanitizer"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$work/sanitizer"
+RANDOM=$seed
+start=$SECONDS
+fail() { echo "monkey: FAIL after $((SECONDS - start))s (seed $seed): $*"; exit 1; }
+trap 'kill $(jobs -p) 2>/dev/null' EXIT
+trayer --expand false --width 10 --height 32 >/dev/null 2>&1 &
+
+main=""
+starts=0 keys_sent=0 clicks=0
+launch() {
+  ./tolvane >>"$work/tolvane.out" 2>&1 &
+  main=$!
+  starts=$((starts + 1))
+}
+# The program ended: by its own unload (0) is fine, a signal or any other code is not.
+check_main() {
+  kill -0 "$main" 2>/dev/null && return
+  wait "$main"
+  local code=$?
+  [ "$code" -eq 0 ] || fail "tolvane ended with $code"
+  launch
+  sleep 2
+}
+# A second start asks the running copy to show its window; it must do so within 5 s.
+check_answers() {
+  ./tolvane >>"$work/tolvane.out" 2>&1 &
+  local second=$!
+  sleep 1
+  if kill -0 "$second" 2>/dev/null; then  # the first had just ended: this one is the program now
+    main=$second
+    return
+  fi
+  wait "$second"
+  local code=$?
+  [ "$code" -eq 3 ] || fail "a second start ended with $code"
+  for _ in $(seq 40); do
+    xdotool search --onlyvisible --name '^TolVANE' >/dev/null 2>&1 && return
+    kill -0 "$main" 2>/dev/null || return
+    sleep 0.1
+  done
+  fail "the window did not answer a show request within 5 seconds"
+}
+
+# StrePla and the loggers write their exports now and then.
+(
+  RANDOM=$((seed + 1))
+  while :; do
+    sleep "0.$((RANDOM % 9 + 1))"
+    case $((RANDOM % 6)) in
+      0) rm -f export.ste; sleep 0.2; cp ander.ste export.ste ;;
+      1 | 2) cp "$( ((RANDOM % 2)) && echo ander.ste || echo noord.ste)" export.ste.new &&
+        mv export.ste.new export.ste ;;
+      3) echo "$RANDOM" >>logger1.igc ;;
+      4) echo "$RANDOM" >>logger2.igc ;;
+      5) touch -d "@$(($(date +%s) + 1))" export.ste ;;
+    esac
+  done
+) &
+
+keys=(F5 ctrl+s ctrl+g ctrl+t ctrl+h alt+b alt+i alt+h alt+e alt+o alt+a alt+s alt+n
+  Tab shift+Tab Return Escape space Down Up Right Left ctrl+Tab a x 1 period slash BackSpace)
+launch
+sleep 3
+start=$SECONDS
+next_check=$((SECONDS + 5))
+while [ $((SECONDS - start)) -lt "$seconds" ]; do
+  ls "$work"/sanitizer.* >/dev/null 2>&1 && fail "sanitizer report: $(cat "$work"/sanitizer.*)"
+  check_main
+  if [ "$SECONDS" -ge "$next_check" ]; then
+    check_answers
+    next_check=$((SECONDS + 5))
+  fi
+  windows=($(xdotool search --onlyvisible --pid "$main" 2>/dev/null))
+  if [ ${#windows[@]} -gt 0 ]; then
+    window=${windows[$((RANDOM % ${#windows[@]}))]}
+    xdotool windowfocus "$window" 2>/dev/null
+    if ((RANDOM % 3 == 0)); then
+      eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null)"
+      if [ -n "${WIDTH:-}" ] && [ "${WIDTH:-0}" -gt 0 ] && [ "${HEIGHT:-0}" -gt 0 ]; then
+        xdotool mousemove --window "$window" $((RANDOM % WIDTH)) $((RANDOM % HEIGHT)) click 1 \
+          2>/dev/null
+        clicks=$((clicks + 1))
+      fi
+    else
+      xdotool key "${keys[$((RANDOM % ${#keys[@]}))]}" 2>/dev/null
+      keys_sent=$((keys_sent + 1))
+    fi
+  fi
+  sleep "0.0$((RANDOM % 9 + 1))"
+done
+ls "$work"/sanitizer.* >/dev/null 2>&1 && fail "sanitizer report: $(cat "$work"/sanitizer.*)"
+check_main
+check_answers
+count() { cat "$@" 2>/dev/null | wc -l; }
+echo "monkey: $keys_sent keys, $clicks clicks, $starts starts; started: GARtrip $(count GARtrip.gestart)," \
+  "StrePla $(count StrePla.gestart), loggers $(count logger1.gestart logger2.gestart)"
+echo "monkey: passed, seed $seed, ${seconds}s"
+INSIDE
+
+timeout $((seconds + 120)) xvfb-run -a -s "-screen 0 1024x768x24" \
+  bash "$work/monkey-inside.sh" "$work" "$seconds" "$seed"
+code=$?
+[ $code -eq 124 ] && echo "monkey: FAIL, the run did not end in time (seed $seed)"
+exit $code

@@ -1,0 +1,158 @@
+// The main window with real events: real Qt message boxes answered by a
+// timer as a user would, real focus and activation changes, the real event
+// loop.  The fakes keep the clock and the file times.
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <filesystem>
+
+#include "desktop/qt_message_boxes.h"
+#include "tests/conversion/conversion_support.h"
+#include "tests/window/window_support.h"
+
+namespace tlv::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Real message boxes, each closed with Return a moment after it shows; the
+// texts shown are kept.
+class AnsweredBoxes final : public port::MessageBoxes {
+public:
+    AnsweredBoxes() : previous_(port::install({.message_boxes = this})) {
+        answering_.setInterval(30);
+        QObject::connect(&answering_, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        answering_.start();
+    }
+    ~AnsweredBoxes() override { port::restore(previous_); }
+    port::Answer show(std::string_view text, std::string_view title,
+                      port::BoxStyle style) override {
+        shown.emplace_back(text);
+        return real_.show(text, title, style);
+    }
+    std::vector<std::string> shown;
+
+private:
+    desktop::QtMessageBoxes real_;
+    QTimer answering_;
+    port::Services previous_;
+};
+
+class RealEvents : public WindowTest {
+protected:
+    // Watch mode on for the export and two loggers, A and B.
+    std::string watching_two_loggers() {
+        folder.write("export.ste", point_block("Eelde"));
+        std::string loggers;
+        for (const char* name : {"A", "B"}) {
+            folder.write(std::string(name) + ".exe", "MZ");
+            folder.write(std::string(name) + ".igc", "");
+            loggers += "Loggers=*" + std::string(name) + "*X*" +
+                       folder.file(std::string(name) + ".exe") + "*" +
+                       folder.file(std::string(name) + ".igc") + "\r\n";
+        }
+        return kvr("StrePlaFile=" + folder.file("export.ste") + "\r\nGartripFile=" +
+                   folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n" + loggers);
+    }
+    void rewrite(const std::vector<std::string>& names) {
+        platform.clock.advance(1s);
+        for (const std::string& name : names)
+            platform.files.set_modified(folder.file(name), platform.clock.now());
+        platform.clock.advance(1s);
+    }
+    void show_and_focus(const char* field) {
+        window->show_window_normal();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        find(field)->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+    }
+};
+
+// Hidden in the tray, a logger box closed by the user leaves the program
+// running: the event loop ends only through the window's unload.
+TEST_F(RealEvents, BoxClosedWhileTheWindowIsHiddenDoesNotEndTheProgram) {
+    load(watching_two_loggers());
+    ASSERT_FALSE(window->isVisible());
+    std::filesystem::remove(folder.file("A.exe"));
+    rewrite({"A.igc"});
+    AnsweredBoxes boxes;
+    QTimer::singleShot(0, window.get(), [this] { window->Timer1_Timer(); });
+    QTimer::singleShot(500, [] { QCoreApplication::exit(42); });
+    EXPECT_EQ(QApplication::exec(), 42);
+    EXPECT_EQ(boxes.shown,
+              std::vector<std::string>{"Het pad " + folder.file("A.exe") +
+                                       "waar het Loggerprogramma moet staan klopt niet"});
+    EXPECT_TRUE(window->inTray());
+}
+
+// A box, a menu or another window taking the focus from a path field is no
+// change of field: no refresh (the result label keeps its text); moving
+// on with Tab is one.
+TEST_F(RealEvents, FocusTakenByABoxAMenuOrAnotherWindowIsNoChangeOfField) {
+    load(kvr("GartripFile=" + folder.file("uit.txt") + "\r\n"));
+    show_and_focus("Text1");
+    QTest::keyClicks(find("Text1"), QStringLiteral("taak.ste"));
+    window->ShowMessage("13 Keerpunten");
+    {
+        AnsweredBoxes boxes;
+        port::message_boxes().show("Even wachten", "", port::BoxStyle::Ok);
+    }
+    auto* menu = find<QMenu>("MnBestand");
+    menu->popup(window->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    menu->hide();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(text("lbResultaat"), "13 Keerpunten");
+    EXPECT_FALSE(window->Button(1)->isEnabled());
+
+    show_and_focus("Text1");
+    QTest::keyClick(find("Text1"), Qt::Key_Tab);
+    EXPECT_TRUE(window->Button(1)->isEnabled());
+    EXPECT_EQ(text("lbResultaat"), "");
+}
+
+// Two active loggers, the window shown with the focus in a path field, the
+// first logger's program gone, both exports rewritten: the first logger's
+// box takes the focus inside the tick; nothing the tick walks over is freed,
+// and the second logger still starts.
+TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
+    load(watching_two_loggers());
+    show_and_focus("Text1");
+    std::filesystem::remove(folder.file("A.exe"));
+    rewrite({"A.igc", "B.igc"});
+    AnsweredBoxes boxes;
+    window->Timer1_Timer();
+    window->Timer1_Timer();
+    EXPECT_EQ(boxes.shown,
+              std::vector<std::string>{"Het pad " + folder.file("A.exe") +
+                                       "waar het Loggerprogramma moet staan klopt niet"});
+    EXPECT_EQ(
+        platform.programs.started,
+        (std::vector<FakePrograms::Start>{
+            {folder.file("B.exe"), {folder.file("B.igc")}, port::WindowStyle::MinimizedFocus}}));
+    EXPECT_EQ(settings().intAutoCheckStrepla, 1);
+}
+
+// The real timer ticks while StrePla saves by deleting and recreating its
+// export: the moment without a file does not switch watching off.
+TEST_F(RealEvents, SaveByDeleteAndCreateKeepsWatching) {
+    load(watching_two_loggers());
+    platform.files.set_modified(folder.file("export.ste"), std::nullopt);
+    QTimer::singleShot(1200, [this] {
+        folder.write("export.ste", point_block("Ter Apel"));
+        rewrite({"export.ste"});
+    });
+    QTimer::singleShot(2500, [] { QCoreApplication::exit(42); });
+    EXPECT_EQ(QApplication::exec(), 42);
+    EXPECT_EQ(settings().intAutoCheckStrepla, 1);
+    EXPECT_THAT(folder.read("uit.txt"), HasSubstr("TER AP\t"));
+}
+
+}  // namespace
+}  // namespace tlv::testing
