@@ -100,8 +100,10 @@ int Main(const std::vector<std::string>& arguments) {
 
     std::string exchange, text;
     try {
+        // Without arguments the window reads the settings itself, where a
+        // broken line gets a real box; with one, the object read here is handed on.
+        if (count == 0) return Starten(nullptr, exchange, text);
         std::shared_ptr<ClsInstellingen> settings = Instellingen();
-        if (count == 0) return Starten(std::move(settings), exchange, text);
         exchange = arguments[1];
         text = count == 2 ? arguments[2] : settings->strGartripFile;
         if (text.empty()) return Starten(std::move(settings), exchange, text);

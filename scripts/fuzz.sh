@@ -41,7 +41,7 @@ for target in "${targets[@]}"; do
     -rss_limit_mb=4096 -artifact_prefix="fuzz/artifacts/$name-" -print_final_stats=1 \
     "${folders[@]}" >"$log" 2>&1
   code=$?
-  grep -E '^#[0-9]+ +DONE|^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log"
+  grep -E '^#[0-9]+[[:space:]]+DONE|^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log"
   if [ $code -ne 0 ]; then
     tail -n 40 "$log"
     grep -o "Test unit written to .*" "$log" | sed "s/^/fuzz: $target found a fault: /" >&2
