@@ -6,12 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 
 #include "main/modStart.h"
 #include "shared/modInstellingen.h"
 #include "shared/platform/native.h"
+#include "tests/support/claims.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/in_process_conversion.h"
 #include "tests/support/temp_folder.h"
@@ -206,30 +206,17 @@ TEST(Program, AnotherUsersClaimDoesNotBlockTheConversion) {
         EXPECT_EQ(pipe(ready), 0);
         pid_t child = fork();
         if (child == 0) {
-            if (as_stranger) {
-                std::string name =
-                    port::native::instance_name(0, "tolvane", program_folder.string(), 0);
-                if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
-                    _exit(1);
-                int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-                sockaddr_un address{};
-                address.sun_family = AF_UNIX;
-                std::memcpy(address.sun_path + 1, name.data(), name.size());
-                auto size =
-                    static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-                if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) != 0 ||
-                    ::listen(fd, 8) != 0)
-                    _exit(1);
-            } else if (port::native::single_instance().another_copy_runs("tolvane",
-                                                                         program_folder.string())) {
-                _exit(1);
-            }
-            (void)!write(ready[1], "r", 1);
+            bool held = as_stranger ? testing::become_nobody() &&
+                                          testing::hold_name(port::native::instance_name(
+                                              0, "tolvane", program_folder.string(), 0))
+                                    : !port::native::single_instance().another_copy_runs(
+                                          "tolvane", program_folder.string());
+            (void)!write(ready[1], held ? "y" : "n", 1);
             pause();
-            _exit(0);
         }
-        char byte = 0;
-        EXPECT_EQ(read(ready[0], &byte, 1), 1);
+        char held = 0;
+        EXPECT_EQ(read(ready[0], &held, 1), 1);
+        EXPECT_EQ(held, 'y');
         close(ready[0]);
         close(ready[1]);
         return child;

@@ -2,19 +2,16 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstddef>
-#include <cstring>
 #include <filesystem>
 #include <thread>
 
 #include "shared/platform/native.h"
+#include "tests/support/claims.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/temp_folder.h"
 
@@ -143,73 +140,34 @@ TEST(FileReplace, KilledWriterLeavesNoTemporaryFile) {
     EXPECT_EQ(names, std::vector<std::string>{"uit.txt"});
 }
 
-// The claim: held by a running copy whatever its temporary folder, gone with a
-// crashed one, separate for separate folders, and no file left behind.
-TEST(SingleInstance, RunningCopyBlocksButACrashedOneDoesNot) {
+// The claim: held by a running copy whatever its temporary folder, separate
+// for separate folders, no file left behind, gone with a crashed copy.  Its
+// channel takes only the one show request of the same user: garbage, a
+// request cut short or too long, a silent connection and another user's
+// request are closed without effect, and the holder goes on serving.
+TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     TempFolder folder;
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::setenv("TMPDIR", folder.path().c_str(), 1);
-        char answer =
-            native::single_instance().another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
-        (void)!write(ready[1], &answer, 1);
-        pause();
-        _exit(0);
-    }
-    char answer = 0;
-    ASSERT_EQ(read(ready[0], &answer, 1), 1);
-    EXPECT_EQ(answer, 'n');
-    EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
-    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.file("elders")));
-    EXPECT_TRUE(fs::is_empty(folder.path()));
-
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
-    close(ready[0]);
-    close(ready[1]);
-}
-
-// Connects to a claim's name as a client would and sends the bytes.
-void send_to_claim(const std::string& name, std::string_view bytes) {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0)
-        (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    ::close(fd);
-}
-
-// Only the one show request of the same user counts: garbage, a request cut
-// short or too long, a silent connection and another user's request are
-// closed without effect, and the holder goes on serving.
-TEST(SingleInstance, ShowChannelTakesOneRequestOfTheSameUserOnly) {
-    TempFolder folder;
-    int ready[2], shows[2], stop[2];
-    ASSERT_EQ(pipe(ready) | pipe(shows) | pipe(stop), 0);
+    int ready[2], shows[2];
+    ASSERT_EQ(pipe(ready) | pipe(shows), 0);
     pid_t holder = fork();
     ASSERT_GE(holder, 0);
     if (holder == 0) {
+        ::setenv("TMPDIR", folder.path().c_str(), 1);
         SingleInstance& claim = native::single_instance();
         char answer = claim.another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
         (void)!write(ready[1], &answer, 1);
-        close(stop[1]);
-        for (;;) {
-            pollfd events[2] = {{claim.request_handle(), POLLIN, 0}, {stop[0], POLLIN, 0}};
-            if (::poll(events, 2, 5000) <= 0 || events[1].revents) _exit(0);
-            if (claim.take_show_request()) (void)!write(shows[1], "S", 1);
-        }
+        for (pollfd event{claim.request_handle(), POLLIN, 0};; event.revents = 0)
+            if (::poll(&event, 1, 10000) <= 0)
+                _exit(1);
+            else if (claim.take_show_request())
+                (void)!write(shows[1], "S", 1);
     }
-    close(stop[0]);
     close(shows[1]);
     char answer = 0;
     ASSERT_EQ(read(ready[0], &answer, 1), 1);
-    ASSERT_EQ(answer, 'n');
+    EXPECT_EQ(answer, 'n');
+    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.file("elders")));
+    EXPECT_TRUE(fs::is_empty(folder.path()));
 
     const std::string name = native::instance_name(::getuid(), "tolvane", folder.path(), 0);
     std::string too_long;
@@ -217,30 +175,24 @@ TEST(SingleInstance, ShowChannelTakesOneRequestOfTheSameUserOnly) {
     for (const std::string& garbage :
          {std::string("HALLO\n"), std::string("TONEN"), std::string("TONEN\nTONEN\n"),
           std::string("\0TONEN\n", 7), too_long, std::string()})
-        send_to_claim(name, garbage);
-    if (::getuid() == 0) {
-        pid_t stranger = fork();
-        if (stranger == 0) {
-            if (::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0)
-                send_to_claim(name, "TONEN\n");
-            _exit(0);
-        }
+        testing::send_to_claim(name, garbage);
+    if (pid_t stranger = ::getuid() == 0 ? fork() : -1; stranger == 0) {
+        if (testing::become_nobody()) testing::send_to_claim(name, "TONEN\n");
+        _exit(0);
+    } else if (stranger > 0) {
         waitpid(stranger, nullptr, 0);
     }
     EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
     EXPECT_TRUE(native::single_instance().ask_to_show());
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    close(stop[1]);
-    int status = 0;
-    waitpid(holder, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    std::string taken;
-    char byte;
-    while (read(shows[0], &byte, 1) == 1) taken += byte;
-    EXPECT_EQ(taken, "S");
-    close(ready[0]);
-    close(ready[1]);
-    close(shows[0]);
+
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    char taken[8] = {};
+    EXPECT_EQ(read(shows[0], taken, sizeof taken), 1);
+    EXPECT_EQ(taken[0], 'S');
+    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
+    for (int fd : {ready[0], ready[1], shows[0]}) close(fd);
 }
 
 }  // namespace

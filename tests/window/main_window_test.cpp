@@ -54,22 +54,6 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommands) {
     EXPECT_FALSE(highlighted("lbResultaat"));
 }
 
-// Typing changes the setting at once; the commands follow when the field loses focus.
-// Typing sets the setting at once; leaving the field (real focus moves)
-// refreshes the commands.
-TEST_F(MainWindow, TypingUpdatesTheSettingLeavingTheFieldTheCommands) {
-    load(kvr("GartripFile=" + folder.file("uit.txt") + "\r\n"));
-    EXPECT_EQ(text("lbResultaat"), "Vul Strepla Exchange in");
-    QTest::keyClicks(find("Text1"), QStringLiteral("taak.ste"));
-    EXPECT_EQ(settings().strStreplaFile, "taak.ste");
-    EXPECT_FALSE(window->Button(1)->isEnabled());
-
-    // A character without a Windows-1252 form is refused; the field keeps its text.
-    platform.boxes.expect(error_box("De bestandsnaam is ongeldig taak.ste?"));
-    find<QLineEdit>("Text1")->insert(QStringLiteral("\u20AD"));
-    EXPECT_EQ(text("Text1"), "taak.ste");
-}
-
 TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
     load(kvr());
     platform.dialogs.choose(folder.file("gekozen.ste"));

@@ -71,30 +71,42 @@ protected:
     }
 };
 
-// Hidden in the tray, a logger box closed by the user leaves the program
-// running: the event loop ends only through the window's unload.
-TEST_F(RealEvents, BoxClosedWhileTheWindowIsHiddenDoesNotEndTheProgram) {
+// Hidden in the tray, the real timer ticking: a logger box closed by the
+// user leaves the program running (the event loop ends only through the
+// window's unload; the logger's program is back before the next refresh
+// would switch the mode off), and StrePla saving by deleting and recreating its
+// export does not switch watching off.
+TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
     load(watching_two_loggers());
     ASSERT_FALSE(window->isVisible());
     std::filesystem::remove(folder.file("A.exe"));
     rewrite({"A.igc"});
+    platform.files.set_modified(folder.file("export.ste"), std::nullopt);
     AnsweredBoxes boxes;
-    QTimer::singleShot(0, window.get(), [this] { window->Timer1_Timer(); });
-    QTimer::singleShot(500, [] { QCoreApplication::exit(42); });
+    QTimer::singleShot(800, [this] { folder.write("A.exe", "MZ"); });
+    QTimer::singleShot(1200, [this] {
+        folder.write("export.ste", point_block("Ter Apel"));
+        rewrite({"export.ste"});
+    });
+    QTimer::singleShot(2500, [] { QCoreApplication::exit(42); });
     EXPECT_EQ(QApplication::exec(), 42);
     EXPECT_EQ(boxes.shown,
               std::vector<std::string>{"Het pad " + folder.file("A.exe") +
                                        "waar het Loggerprogramma moet staan klopt niet"});
     EXPECT_TRUE(window->inTray());
+    EXPECT_EQ(settings().intAutoCheckStrepla, 1);
+    EXPECT_THAT(folder.read("uit.txt"), HasSubstr("TER AP\t"));
 }
 
-// A box, a menu or another window taking the focus from a path field is no
-// change of field: no refresh (the result label keeps its text); moving
-// on with Tab is one.
-TEST_F(RealEvents, FocusTakenByABoxAMenuOrAnotherWindowIsNoChangeOfField) {
+// Typing sets the setting at once.  A box, a menu or another window taking
+// the focus from a path field is no change of field: no refresh (the result
+// label keeps its text); moving on with Tab is one.
+TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) {
     load(kvr("GartripFile=" + folder.file("uit.txt") + "\r\n"));
+    EXPECT_EQ(text("lbResultaat"), "Vul Strepla Exchange in");
     show_and_focus("Text1");
     QTest::keyClicks(find("Text1"), QStringLiteral("taak.ste"));
+    EXPECT_EQ(settings().strStreplaFile, "taak.ste");
     window->ShowMessage("13 Keerpunten");
     {
         AnsweredBoxes boxes;
@@ -115,6 +127,11 @@ TEST_F(RealEvents, FocusTakenByABoxAMenuOrAnotherWindowIsNoChangeOfField) {
     QTest::keyClick(find("Text1"), Qt::Key_Tab);
     EXPECT_TRUE(window->Button(1)->isEnabled());
     EXPECT_EQ(text("lbResultaat"), "");
+
+    // A character without a Windows-1252 form is refused; the field keeps its text.
+    platform.boxes.expect(error_box("De bestandsnaam is ongeldig taak.ste?"));
+    find<QLineEdit>("Text1")->insert(QStringLiteral("\u20AD"));
+    EXPECT_EQ(text("Text1"), "taak.ste");
 }
 
 // Two active loggers, the window shown with the focus in a path field, the
@@ -137,21 +154,6 @@ TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
         (std::vector<FakePrograms::Start>{
             {folder.file("B.exe"), {folder.file("B.igc")}, port::WindowStyle::MinimizedFocus}}));
     EXPECT_EQ(settings().intAutoCheckStrepla, 1);
-}
-
-// The real timer ticks while StrePla saves by deleting and recreating its
-// export: the moment without a file does not switch watching off.
-TEST_F(RealEvents, SaveByDeleteAndCreateKeepsWatching) {
-    load(watching_two_loggers());
-    platform.files.set_modified(folder.file("export.ste"), std::nullopt);
-    QTimer::singleShot(1200, [this] {
-        folder.write("export.ste", point_block("Ter Apel"));
-        rewrite({"export.ste"});
-    });
-    QTimer::singleShot(2500, [] { QCoreApplication::exit(42); });
-    EXPECT_EQ(QApplication::exec(), 42);
-    EXPECT_EQ(settings().intAutoCheckStrepla, 1);
-    EXPECT_THAT(folder.read("uit.txt"), HasSubstr("TER AP\t"));
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+// Raw access to a single-instance claim's name in the abstract socket
+// namespace, as another process (or another user) would have it.
+namespace tlv::testing {
+
+inline socklen_t claim_address(const std::string& name, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+}
+
+// Binds the name and listens on it; false when it could not.
+inline bool hold_name(const std::string& name) {
+    sockaddr_un address;
+    socklen_t size = claim_address(name, address);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    return ::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0 &&
+           ::listen(fd, 8) == 0;
+}
+
+// Connects to the name as a client would and sends the bytes.
+inline void send_to_claim(const std::string& name, std::string_view bytes) {
+    sockaddr_un address;
+    socklen_t size = claim_address(name, address);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0)
+        (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    ::close(fd);
+}
+
+// Becomes the user nobody (the tests run as root in CI); false when it could not.
+inline bool become_nobody() {
+    return ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
+}
+
+}  // namespace tlv::testing
