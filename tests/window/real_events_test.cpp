@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "desktop/qt_message_boxes.h"
-#include "tests/conversion/conversion_support.h"
 #include "tests/window/window_support.h"
 
 namespace tlv::testing {
@@ -43,26 +42,6 @@ private:
 
 class RealEvents : public WindowTest {
 protected:
-    // Watch mode on for the export and two loggers, A and B.
-    std::string watching_two_loggers() {
-        folder.write("export.ste", point_block("Eelde"));
-        std::string loggers;
-        for (const char* name : {"A", "B"}) {
-            folder.write(std::string(name) + ".exe", "MZ");
-            folder.write(std::string(name) + ".igc", "");
-            loggers += "Loggers=*" + std::string(name) + "*X*" +
-                       folder.file(std::string(name) + ".exe") + "*" +
-                       folder.file(std::string(name) + ".igc") + "\r\n";
-        }
-        return kvr("StrePlaFile=" + folder.file("export.ste") + "\r\nGartripFile=" +
-                   folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n" + loggers);
-    }
-    void rewrite(const std::vector<std::string>& names) {
-        platform.clock.advance(1s);
-        for (const std::string& name : names)
-            platform.files.set_modified(folder.file(name), platform.clock.now());
-        platform.clock.advance(1s);
-    }
     void show_and_focus(const char* field) {
         window->show_window_normal();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -77,7 +56,7 @@ protected:
 // would switch the mode off), and StrePla saving by deleting and recreating its
 // export does not switch watching off.
 TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
-    load(watching_two_loggers());
+    load(watching(logger("A") + logger("B")));
     ASSERT_FALSE(window->isVisible());
     std::filesystem::remove(folder.file("A.exe"));
     rewrite({"A.igc"});
@@ -139,7 +118,7 @@ TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) 
 // box takes the focus inside the tick; nothing the tick walks over is freed,
 // and the second logger still starts.
 TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
-    load(watching_two_loggers());
+    load(watching(logger("A") + logger("B")));
     show_and_focus("Text1");
     std::filesystem::remove(folder.file("A.exe"));
     rewrite({"A.igc", "B.igc"});

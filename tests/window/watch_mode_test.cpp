@@ -2,7 +2,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "tests/conversion/conversion_support.h"
 #include "tests/window/window_support.h"
 
 namespace tlv::testing {
@@ -14,28 +13,9 @@ using port::TrayPicture;
 
 class WatchMode : public WindowTest {
 protected:
-    std::string watching() {
-        folder.write("export.ste", point_block("Eelde") + route_block("R", {"1"}));
-        return kvr("StrePlaFile=" + folder.file("export.ste") +
-                   "\r\nGartripFile=" + folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n");
-    }
-    // One active logger, L, with its program and export file.
-    std::string logger() {
-        folder.write("log.exe", "MZ");
-        folder.write("log.igc", "");
-        return "Loggers=*L*X*" + folder.file("log.exe") + "*" + folder.file("log.igc") + "\r\n";
-    }
-    // The files are rewritten one second from now; the tick comes a second later.
     void rewrite_and_tick(const std::vector<std::string>& names = {"export.ste"}) {
-        platform.clock.advance(1s);
-        for (const std::string& name : names)
-            platform.files.set_modified(folder.file(name), platform.clock.now());
-        platform.clock.advance(1s);
+        rewrite(names);
         window->Timer1_Timer();
-    }
-    const std::vector<FakePrograms::Start> logger_started() const {
-        return {
-            {folder.file("log.exe"), {folder.file("log.igc")}, port::WindowStyle::MinimizedFocus}};
     }
     std::vector<std::pair<TrayPicture, std::string>> modifications() const {
         std::vector<std::pair<TrayPicture, std::string>> tips;
@@ -122,12 +102,12 @@ TEST_F(WatchMode, TickDuringABoxDoesNothing) {
 
 // Every refresh rebuilds the watchers (here the one after a conversion, and
 // the one after a failed run's box); a rewrite made before it is not lost.
-TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReported) {
-    load(watching() + logger());
-    rewrite_and_tick({"export.ste", "log.igc"});
+TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReportedAndTheModeGoingOffShowsTheWindow) {
+    load(watching() + logger("L"));
+    rewrite_and_tick({"export.ste", "L.igc"});
     EXPECT_TRUE(folder.exists("uit.txt"));
     window->Timer1_Timer();
-    EXPECT_EQ(platform.programs.started, logger_started());
+    EXPECT_EQ(platform.programs.started, std::vector{logger_start("L")});
 
     // A faulty export; StrePla saves the corrected one while the box is up.
     folder.write("export.ste", point_block("Eelde", "E006:34.95", "N53:07.50", ""));
@@ -141,26 +121,24 @@ TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReported) {
     platform.clock.advance(1s);
     window->Timer1_Timer();
     EXPECT_THAT(folder.read("uit.txt"), HasSubstr("TER AP\t"));
-}
 
-// Hidden in the tray, a refresh that finds a logger's program gone switches
-// the mode off: with no icon left, the window comes back.
-TEST_F(WatchMode, ModeGoingOffWhileHiddenShowsTheWindow) {
-    load(watching() + logger());
+    // Hidden in the tray, a refresh that finds the logger's program gone
+    // switches the mode off: with no icon left, the window comes back.
+    window->naarSysteemvak(true);
     ASSERT_FALSE(window->isVisible());
-    std::filesystem::remove(folder.file("log.exe"));
+    std::filesystem::remove(folder.file("L.exe"));
     rewrite_and_tick();
-    EXPECT_EQ(settings().intAutoCheckStrepla, 2);
-    EXPECT_FALSE(window->inTray());
+    EXPECT_EQ(
+        std::make_tuple(settings().intAutoCheckStrepla, window->inTray(), window->isVisible()),
+        std::make_tuple(2, false, true));
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
-    EXPECT_TRUE(window->isVisible());
 }
 
 // Watching the loggers only, the export comes into use (the options'
 // "Toepassen", the dialog still open): the next tick watches it too, or,
 // when it is missing, the mode goes off with its message.
 TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
-    load(watching() + logger() + "CheckForGARtrip=2\r\n");
+    load(watching() + logger("L") + "CheckForGARtrip=2\r\n");
     ASSERT_TRUE(window->inTray());
     settings().blnUseGPS(true);
     window->Timer1_Timer();

@@ -15,6 +15,7 @@
 #include "main/FrmKeerpunten.h"
 #include "shared/ClsInstellingen.h"
 #include "shared/modInstellingen.h"
+#include "tests/conversion/conversion_support.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/in_process_conversion.h"
 #include "tests/support/temp_folder.h"
@@ -63,6 +64,32 @@ protected:
         return colours.color(QPalette::Window) != colours.color(QPalette::Button);
     }
     std::string stored() const { return folder.read("tolvane.kvr"); }
+
+    // Watch mode on, an export with one point and one route, and the given lines.
+    std::string watching(const std::string& lines = {}) {
+        folder.write("export.ste", point_block("Eelde") + route_block("R", {"1"}));
+        return kvr("StrePlaFile=" + folder.file("export.ste") + "\r\nGartripFile=" +
+                   folder.file("uit.txt") + "\r\nAutoCheckStrepla=1\r\n" + lines);
+    }
+    // An active logger: its settings line, its program NAME.exe and its export NAME.igc.
+    std::string logger(const std::string& name) {
+        folder.write(name + ".exe", "MZ");
+        folder.write(name + ".igc", "");
+        return "Loggers=*" + name + "*X*" + folder.file(name + ".exe") + "*" +
+               folder.file(name + ".igc") + "\r\n";
+    }
+    FakePrograms::Start logger_start(const std::string& name) const {
+        return {folder.file(name + ".exe"),
+                {folder.file(name + ".igc")},
+                port::WindowStyle::MinimizedFocus};
+    }
+    // The files are rewritten one second from now; the clock then moves a second further.
+    void rewrite(const std::vector<std::string>& names) {
+        platform.clock.advance(std::chrono::seconds(1));
+        for (const std::string& name : names)
+            platform.files.set_modified(folder.file(name), platform.clock.now());
+        platform.clock.advance(std::chrono::seconds(1));
+    }
 
     TempFolder folder;
     FakePlatform platform{folder.path()};
