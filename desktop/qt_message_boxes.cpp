@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <memory>
 
 #include "desktop/qt_text.h"
 #include "shared/ClsError.h"
@@ -63,6 +66,14 @@ QMessageBox::Icon icon_of(int style) {
     }
 }
 
+// The window a box or dialog belongs to: the active dialog or main window,
+// never a helper window (the tray icon's own, say), which may be destroyed
+// while the box is up and would take the box with it.
+QWidget* owner_window() {
+    QWidget* active = QApplication::activeWindow();
+    return qobject_cast<QDialog*>(active) || qobject_cast<QMainWindow*>(active) ? active : nullptr;
+}
+
 QString title_or_program(std::string_view title) {
     return title.empty() ? to_qt(port::application().title) : to_qt(title);
 }
@@ -71,19 +82,24 @@ QString title_or_program(std::string_view title) {
 
 Answer QtMessageBoxes::show(std::string_view text, std::string_view title, port::BoxStyle style) {
     int bits = static_cast<int>(style);
-    QMessageBox box(icon_of(bits), title_or_program(title), to_qt(text), QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    // On the heap, watched: should its owner go while it is up, the box goes
+    // with it and counts as cancelled.
+    QPointer<QMessageBox> box = new QMessageBox(icon_of(bits), title_or_program(title), to_qt(text),
+                                                QMessageBox::NoButton, owner_window());
     std::vector<std::pair<QAbstractButton*, Answer>> answers;
     for (const Button& button : buttons_of(bits)) {
-        QAbstractButton* added = button.standard != QMessageBox::NoButton
-                                     ? static_cast<QAbstractButton*>(box.addButton(button.standard))
-                                     : box.addButton(QString::fromUtf8(button.text), button.role);
+        QAbstractButton* added =
+            button.standard != QMessageBox::NoButton
+                ? static_cast<QAbstractButton*>(box->addButton(button.standard))
+                : box->addButton(QString::fromUtf8(button.text), button.role);
         answers.emplace_back(added, button.answer);
     }
-    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
-    box.exec();
+    box->setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    box->exec();
+    if (!box) return Answer::Cancel;
+    std::unique_ptr<QMessageBox> done(box.data());
     for (const auto& [button, answer] : answers)
-        if (box.clickedButton() == button) return answer;
+        if (done->clickedButton() == button) return answer;
     return answers.size() == 1 ? answers.front().second : Answer::Cancel;
 }
 
@@ -102,7 +118,7 @@ QString qt_filter(std::string_view filter, int filter_index, QString& selected) 
 }
 
 std::string QtFileDialogs::show(const port::FileDialog& request) {
-    QFileDialog dialog(QApplication::activeWindow());
+    QFileDialog dialog(owner_window());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     bool save = request.kind == port::FileDialog::Kind::Save;

@@ -161,9 +161,9 @@ bool FrmKeerpunten::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && (watched == Text1 || watched == Text2) && settings_) {
         const QWidget* now = QApplication::focusWidget();
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (now && now->window() == this && reason != Qt::PopupFocusReason &&
-            reason != Qt::ActiveWindowFocusReason)
-            initControls();
+        const bool away = reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason ||
+                          reason == Qt::ActiveWindowFocusReason;
+        if (now && now->window() == this && !away) initControls();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -48,6 +48,14 @@ fail() { echo "monkey: FAIL after $((SECONDS - start))s (seed $seed): $*"; exit 
 trap 'kill $(jobs -p) 2>/dev/null' EXIT
 trayer --expand false --width 10 --height 32 >/dev/null 2>&1 &
 
+# A sanitizer report: wait until it is complete, then show it whole.
+check_reports() {
+  ls "$work"/sanitizer.* >/dev/null 2>&1 || return
+  sleep 3
+  fail "sanitizer report:
+$(cat "$work"/sanitizer.*)"
+}
+
 main=""
 starts=0 keys_sent=0 clicks=0
 launch() {
@@ -107,7 +115,7 @@ sleep 3
 start=$SECONDS
 next_check=$((SECONDS + 5))
 while [ $((SECONDS - start)) -lt "$seconds" ]; do
-  ls "$work"/sanitizer.* >/dev/null 2>&1 && fail "sanitizer report: $(cat "$work"/sanitizer.*)"
+  check_reports
   check_main
   if [ "$SECONDS" -ge "$next_check" ]; then
     check_answers
@@ -131,7 +139,7 @@ while [ $((SECONDS - start)) -lt "$seconds" ]; do
   fi
   sleep "0.0$((RANDOM % 9 + 1))"
 done
-ls "$work"/sanitizer.* >/dev/null 2>&1 && fail "sanitizer report: $(cat "$work"/sanitizer.*)"
+check_reports
 check_main
 check_answers
 count() { cat "$@" 2>/dev/null | wc -l; }

@@ -135,5 +135,17 @@ TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
     EXPECT_EQ(settings().intAutoCheckStrepla, 1);
 }
 
+// A box belongs to the active dialog or main window, never to a helper
+// window (the tray icon's own) that may be destroyed while the box is up.
+TEST_F(RealEvents, BoxOutlivesAHelperWindowDestroyedWhileItIsUp) {
+    auto* helper = new QWidget;
+    helper->show();
+    helper->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(helper));
+    AnsweredBoxes boxes;
+    QTimer::singleShot(0, [helper] { delete helper; });
+    EXPECT_EQ(port::message_boxes().show("Even wachten", "", port::BoxStyle::Ok), port::Answer::Ok);
+}
+
 }  // namespace
 }  // namespace tlv::testing
