@@ -204,6 +204,7 @@ void FrmKeerpunten::build_status_bar() {
         panel->setFrameShape(index < 3 ? QFrame::Panel : QFrame::NoFrame);
         panel->setFrameShadow(QFrame::Sunken);
         bar->addWidget(panel);
+        panel->hide();
         panels_.push_back(panel);
     }
 }
@@ -275,7 +276,10 @@ void FrmKeerpunten::Form_Load() {
     // closing while the window waits hidden in the tray must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     ckUseGps->Caption(QStringLiteral("Strepla &exchange exportbestand in gebruik"));
-    resize(desktop::twips(6105), desktop::twips(3585));
+    // The stated size, or where Qt's widgets need more (a larger font, a
+    // scale factor) what they need: nothing of the window is cut off.
+    layout()->activate();
+    resize(QSize(desktop::twips(6105), desktop::twips(3585)).expandedTo(minimumSizeHint()));
     objParse.emplace(new_conversion());
     settings_ = Instellingen();
     modHelp::SetHelpFile(port::join_path(port::application().folder, "tolvane.chm"));

@@ -28,8 +28,11 @@ void FrmKeerpunten::ShowMessage(const std::string& text) {
     desktop::show_message(lbResultaat, text);
 }
 
+// A panel is as wide as its text; an empty one takes no room.
 void FrmKeerpunten::set_panel(int index, const std::string& text) {
-    panels_.at(static_cast<size_t>(index - 1))->setText(desktop::to_qt(text));
+    QLabel* panel = panels_.at(static_cast<size_t>(index - 1));
+    panel->setText(desktop::to_qt(text));
+    panel->setVisible(!text.empty());
 }
 
 void FrmKeerpunten::SetStatusPanel(int index, bool on) {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "desktop/twips.h"
 #include "main/frmAbout.h"
 #include "shared/failure.h"
 #include "tests/conversion/conversion_support.h"
@@ -52,6 +53,23 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommands) {
     EXPECT_EQ(text("lbResultaat"), "");
     EXPECT_FALSE(settings().blnUseGPS());
     EXPECT_FALSE(highlighted("lbResultaat"));
+}
+
+// Nothing of the window is cut off, at any scale factor (the tests run at
+// 1, 1.25 and 1.5): the status bar lies inside the window, a panel's text
+// fits its panel, and an empty panel takes no room.
+TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
+    load(kvr());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->SetStatusPanel(1, true);
+    QApplication::processEvents();
+    auto* panel = find<QLabel>("Panel1");
+    EXPECT_TRUE(window->rect().contains(find("StatusBar1")->geometry()));
+    EXPECT_GE(
+        std::min(window->width() - desktop::twips(6105), window->height() - desktop::twips(3585)),
+        0);
+    EXPECT_GE(panel->contentsRect().width(), panel->sizeHint().width() - 2 * panel->frameWidth());
+    EXPECT_FALSE(find("Panel2")->isVisible());
 }
 
 TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
