@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,18 +78,16 @@ TEST_F(SilentRoad, StartsGartripOnlyWhenStartGartripIsExactlyOne) {
         (std::vector<testing::FakePrograms::Start>{{program, {text}, port::WindowStyle::Hidden}}));
 }
 
-// A locked exchange file is waited for on the test clock, not the real one.
-TEST_F(SilentRoad, ErrorTextGivesExitCodeOne) {
+// A locked exchange file is waited for on the test clock, not the real one;
+// one that exists but is no plain file cannot be read.  The text file keeps
+// its old text, and the report gives exit code 1.
+TEST_F(SilentRoad, ErrorTextGivesExitCodeOneAndAnUnreadableExchangeKeepsTheTextFile) {
     platform.files.fail_reads(folder.file("week 49.ste"), 70, 5);
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitConvertedWithErrors);
     EXPECT_EQ(platform.clock.sleeps.size(), 4u);
     EXPECT_FALSE(folder.exists("uit.txt"));
     EXPECT_THAT(folder.read("error.log"), HasSubstr("Foutmelding:[Geen toegang] in [ClsParse]"));
-}
 
-// An exchange path that exists but is no plain file cannot be read: the
-// text file keeps its old text, and the report gives exit code 1.
-TEST_F(SilentRoad, ExchangeThatIsNoPlainFileKeepsTheOldTextFile) {
     fs::create_directory(folder.file("map.ste"));
     ASSERT_EQ(::mkfifo(folder.file("pijp.ste").c_str(), 0600), 0);
     for (const char* name : {"map.ste", "pijp.ste"}) {
