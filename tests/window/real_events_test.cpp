@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 
 #include "desktop/qt_message_boxes.h"
 #include "tests/window/window_support.h"
@@ -30,9 +31,12 @@ public:
     port::Answer show(std::string_view text, std::string_view title,
                       port::BoxStyle style) override {
         shown.emplace_back(text);
-        return real_.show(text, title, style);
+        port::Answer answer = real_.show(text, title, style);
+        if (after) std::exchange(after, nullptr)();
+        return answer;
     }
     std::vector<std::string> shown;
+    std::function<void()> after;  // once, when the next box has been answered
 
 private:
     desktop::QtMessageBoxes real_;
@@ -52,8 +56,8 @@ protected:
 
 // Hidden in the tray, the real timer ticking: a logger box closed by the
 // user leaves the program running (the event loop ends only through the
-// window's unload; the logger's program is back before the next refresh
-// would switch the mode off), and StrePla saving by deleting and recreating its
+// window's unload; the logger's program is back before the refresh after
+// the conversion would switch the mode off), and StrePla saving by deleting and recreating its
 // export does not switch watching off.
 TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
     load(watching(logger("A") + logger("B")));
@@ -62,12 +66,20 @@ TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
     rewrite({"A.igc"});
     platform.files.set_modified(folder.file("export.ste"), std::nullopt);
     AnsweredBoxes boxes;
-    QTimer::singleShot(800, [this] { folder.write("A.exe", "MZ"); });
-    QTimer::singleShot(1200, [this] {
+    boxes.after = [this] {  // the logger's program is put back; StrePla saves anew
+        folder.write("A.exe", "MZ");
         folder.write("export.ste", point_block("Ter Apel"));
         rewrite({"export.ste"});
+    };
+    QTimer converted;
+    QObject::connect(&converted, &QTimer::timeout, [this] {
+        if (folder.exists("uit.txt")) QCoreApplication::exit(42);
     });
-    QTimer::singleShot(2500, [] { QCoreApplication::exit(42); });
+    converted.start(50);
+    QTimer deadline;  // an object of the test's own: it cannot fire in a later test
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    deadline.start(10000);
     EXPECT_EQ(QApplication::exec(), 42);
     EXPECT_EQ(boxes.shown,
               std::vector<std::string>{"Het pad " + folder.file("A.exe") +
