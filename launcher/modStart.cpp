@@ -57,7 +57,7 @@ int modStart::Main() {
     std::shared_ptr<ClsInstellingen> settings;
     try {
         settings = Instellingen();
-        if (!chekForMissers(*settings)) return kStopped;
+        if (!chekForMissers(*settings)) return check_failed_ ? kStartFailed : kStopped;
         if (settings->blnUseGPS()) settings->intAutostart = 1;
         settings->intAutoCheckStrepla = 1;
         settings->Wegschrijven();
@@ -71,6 +71,7 @@ int modStart::Main() {
         } else {
             port::message_boxes().show("Kan tolvane.exe niet vinden", "Fout",
                                        port::BoxStyle::Critical);
+            return kStartFailed;
         }
         return kStarted;
     } catch (...) {
@@ -88,6 +89,7 @@ bool modStart::chekForMissers(ClsInstellingen& settings) {
         return PadenGevonden(count, settings);
     } catch (...) {
         report("chekForMissers");
+        check_failed_ = true;
         return false;
     }
 }
@@ -171,6 +173,7 @@ bool modStart::PadenGevonden(int16_t count, ClsInstellingen& settings) {
         return answer == port::Answer::Yes ? false : chekForMissers(settings);
     } catch (...) {
         report("PadenGevonden");
+        check_failed_ = true;
         return false;
     }
 }

@@ -52,6 +52,8 @@ public:
 private:
     int16_t add_row(int16_t count, int32_t kind, const std::string& label);
     std::unique_ptr<frmInvullen> form_;
+    // The check failed (reported) rather than the user stopping: exit code 2, not 1.
+    bool check_failed_ = false;
 };
 
 }  // namespace tlv::launcher

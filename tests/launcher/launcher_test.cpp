@@ -156,7 +156,7 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
 TEST_F(Launcher, TolvaneMissingFromTheFolderIsShown) {
     std::filesystem::remove(folder.file("tolvane"));
     platform.boxes.expect({"Kan tolvane.exe niet vinden", "Fout", port::BoxStyle::Critical});
-    EXPECT_EQ(run(kvr("")), modStart::kStarted);
+    EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
     EXPECT_EQ(platform.programs.started.size(), 1u);
 }
 
