@@ -124,12 +124,14 @@ void frmOpties::Form_Load() {
     }
 }
 
-// Every page stays enabled and shown; the unselected ones move out of view.
+// Every page stays shown; the unselected ones move out of view and take no
+// keys there (no Alt+letter, no Tab reaches a control the user cannot see).
 void frmOpties::tbsOptions_Click() {
     try {
         for (int page = 0; page < 2; ++page) {
-            int left = page == tbsOptions->currentIndex() ? kShownLeft : kHiddenLeft;
-            pages_[page]->move(twips(left), pages_[page]->y());
+            bool selected = page == tbsOptions->currentIndex();
+            pages_[page]->move(twips(selected ? kShownLeft : kHiddenLeft), pages_[page]->y());
+            pages_[page]->setEnabled(selected);
         }
     } catch (...) {
         report("tbsOptions_Click");

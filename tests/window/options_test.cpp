@@ -72,15 +72,24 @@ TEST_F(Options, AppliedValuesStayWhenTheDialogIsThenCancelled) {
     EXPECT_THAT(stored(), HasSubstr("CheckForGARtrip=2\r\n"));
 }
 
-// Ctrl+Tab and Ctrl+Shift+Tab wrap around; the other page only moves out of view.
+// Ctrl+Tab and Ctrl+Shift+Tab wrap around; the other page moves out of view
+// and takes no keys there.
 TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
     open(kvr());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     auto* tabs = find<QTabBar>("tbsOptions");
     QTest::keyClick(find("cmdOK"), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_EQ(find("Picture1_1")->x(), desktop::twips(210));
     EXPECT_EQ(find("Picture1_0")->x(), desktop::twips(-20000));
     EXPECT_TRUE(find("Picture1_0")->isVisible());
+    QTest::keyClick(dialog->windowHandle(), Qt::Key_E, Qt::AltModifier);
+    EXPECT_TRUE(find<QCheckBox>("ckGebrGPS")->isChecked());
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(find("Picture1_1")->isAncestorOf(QApplication::focusWidget()) ||
+                    QApplication::focusWidget()->parentWidget() == dialog.get());
+    }
     QTest::keyClick(dialog.get(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(tabs->currentIndex(), 0);
     QTest::keyClick(dialog.get(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
