@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -30,13 +31,24 @@ HelpWindow::HelpWindow(QString folder)
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(false);
     browser_->setSearchPaths({folder_});
+    auto* back = new QPushButton(QStringLiteral("&Terug"), this);
+    auto* forward = new QPushButton(QStringLiteral("&Vooruit"), this);
     auto* contents = new QPushButton(QStringLiteral("&Inhoud"), this);
     auto* index = new QPushButton(QStringLiteral("In&dex"), this);
+    back->setObjectName(QStringLiteral("HelpBack"));
+    forward->setObjectName(QStringLiteral("HelpForward"));
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
     connect(contents, &QPushButton::clicked, this, [this] { open(QStringLiteral("inhoud.html")); });
     connect(index, &QPushButton::clicked, this, [this] { open(QStringLiteral("index.html")); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(contents);
-    buttons->addWidget(index);
+    for (QPushButton* button : {back, forward, contents, index}) buttons->addWidget(button);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "desktop/qt_text.h"
 #include "desktop/twips.h"
@@ -47,6 +48,8 @@ frmInvullen::frmInvullen(std::vector<typMisser>& missers) : missers_(missers) {
     for (QWidget* element :
          {static_cast<QWidget*>(label), static_cast<QWidget*>(text), static_cast<QWidget*>(browse)})
         element->hide();
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &frmInvullen::Help);
     labels_.push_back(label);
     texts_.push_back(text);
     buttons_.push_back(browse);
@@ -122,6 +125,16 @@ void frmInvullen::Command2_Click() {
             text ? *text : desktop::from_qt_lossy(Text1(i)->text());
     }
     accept();
+}
+
+// F1: the launcher's page of the help beside the programs.
+void frmInvullen::Help() {
+    try {
+        port::help().show(port::join_path(port::application().folder, "tolvane.chm"),
+                          port::HelpCommand::Topic, kHelpTopic);
+    } catch (...) {
+        ClsError().error("frmInvullen", current_failure_number(), "Help", {}, true);
+    }
 }
 
 }  // namespace tlv::launcher

@@ -26,6 +26,9 @@ public:
     // dialog; a row that exists already or arithmetic past 16 bits is reported.
     void Reposition(int16_t index);
     void Bladeren(int row);
+    // F1: the help page about the launcher.
+    void Help();
+    static constexpr int32_t kHelpTopic = 3070;
     void Command2_Click();
 
     // Element i of the row arrays (element 0 is the invisible template).

@@ -111,7 +111,7 @@ void FrmKeerpunten::build_menus() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnHelp"));
-    menu_action(help, "MnHlpContents", "I&nhoud");
+    menu_action(help, "MnHlpContents", "I&nhoud", QKeySequence(Qt::Key_F1));
     menu_action(help, "MnIndex", "&Index");
     help->addSeparator();
     menu_action(help, "mnInfo", "&Info");

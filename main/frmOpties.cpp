@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 
 #include "desktop/qt_text.h"
@@ -97,6 +98,8 @@ void frmOpties::build() {
     connect(cmdOK, &QPushButton::clicked, this, &frmOpties::cmdOK_Click);
     connect(cmdApply, &QPushButton::clicked, this, &frmOpties::cmdApply_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);  // Esc does the same
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            [] { modHelp::ShowHelpTopic(modHelp::kTopicOpties); });
     connect(tbsOptions, &QTabBar::currentChanged, this, &frmOpties::tbsOptions_Click);
     connect(ctrlGPS1, &tlvctrl::ctrlGPS::Message, this, &frmOpties::ShowMessage);
     connect(ctrlLoggers1, &tlvctrl::ctrlLoggers::Message, this, &frmOpties::ShowMessage);

@@ -11,6 +11,7 @@
 namespace tlv::modHelp {
 
 inline constexpr int32_t kTopicWerkenVanuitSysteemvak = 3050;
+inline constexpr int32_t kTopicOpties = 3060;  // the options dialog
 
 void SetHelpFile(std::string path);  // the program's help file
 const std::string& HelpFile();

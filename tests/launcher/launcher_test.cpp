@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -201,6 +202,13 @@ TEST_F(Launcher, BrowsingFillsItsRow) {
     EXPECT_EQ(platform.dialogs.shown[1].file_name, folder.file("GARtrip.exe"));
     form.Command2_Click();
     EXPECT_EQ(missers[1].strWaarde, folder.file("GARtrip.exe"));
+
+    form.show();  // F1: the launcher's help page
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.windowHandle(), Qt::Key_F1);
+    EXPECT_EQ(platform.help.calls,
+              (std::vector<testing::FakeHelp::Call>{
+                  {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3070}}));
 }
 
 }  // namespace

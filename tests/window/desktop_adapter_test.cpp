@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <filesystem>
@@ -68,8 +69,18 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     auto* browser = window->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
     EXPECT_TRUE(browser->source().toLocalFile().endsWith(QStringLiteral("help/3050.html")));
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Systeemvak")));
+    folder.write("help/inhoud.html", "<p>Inhoud</p>");
+    viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Contents, 0);
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("HelpBack")), Qt::LeftButton);
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Systeemvak")));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("HelpForward")),
+                      Qt::LeftButton);
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Inhoud")));
     viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Index, 0);
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("niet gevonden")));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

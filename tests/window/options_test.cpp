@@ -85,6 +85,10 @@ TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
     EXPECT_TRUE(find("Picture1_0")->isVisible());
     QTest::keyClick(dialog->windowHandle(), Qt::Key_E, Qt::AltModifier);
     EXPECT_TRUE(find<QCheckBox>("ckGebrGPS")->isChecked());
+    QTest::keyClick(dialog->windowHandle(), Qt::Key_F1);  // the options' help page
+    ASSERT_EQ(platform.help.calls.size(), 1u);
+    EXPECT_EQ(std::make_pair(platform.help.calls[0].command, platform.help.calls[0].context),
+              std::make_pair(port::HelpCommand::Topic, 3060));
     for (int i = 0; i < 12; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_TRUE(find("Picture1_1")->isAncestorOf(QApplication::focusWidget()) ||
