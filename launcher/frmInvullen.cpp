@@ -86,6 +86,12 @@ void frmInvullen::Reposition(int16_t index) {
         text->setObjectName(QStringLiteral("Text1_") + QString::number(index));
         place(text, kTextLeft, top, kTextWidth, kRowHeight);
         text->show();
+        if (index == 1) text->setFocus();  // typing starts in the first row
+        values_.resize(static_cast<size_t>(index) + 1);
+        connect(text, &QLineEdit::textChanged, this, [this, index] {
+            desktop::take_text(Text1(index), values_.at(static_cast<size_t>(index)), "frmInvullen",
+                               "Text1_Change");
+        });
         QPushButton* browse = copy_of_template(buttons_, buttons_[0], index);
         browse->setObjectName(QStringLiteral("Command1_") + QString::number(index));
         browse->setText(QStringLiteral("..."));
@@ -109,21 +115,22 @@ void frmInvullen::Reposition(int16_t index) {
 }
 
 // The dialog starts from the previous browse's name; a name that holds a
-// path separator, or an empty one, becomes the row's text.
+// path separator, or an empty one, becomes the row's text.  A cancel (the
+// dialog hands the initial name back) leaves the row as it was.
 void frmInvullen::Bladeren(int row) {
     port::FileDialog dialog{port::FileDialog::Kind::Open, filters_.at(static_cast<size_t>(row)), 1,
                             port::FileDialog::kCreatePrompt, file_name_};
-    file_name_ = port::file_dialogs().show(dialog);
+    std::string chosen = port::file_dialogs().show(dialog);
+    if (chosen == dialog.file_name) return;
+    file_name_ = chosen;
     if (file_name_.empty() || file_name_.find(port::separator()) != std::string::npos)
         Text1(row)->setText(desktop::to_qt(file_name_));
 }
 
+// The texts as taken while typing: one without a Windows-1252 form was refused there.
 void frmInvullen::Command2_Click() {
-    for (int i = 1; i <= row_count_; ++i) {
-        std::optional<std::string> text = desktop::from_qt(Text1(i)->text());
-        missers_.at(static_cast<size_t>(i)).strWaarde =
-            text ? *text : desktop::from_qt_lossy(Text1(i)->text());
-    }
+    for (int i = 1; i <= row_count_; ++i)
+        missers_.at(static_cast<size_t>(i)).strWaarde = values_.at(static_cast<size_t>(i));
     accept();
 }
 

@@ -55,7 +55,8 @@ private:
     int16_t row_count_ = 0;
     int ok_top_ = 1680;
     int height_ = 0;
-    std::string file_name_;  // the file dialog's name, kept from browse to browse
+    std::string file_name_;                // the file dialog's name, kept from browse to browse
+    std::vector<std::string> values_{""};  // each row's text in Windows-1252
 };
 
 }  // namespace tlv::launcher

@@ -12,6 +12,7 @@
 #include "desktop/twips.h"
 #include "launcher/frmInvullen.h"
 #include "launcher/modStart.h"
+#include "shared/ClsInstellingen.h"
 #include "shared/modInstellingen.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
@@ -184,8 +185,10 @@ TEST_F(Launcher, RepositionLaysOutRowsInTwips) {
                           "Bij het werken met deze waarde:[Bij gemiste waarde 104]"));
 }
 
-// A browse fills only its row, with its row's filter, starting from the last name.
-TEST_F(Launcher, BrowsingFillsItsRow) {
+// A browse fills only its row, with its row's filter, starting from the last
+// name; a cancelled one leaves the row.  Typing starts in the first row; a
+// text without a Windows-1252 form is refused; F1 opens the launcher's help.
+TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
     std::vector<typMisser> missers(3);
     frmInvullen form(missers);
     form.Reposition(1);
@@ -193,22 +196,39 @@ TEST_F(Launcher, BrowsingFillsItsRow) {
     form.SetFilters(1, "Programma (*.exe)|*.exe");
     form.SetFilters(2, "Tekstbestand (*.txt)");
     platform.dialogs.choose(folder.file("GARtrip.exe"));
+    platform.dialogs.cancel();
     platform.dialogs.choose("zonder-map.txt");
     form.Bladeren(1);
+    form.Bladeren(2);
     form.Bladeren(2);
     EXPECT_EQ(form.Text1(1)->text().toStdString(), folder.file("GARtrip.exe"));
     EXPECT_EQ(form.Text1(2)->text(), QString());
     EXPECT_EQ(platform.dialogs.shown[1].filter, "Tekstbestand (*.txt)");
     EXPECT_EQ(platform.dialogs.shown[1].file_name, folder.file("GARtrip.exe"));
-    form.Command2_Click();
-    EXPECT_EQ(missers[1].strWaarde, folder.file("GARtrip.exe"));
+    platform.boxes.expect(testing::error_box("De bestandsnaam is ongeldig ?"));
+    form.Text1(2)->insert(QStringLiteral("\u20AD"));
+    EXPECT_EQ(form.Text1(2)->text(), QString());
 
-    form.show();  // F1: the launcher's help page
+    form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(QApplication::focusWidget(), form.Text1(1));
     QTest::keyClick(form.windowHandle(), Qt::Key_F1);
     EXPECT_EQ(platform.help.calls,
               (std::vector<testing::FakeHelp::Call>{
                   {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3070}}));
+    form.Command2_Click();
+    EXPECT_EQ(std::make_pair(missers[1].strWaarde, missers[2].strWaarde),
+              std::make_pair(folder.file("GARtrip.exe"), std::string()));
+}
+
+// Kind 5 fills a logger's program (field 3), kind 6 its export file (field 4).
+TEST_F(Launcher, InvullenPutsALoggersProgramAndExportInTheirFields) {
+    folder.write("tolvane.kvr", kvr("Loggers=*L*X*a*b\r\n"));
+    ClsInstellingen settings;
+    EXPECT_TRUE(launcher.Invullen({5, "", 1}, folder.file("logger.exe"), settings, 1));
+    EXPECT_TRUE(launcher.Invullen({6, "", 1}, folder.file("vlucht.igc"), settings, 2));
+    EXPECT_EQ(settings.instloggers().at(1),
+              (LoggerRow{"", "L", "X", folder.file("logger.exe"), folder.file("vlucht.igc")}));
 }
 
 }  // namespace
