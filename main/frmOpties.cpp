@@ -54,6 +54,8 @@ void frmOpties::build() {
     lbResultaat = named(new QLabel(this), "lbResultaat");
     lbResultaat->setGeometry(twips_rect(0, 0, 7815, 375));
     lbResultaat->setAutoFillBackground(true);
+    lbResultaat->setWordWrap(true);
+    lbResultaat->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Line1 = named(new QFrame(this), "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
@@ -143,7 +145,18 @@ void frmOpties::tbsOptions_Click() {
 
 void frmOpties::SelectTab(int index) { tbsOptions->setCurrentIndex(index); }
 
-void frmOpties::ShowMessage(const std::string& text) { desktop::show_message(lbResultaat, text); }
+// The strip grows with its problems, so that each shows whole; the rest of
+// the dialog moves down with it, and back when the problems are gone.
+void frmOpties::ShowMessage(const std::string& text) {
+    desktop::show_message(lbResultaat, text);
+    int needed = std::max(twips(375), lbResultaat->heightForWidth(lbResultaat->width()));
+    int grow = needed - lbResultaat->height();
+    if (grow == 0) return;
+    lbResultaat->resize(lbResultaat->width(), needed);
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child != lbResultaat && !child->isWindow()) child->move(child->x(), child->y() + grow);
+    resize(width(), height() + grow);
+}
 
 std::string frmOpties::CheckAutostart() const {
     if (!ckGartripStart->isChecked() || DirCheck(ctrlGPS1->GartripProgram())) return {};

@@ -102,13 +102,28 @@ TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
     EXPECT_EQ(tabs->currentIndex(), 1);
 }
 
-TEST_F(Options, MessagesShowAndAnEmptyOneRestoresTheLabel) {
+// Every problem shows whole: the strip grows above the tabs, which move down
+// with the rest; an empty message restores the strip.
+TEST_F(Options, MessagesShowWholeAndAnEmptyOneRestoresTheLabel) {
     open(kvr());
+    const int tabs = find("tbsOptions")->y(), height = dialog->height();
     QTest::keyClicks(find("txtStrepla"), QStringLiteral("weg.exe"));
-    EXPECT_EQ(text("lbResultaat"), "Het veld StrePla bevat geen bestaand programmabestand.\n");
+    QTest::keyClicks(find("txtGartrip"), QStringLiteral("weg.exe"));
+    find<QCheckBox>("ckGartripStart")->setChecked(true);
+    auto* options = static_cast<frmOpties*>(dialog.get());
+    options->ShowMessage(options->CollectErrors());
+    auto* strip = find<QLabel>("lbResultaat");
+    EXPECT_EQ(strip->text().count(QLatin1Char('\n')), 2);  // three problems, the last unended
+    EXPECT_TRUE(strip->text().endsWith(QStringLiteral("in het veld GARtrip.")));
+    EXPECT_GE(strip->height(), strip->heightForWidth(strip->width()));
+    EXPECT_LE(strip->geometry().bottom(), find("tbsOptions")->y());
     EXPECT_TRUE(highlighted("lbResultaat"));
     find<QLineEdit>("txtStrepla")->clear();
-    EXPECT_EQ(text("lbResultaat"), "");
+    find<QLineEdit>("txtGartrip")->clear();
+    find<QCheckBox>("ckGartripStart")->setChecked(false);
+    options->ShowMessage("");
+    EXPECT_EQ(std::make_tuple(text("lbResultaat"), find("tbsOptions")->y(), dialog->height()),
+              std::make_tuple("", tabs, height));
     EXPECT_FALSE(highlighted("lbResultaat"));
 }
 
