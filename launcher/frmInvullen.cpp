@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 
 #include "desktop/qt_text.h"
@@ -39,11 +41,19 @@ frmInvullen::frmInvullen(std::vector<typMisser>& missers) : missers_(missers) {
     QFont font = this->font();
     font.setPointSizeF(7.5);
     setFont(font);
-    auto* label = new QLabel(QStringLiteral("Label1"), this);
+    // The rows live in a scrolling area, so that a long list never makes the
+    // dialog taller than the screen; "&Ok" stays below it, always visible.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("Rows"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rows_ = new QWidget;
+    scroll_->setWidget(rows_);
+    auto* label = new QLabel(QStringLiteral("Label1"), rows_);
     place(label, kLabelLeft, 120, kLabelWidth, 345);
-    auto* text = new QLineEdit(this);
+    auto* text = new QLineEdit(rows_);
     place(text, kTextLeft, 120, kTextWidth, 350);
-    auto* browse = new QPushButton(QStringLiteral("..."), this);
+    auto* browse = new QPushButton(QStringLiteral("..."), rows_);
     place(browse, kBrowseLeft, 120, kBrowseWidth, 350);
     for (QWidget* element :
          {static_cast<QWidget*>(label), static_cast<QWidget*>(text), static_cast<QWidget*>(browse)})
@@ -59,7 +69,7 @@ frmInvullen::frmInvullen(std::vector<typMisser>& missers) : missers_(missers) {
     place(Command2, kOkLeft, ok_top_, kOkWidth, kOkHeight);
     connect(Command2, &QPushButton::clicked, this, &frmInvullen::Command2_Click);
     height_ = ok_top_ + kOkHeight + 240;
-    setFixedSize(twips(kWidth), twips(height_));
+    fit_to_screen();
 }
 
 void frmInvullen::SetFilters(int16_t intAr, const std::string& strFilter) {
@@ -70,7 +80,7 @@ void frmInvullen::SetFilters(int16_t intAr, const std::string& strFilter) {
 template <typename T>
 T* frmInvullen::copy_of_template(std::vector<T*>& array, const T* element, int index) {
     if (static_cast<int>(array.size()) != index) tlv::raise(360, "Object already loaded");
-    T* copy = new T(this);
+    T* copy = new T(rows_);
     copy->setFont(element->font());
     array.push_back(copy);
     return copy;
@@ -107,11 +117,45 @@ void frmInvullen::Reposition(int16_t index) {
         ok_top_ = add16(add16(base, 120), -300);
         place(Command2, kOkLeft, ok_top_, kOkWidth, kOkHeight);
         height_ = add16(base, 240) + kOkHeight;  // the button's height adds in wider arithmetic
-        setFixedSize(twips(kWidth), twips(height_));
+        fit_to_screen();
     } catch (...) {
         ClsError().error("frmInvullen", current_failure_number(), "Reposition",
                          "Bij gemiste waarde " + std::to_string(index), true);
     }
+}
+
+// The designed size, or, where that is taller than the screen, as tall as the
+// screen allows: the rows then scroll and "&Ok" sits at the bottom.
+void frmInvullen::fit_to_screen() {
+    const int designed = twips(height_);
+    const QScreen* screen = this->screen();
+    const int most = screen ? screen->availableGeometry().height() * 9 / 10 : designed;
+    const int height = std::min(designed, most);
+    const int ok_top = height == designed ? twips(ok_top_) : height - twips(kOkHeight + 240);
+    const int rows_height = twips(ok_top_) - twips(60);
+    rows_->resize(twips(kWidth) + extra_width_, rows_height);
+    scroll_->setGeometry(0, 0, twips(kWidth) + extra_width_, std::min(rows_height, ok_top));
+    Command2->move(twips(kOkLeft) + extra_width_, ok_top);
+    setFixedSize(twips(kWidth) + extra_width_, height);
+}
+
+// The labels' column is as wide as the widest label, so that none is cut;
+// the text boxes, the browse buttons and "&Ok" move right by what it grew.
+void frmInvullen::showEvent(QShowEvent* event) {
+    int widest = twips(kLabelWidth);
+    for (int i = 1; i <= row_count_; ++i) widest = std::max(widest, Label1(i)->sizeHint().width());
+    const int grow = widest - twips(kLabelWidth) - extra_width_;
+    if (grow > 0) {
+        extra_width_ += grow;
+        for (int i = 1; i <= row_count_; ++i) {
+            Label1(i)->resize(widest, Label1(i)->height());
+            for (QWidget* moved :
+                 {static_cast<QWidget*>(Text1(i)), static_cast<QWidget*>(Command1(i))})
+                moved->move(moved->x() + grow, moved->y());
+        }
+        fit_to_screen();
+    }
+    QDialog::showEvent(event);
 }
 
 // The dialog starts from the previous browse's name; a name that holds a

@@ -8,6 +8,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace tlv::launcher {
 
@@ -41,7 +42,11 @@ public:
     int OkTopTwips() const { return ok_top_; }
     int HeightTwips() const { return height_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void fit_to_screen();
     template <typename T>
     T* copy_of_template(std::vector<T*>& array, const T* element, int index);
 
@@ -52,6 +57,9 @@ private:
     std::vector<int> row_tops_{120};
     std::vector<std::string> filters_{""};
     QPushButton* Command2 = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* rows_ = nullptr;  // the rows, in twips as designed, inside the scrolling area
+    int extra_width_ = 0;      // pixels the label column grew to show its widest label
     int16_t row_count_ = 0;
     int ok_top_ = 1680;
     int height_ = 0;

@@ -55,6 +55,14 @@ TEST(Desktop, ErrorReportBoxAnswersWithTheButtonClicked) {
     EXPECT_EQ(texts.size(), 3);
 }
 
+// Escape leaves a question the way that changes nothing: No.
+TEST(Desktop, EscapeLeavesAQuestionWithNo) {
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    EXPECT_EQ(QtMessageBoxes().show("Kies ja om nu te stoppen", "Afsluiten", port::BoxStyle::YesNo),
+              port::Answer::No);
+}
+
 TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     testing::TempFolder folder;
     std::filesystem::create_directory(folder.file("help"));
