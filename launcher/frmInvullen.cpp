@@ -155,6 +155,7 @@ void frmInvullen::showEvent(QShowEvent* event) {
         }
         fit_to_screen();
     }
+    desktop::keep_designed_outer_size(this);
     QDialog::showEvent(event);
 }
 

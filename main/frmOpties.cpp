@@ -143,6 +143,11 @@ void frmOpties::tbsOptions_Click() {
     }
 }
 
+void frmOpties::showEvent(QShowEvent* event) {
+    desktop::keep_designed_outer_size(this);
+    QDialog::showEvent(event);
+}
+
 void frmOpties::SelectTab(int index) { tbsOptions->setCurrentIndex(index); }
 
 // The strip grows with its problems, so that each shows whole; the rest of

@@ -70,6 +70,10 @@ TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
         0);
     EXPECT_GE(panel->contentsRect().width(), panel->sizeHint().width() - 2 * panel->frameWidth());
     EXPECT_FALSE(find("Panel2")->isVisible());
+    const int field = find("Text1")->width();  // wider, for long paths
+    window->resize(window->width() + 200, window->height());
+    QApplication::processEvents();
+    EXPECT_EQ(find("Text1")->width(), field + 200);
 }
 
 TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
