@@ -3,51 +3,26 @@
 // stretched to just under and just over the 200,000-byte cap.  Whatever the
 // old log held, the report must not crash or hang, and the log must end
 // with the new entry; a log at or past the cap is replaced by the entry alone.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "fuzz/fuzz_folder.h"
 #include "shared/ClsError.h"
 #include "shared/platform/port.h"
 
 namespace {
+
+using tlv::fuzzing::make_folder;
+using tlv::fuzzing::read_file;
+using tlv::fuzzing::write_file;
 
 class StillClock final : public tlv::port::Clock {
 public:
     tlv::port::DateTime now() override { return {2026, 12, 7, 9, 5, 7}; }
     void sleep(std::chrono::milliseconds) override {}
 };
-
-std::string& fuzz_folder() {
-    static std::string folder;
-    return folder;
-}
-
-// A folder of its own for the run, removed when the fuzzer exits.
-std::string make_folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) __builtin_trap();
-    fuzz_folder() = pattern;
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(fuzz_folder(), ignored);
-    });
-    return pattern;
-}
-
-void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The input repeated (or cut) to the given length; blanks when it is empty.
 std::string stretched(std::string_view input, size_t length) {

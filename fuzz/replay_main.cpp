@@ -1,7 +1,7 @@
 // Replays fuzz inputs without libFuzzer: every file named on the command
 // line, or found in a folder named there, goes once through the target.
-// Names beginning with "." are skipped.  The test run builds each target this way, so a target that no longer
-// compiles, or an input that crashes it again, fails the tests.
+// Names beginning with "." are skipped.  The test run builds each target this way, so a target that
+// no longer compiles, or an input that crashes it again, fails the tests.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -2,18 +2,20 @@
 // read again.  Values without a comma or line end must survive the round trip
 // unchanged; the others (the file stores them without quotes) must settle
 // after one round.
-#include <stdlib.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "fuzz/fuzz_folder.h"
 #include "shared/ClsInstellingen.h"
 #include "shared/platform/port.h"
 
 namespace {
+
+using tlv::fuzzing::make_folder;
+using tlv::fuzzing::read_file;
+using tlv::fuzzing::write_file;
 
 // Message boxes answer at once; the clock stands still.
 class QuietPlatform final : public tlv::port::MessageBoxes, public tlv::port::Clock {
@@ -24,33 +26,6 @@ public:
     tlv::port::DateTime now() override { return {2026, 12, 6, 9, 5, 7}; }
     void sleep(std::chrono::milliseconds) override {}
 };
-
-std::string& fuzz_folder() {
-    static std::string folder;
-    return folder;
-}
-
-// A folder of its own for the run, removed when the fuzzer exits.
-std::string make_folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-fuzz-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) __builtin_trap();
-    fuzz_folder() = pattern;
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(fuzz_folder(), ignored);
-    });
-    return pattern;
-}
-
-void write_file(const std::string& path, const uint8_t* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 bool storable(std::string_view text) { return text.find_first_of(",\r\n") == text.npos; }
 
@@ -87,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string kvr = tlv::port::join_path(application.folder, "tolvane.kvr");
     std::filesystem::remove(tlv::port::join_path(application.folder, "error.log"));
-    write_file(kvr, data, size);
+    write_file(kvr, {reinterpret_cast<const char*>(data), size});
 
     bool exact = false;
     const std::string first = round_trip(kvr, &exact);
