@@ -137,6 +137,14 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
     click("cmdOK");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n" + loggers));
+
+    InstellingenVrijgeven();  // "Verwijderen" removes the selected row, and only that one
+    open(stored());
+    find<QTabBar>("tbsOptions")->setCurrentIndex(1);
+    find<QTableWidget>("tblLoggers")->setCurrentCell(0, 0);
+    click("cmdVerwijderen");
+    click("cmdOK");
+    EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\nLoggers=*Volkslogger*x*a*b\r\n"));
 }
 
 TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
