@@ -23,6 +23,8 @@ TEST(Coordinates, BadPieceIsTypeMismatchAfterTheEarlierPieces) {
     EXPECT_EQ(failure_of([&] { waypoint.strLat(""); }), 13);
     EXPECT_EQ(waypoint.varLatitude()[1], "S");
     EXPECT_EQ(failure_of([&] { waypoint.strLon("E005:07"); }), 13);
+    waypoint.strLon("W123;45,67");  // the separators are not examined
+    EXPECT_EQ(waypoint.varLongtitude(), coordinate("W", "123", "45", "67"));
 }
 
 TEST(Routes, MemberPast32767IsReportedAndDropped) {
