@@ -81,14 +81,5 @@ TEST(GoldenFiles, SecondParsenStartsClean) {
     EXPECT_EQ(parse.intAantRoutes(), 2);
 }
 
-TEST(GoldenFiles, UnwritableTextFileReportsTheWritersMessage) {
-    ConversionFixture fixture;
-    ClsParse parse;
-    std::string target = fixture.folder.file("geen_map/gartrip.txt");
-    parse.Parsen(fixture.exchange(point_block("Eelde")), target);
-    EXPECT_EQ(parse.strFout(), "Kan het pad niet vinden " + target + "\r\n");
-    EXPECT_EQ(parse.intAantWaypoints(), 1);
-}
-
 }  // namespace
 }  // namespace tlv::testing

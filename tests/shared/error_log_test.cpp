@@ -42,7 +42,7 @@ TEST(MessageTable, RowsComposeTheValueAsTheirShapeSays) {
         EXPECT_EQ(ClsError::FoutTekst(number, "<v>"), "") << number;
 }
 
-TEST_F(ErrorLog, EntryWithEveryLineAndTheBox) {
+TEST_F(ErrorLog, EntryWithEveryLineOrWithoutItsOptionalLines) {
     platform.boxes.expect({testing::error_box("Kan het bestand niet vinden:/data/a.txt"), "Fout",
                            port::BoxStyle::ErrorReport});
     std::string message;
@@ -58,11 +58,10 @@ TEST_F(ErrorLog, EntryWithEveryLineAndTheBox) {
                     "Technische fout [File not found]\r\n"
                     "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
                     "Bij het werken met deze waarde:[/data/a.txt]\r\n"));
-}
 
-// Blank or "Error 448" values, blank places and blank descriptions leave their lines out;
-// a failure handed over as a value carries its description without being thrown.
-TEST_F(ErrorLog, OptionalLinesAndFailureValues) {
+    // Blank or "Error 448" values, blank places and blank descriptions leave their
+    // lines out; a failure handed over as a value carries its description unthrown.
+    std::filesystem::remove(folder.file("error.log"));
     platform.clock.set({2027, 11, 23, 17, 4, 9});
     platform.application.title = "tlvexpress";
     EXPECT_EQ(ClsError().error("FrmOpties", 20001, "   ", "  "), "Het veld    is niet ingevuld.");

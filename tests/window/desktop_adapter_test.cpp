@@ -33,10 +33,6 @@ TEST(Desktop, TwipsFiltersAndTrayCodes) {
     EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected),
               QStringLiteral("Strepla export (*.txt)"));
 
-    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::Trigger), 514);
-    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::DoubleClick), 515);
-    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::Context), 517);
-    EXPECT_EQ(QtTrayIcons::mouse_code(QSystemTrayIcon::MiddleClick), 0);
 }
 
 // Style 54: Cancel, Try Again and Continue, the last two named in Dutch.
@@ -53,14 +49,6 @@ TEST(Desktop, ErrorReportBoxAnswersWithTheButtonClicked) {
               port::Answer::Continue);
     EXPECT_TRUE(texts.contains(QStringLiteral("Opnieuw proberen")));
     EXPECT_EQ(texts.size(), 3);
-}
-
-// Escape leaves a question the way that changes nothing: No.
-TEST(Desktop, EscapeLeavesAQuestionWithNo) {
-    QTimer::singleShot(0,
-                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-    EXPECT_EQ(QtMessageBoxes().show("Kies ja om nu te stoppen", "Afsluiten", port::BoxStyle::YesNo),
-              port::Answer::No);
 }
 
 TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {

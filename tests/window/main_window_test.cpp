@@ -29,17 +29,6 @@ protected:
     }
 };
 
-// The toolbar's layout and the shortcuts, as the user sees them.
-TEST_F(MainWindow, LoadsWithTheSystemsToolbarAndShortcuts) {
-    load(kvr());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("TolVANE"));
-    EXPECT_TRUE(window->Button(2)->isSeparator());
-    EXPECT_TRUE(window->Button(4)->isCheckable());
-    EXPECT_EQ(action("MnGARTripBestandMaken")->shortcut().toString(), QStringLiteral("F5"));
-    EXPECT_EQ(action("mnSystray")->shortcut().toString(), QStringLiteral("Ctrl+H"));
-    EXPECT_EQ(find<QMenu>("mnPopup")->actions().size(), 7);
-}
-
 // Empty settings: the label asks for both paths while the export is in use,
 // and says nothing when it is not; the convert commands are disabled.
 TEST_F(MainWindow, EmptySettingsDisableTheConvertCommands) {
