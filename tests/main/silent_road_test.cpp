@@ -148,23 +148,13 @@ ProgramRun run_program(const TempFolder& folder, const std::string& program,
 // user nobody binding our first name (abstract names carry no permissions),
 // or as a copy of ours.
 pid_t hold_claim(const std::string& program_folder, bool as_stranger) {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    pid_t child = fork();
-    if (child == 0) {
-        bool held =
-            as_stranger
-                ? testing::become_nobody() && testing::hold_name(port::native::instance_name(
-                                                  0, "tolvane", program_folder, 0))
-                : !port::native::single_instance().another_copy_runs("tolvane", program_folder);
-        (void)!write(ready[1], held ? "y" : "n", 1);
-        pause();
-    }
-    char held = 0;
-    EXPECT_EQ(read(ready[0], &held, 1), 1);
-    EXPECT_EQ(held, 'y');
-    close(ready[0]);
-    close(ready[1]);
+    auto [child, held] = testing::in_child([&] {
+        return as_stranger
+                   ? testing::become_nobody() && testing::hold_name(port::native::instance_name(
+                                                     0, "tolvane", program_folder, 0))
+                   : !port::native::single_instance().another_copy_runs("tolvane", program_folder);
+    });
+    EXPECT_TRUE(held);
     return child;
 }
 

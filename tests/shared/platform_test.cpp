@@ -147,24 +147,22 @@ TEST(FileReplace, KilledWriterLeavesNoTemporaryFile) {
 // request are closed without effect, and the holder goes on serving.
 TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     TempFolder folder;
-    int ready[2], shows[2];
-    ASSERT_EQ(pipe(ready) | pipe(shows), 0);
-    pid_t holder = fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        ::setenv("TMPDIR", folder.path().c_str(), 1);
-        SingleInstance& claim = native::single_instance();
-        char answer = claim.another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
-        (void)!write(ready[1], &answer, 1);
-        for (pollfd event{claim.request_handle(), POLLIN, 0};; event.revents = 0)
-            if (::poll(&event, 1, 10000) <= 0)
-                _exit(1);
-            else if (claim.take_show_request())
-                (void)!write(shows[1], "S", 1);
-    }
+    int shows[2];
+    ASSERT_EQ(pipe(shows), 0);
+    SingleInstance& claim = native::single_instance();
+    auto [holder, answer] = testing::in_child(
+        [&] {
+            ::setenv("TMPDIR", folder.path().c_str(), 1);
+            return claim.another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
+        },
+        [&] {
+            for (pollfd event{claim.request_handle(), POLLIN, 0};; event.revents = 0)
+                if (::poll(&event, 1, 10000) <= 0)
+                    _exit(1);
+                else if (claim.take_show_request())
+                    (void)!write(shows[1], "S", 1);
+        });
     close(shows[1]);
-    char answer = 0;
-    ASSERT_EQ(read(ready[0], &answer, 1), 1);
     EXPECT_EQ(answer, 'n');
     EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.file("elders")));
     EXPECT_TRUE(fs::is_empty(folder.path()));
@@ -192,7 +190,7 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     EXPECT_EQ(read(shows[0], taken, sizeof taken), 1);
     EXPECT_EQ(taken[0], 'S');
     EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
-    for (int fd : {ready[0], ready[1], shows[0]}) close(fd);
+    close(shows[0]);
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Raw access to a single-instance claim's name in the abstract socket
 // namespace, as another process (or another user) would have it.
@@ -37,6 +39,27 @@ inline void send_to_claim(const std::string& name, std::string_view bytes) {
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0)
         (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     ::close(fd);
+}
+
+// Runs `setup` in a child process, which hands its one-byte answer back and
+// then runs `serve` (by default it waits to be killed); returns the child's
+// id and its answer.
+inline std::pair<pid_t, char> in_child(
+    const std::function<char()>& setup, const std::function<void()>& serve = [] { ::pause(); }) {
+    int ready[2];
+    if (::pipe(ready) != 0) return {-1, 0};
+    pid_t child = ::fork();
+    if (child == 0) {
+        char answer = setup();
+        (void)!::write(ready[1], &answer, 1);
+        serve();
+        ::_exit(0);
+    }
+    char answer = 0;
+    (void)!::read(ready[0], &answer, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return {child, answer};
 }
 
 // Becomes the user nobody (the tests run as root in CI); false when it could not.

@@ -32,7 +32,6 @@ TEST(Desktop, TwipsFiltersAndTrayCodes) {
     EXPECT_EQ(selected, QStringLiteral("Alles (*.*)"));
     EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected),
               QStringLiteral("Strepla export (*.txt)"));
-
 }
 
 // Style 54: Cancel, Try Again and Continue, the last two named in Dutch.

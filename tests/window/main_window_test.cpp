@@ -31,7 +31,7 @@ protected:
 
 // Empty settings: the label asks for both paths while the export is in use,
 // and says nothing when it is not; the convert commands are disabled.
-TEST_F(MainWindow, EmptySettingsDisableTheConvertCommands) {
+TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFillThePaths) {
     load(kvr());
     EXPECT_EQ(text("lbResultaat"), "Vul Strepla Exchange en GARtrip text in.");
     EXPECT_TRUE(highlighted("lbResultaat"));
@@ -42,6 +42,28 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommands) {
     EXPECT_EQ(text("lbResultaat"), "");
     EXPECT_FALSE(settings().blnUseGPS());
     EXPECT_FALSE(highlighted("lbResultaat"));
+
+    // The browse buttons take the chosen name and ignore a cancel.
+    platform.dialogs.choose(folder.file("gekozen.ste"));
+    platform.dialogs.cancel();
+    click("BtnStrepla");
+    click("BtnStrepla");
+    EXPECT_EQ(settings().strStreplaFile, folder.file("gekozen.ste"));
+    const port::FileDialog& open = platform.dialogs.shown[0];
+    EXPECT_EQ(std::make_tuple(open.kind, open.filter, open.flags, open.file_name),
+              std::make_tuple(port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 0x2000,
+                              "*.ste"));
+
+    // Cancelled with an empty field: ".txt" is still appended; a name without it gets it.
+    platform.dialogs.cancel();
+    click("BtnGartrip");
+    EXPECT_EQ(text("Text2"), ".txt");
+    platform.dialogs.choose(folder.file("uit"));
+    click("BtnGartrip");
+    EXPECT_EQ(settings().strGartripFile, folder.file("uit.txt"));
+    const port::FileDialog& save = platform.dialogs.shown.back();
+    EXPECT_EQ(std::make_tuple(save.kind, save.filter, save.file_name),
+              std::make_tuple(port::FileDialog::Kind::Save, "Strepla export (*.txt)", "*.txt"));
 }
 
 // Nothing of the window is cut off, at any scale factor (the tests run at
@@ -65,32 +87,9 @@ TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
     EXPECT_EQ(find("Text1")->width(), field + 200);
 }
 
-TEST_F(MainWindow, BrowseButtonsTakeTheChosenNameAndIgnoreACancel) {
-    load(kvr());
-    platform.dialogs.choose(folder.file("gekozen.ste"));
-    platform.dialogs.cancel();
-    click("BtnStrepla");
-    click("BtnStrepla");
-    EXPECT_EQ(settings().strStreplaFile, folder.file("gekozen.ste"));
-    const port::FileDialog& open = platform.dialogs.shown[0];
-    EXPECT_EQ(std::make_tuple(open.kind, open.filter, open.flags, open.file_name),
-              std::make_tuple(port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 0x2000,
-                              "*.ste"));
-
-    // Cancelled with an empty field: ".txt" is still appended; a name without it gets it.
-    platform.dialogs.cancel();
-    click("BtnGartrip");
-    EXPECT_EQ(text("Text2"), ".txt");
-    platform.dialogs.choose(folder.file("uit"));
-    click("BtnGartrip");
-    EXPECT_EQ(settings().strGartripFile, folder.file("uit.txt"));
-    const port::FileDialog& save = platform.dialogs.shown.back();
-    EXPECT_EQ(std::make_tuple(save.kind, save.filter, save.file_name),
-              std::make_tuple(port::FileDialog::Kind::Save, "Strepla export (*.txt)", "*.txt"));
-}
-
-// F5 writes the hand-written text file and shows the counts.
-TEST_F(MainWindow, ConversionShowsTheCountsAndWritesTheFile) {
+// F5 writes the hand-written text file and shows the counts; a failed run
+// says what failed, with both paths.
+TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
     load(kvr(paths()));
     action("MnGARTripBestandMaken")->trigger();
     EXPECT_EQ(text("lbResultaat"), "3 Keerpunten en 1 Routes");
@@ -98,12 +97,9 @@ TEST_F(MainWindow, ConversionShowsTheCountsAndWritesTheFile) {
     EXPECT_EQ(window->MousePointer(), 1);
     EXPECT_EQ(folder.read("uit 1.txt"), read_bytes(test_data("conversion/golden/basic.txt")));
     EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
-}
 
-// A file made with error lines is 20004; a text file that could not be
-// written is 20003, never "made with errors".
-TEST_F(MainWindow, ErrorLinesAre20004AndAnUnwrittenFile20003WithBothPaths) {
-    load(kvr(paths()));
+    // A file made with error lines is 20004; a text file that could not be
+    // written is 20003, never "made with errors".
     folder.write("taak 1.ste", point_block("Eelde", "E006:34.95", "N53:07.50", ""));
     const std::string nowhere = folder.file("geen map/uit.txt");
     const std::tuple<std::string, std::string, std::string> cases[] = {
@@ -171,22 +167,13 @@ TEST_F(MainWindow, FailingCommandIsSilentFromTheToolbarAndReportedFromTheMenu) {
     action("MnGartripStarten")->trigger();
 }
 
-TEST_F(MainWindow, UnloadSavesTheSettings) {
-    load(kvr());
-    QTest::keyClicks(find("Text2"), QStringLiteral("punten.txt"));
-    window->Button(3)->trigger();  // no GARtrip program: the option stays as it is in memory
-    action("mnSluiten2")->trigger();
-    EXPECT_THAT(stored(), HasSubstr("GartripFile=punten.txt\r\n"));
-    EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n"));
-}
-
 TEST_F(MainWindow, ComponentThatCannotBeLoadedFailsTheLoad) {
     install_parse_factory([]() -> ParseComponent { throw Failure(48); });
     folder.write("tolvane.kvr", kvr());
     EXPECT_EQ(failure_of([] { FrmKeerpunten::Starten(); }), 48);
 }
 
-TEST_F(MainWindow, HelpAndAboutBox) {
+TEST_F(MainWindow, HelpAboutBoxAndUnload) {
     load(kvr());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window->windowHandle(), Qt::Key_F1);
@@ -212,6 +199,13 @@ TEST_F(MainWindow, HelpAndAboutBox) {
     });
     action("mnInfo")->trigger();
     EXPECT_EQ(version, QStringLiteral("Versie: 2.1"));
+
+    // Closing saves the settings.
+    QTest::keyClicks(find("Text2"), QStringLiteral("punten.txt"));
+    window->Button(3)->trigger();  // no GARtrip program: the option stays as it is in memory
+    action("mnSluiten2")->trigger();
+    EXPECT_THAT(stored(), HasSubstr("GartripFile=punten.txt\r\n"));
+    EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n"));
 }
 
 }  // namespace
