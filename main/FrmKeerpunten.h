@@ -122,7 +122,6 @@ private:
 
     // Watch mode.
     void show_watch_state(bool on);
-    std::shared_ptr<ClsAutoconvert> export_watcher();
     void carry_over(const std::shared_ptr<ClsAutoconvert>& watcher,
                     const std::shared_ptr<std::vector<ClsAutoLogger>>& loggers);
     void enable_watch_toggle(bool on);

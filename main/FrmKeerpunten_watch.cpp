@@ -206,19 +206,6 @@ void FrmKeerpunten::naarSysteemvak(bool hide) {
     in_tray_ = true;
 }
 
-// The export's watcher while the export is in use.  The export can come into
-// use while the mode is on (the options' "Toepassen" with the dialog still
-// open): it is watched from then on, or the tick fails and the mode goes off.
-std::shared_ptr<ClsAutoconvert> FrmKeerpunten::export_watcher() {
-    if (!settings_->blnUseGPS()) return nullptr;
-    if (!watcher_) {
-        auto watcher = std::make_shared<ClsAutoconvert>();
-        if (!watcher->setfile(settings_->strStreplaFile)) tlv::raise(err::kFileNotFound);
-        watcher_ = std::move(watcher);
-    }
-    return watcher_;
-}
-
 // A tick that arrives while another one runs (a box shown inside a tick runs
 // its own event loop) does nothing.  The tick holds the watchers it walks
 // over; when a box's event loop rebuilds them, it stops, and the new ones,
@@ -228,8 +215,8 @@ void FrmKeerpunten::Timer1_Timer() {
     in_tick_ = true;
     try {
         const std::shared_ptr<std::vector<ClsAutoLogger>> loggers = logger_watchers_;
-        if (std::shared_ptr<ClsAutoconvert> watcher = export_watcher();
-            watcher && watcher->CheckFile())
+        if (std::shared_ptr<ClsAutoconvert> watcher = watcher_;
+            settings_->blnUseGPS() && watcher && watcher->CheckFile())
             Converteren();
         if (loggers) {
             for (ClsAutoLogger& logger : *loggers) {

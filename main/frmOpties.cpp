@@ -211,7 +211,9 @@ void frmOpties::cmdOK_Click() {
 }
 
 void frmOpties::cmdApply_Click() {
-    if (ValidateInput()) opslaan();
+    if (!ValidateInput()) return;
+    opslaan();
+    emit applied();
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab step through the tabs, wrapping around.
@@ -244,6 +246,7 @@ bool frmOpties::eventFilter(QObject* watched, QEvent* event) {
 void FrmKeerpunten::ShowOptions() {
     {
         frmOpties options(this);
+        connect(&options, &frmOpties::applied, this, &FrmKeerpunten::initControls);
         options.exec();
     }
     initControls();

@@ -35,6 +35,10 @@ public:
     void cmdApply_Click();
     void SelectTab(int index);  // from 0
 
+signals:
+    // "Toepassen" stored the values: the main window applies them at once.
+    void applied();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;

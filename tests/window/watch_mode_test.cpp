@@ -1,7 +1,9 @@
+#include <QCheckBox>
 #include <QMenu>
 #include <QTimer>
 #include <filesystem>
 
+#include "main/frmOpties.h"
 #include "tests/window/window_support.h"
 
 namespace tlv::testing {
@@ -131,26 +133,21 @@ TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReportedAndTheModeGoingOffShow
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
 }
 
-// Watching the loggers only, the export comes into use (the options'
-// "Toepassen", the dialog still open): the next tick watches it too, or,
-// when it is missing, the mode goes off with its message.
+// Watching the loggers only, the export comes into use by the options'
+// "Toepassen", the dialog still open: it is watched at once.
 TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
     load(watching() + logger("L") + "CheckForGARtrip=2\r\n");
     ASSERT_TRUE(window->inTray());
-    settings().blnUseGPS(true);
-    window->Timer1_Timer();
-    rewrite_and_tick();
-    EXPECT_TRUE(folder.exists("uit.txt"));
-
-    settings().blnUseGPS(false);
-    window->initControls();
-    settings().blnUseGPS(true);
-    settings().strStreplaFile = folder.file("weg.ste");
-    platform.boxes.expect("Het pad " + folder.file("weg.ste") + "klopt niet.");
-    window->Timer1_Timer();
-    EXPECT_EQ(settings().intAutoCheckStrepla, 2);
-    EXPECT_EQ(text("lbResultaat"),
-              "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
+    QTimer::singleShot(0, [this] {
+        auto* options = window->findChild<frmOpties*>(QStringLiteral("frmOpties"));
+        ASSERT_NE(options, nullptr);
+        options->findChild<QCheckBox*>(QStringLiteral("ckGebrGPS"))->setChecked(true);
+        options->cmdApply_Click();
+        rewrite_and_tick();
+        EXPECT_TRUE(folder.exists("uit.txt"));
+        options->reject();
+    });
+    action("mnPrograms")->trigger();
 }
 
 // The message gathers every active logger's fault; the last row decides.
