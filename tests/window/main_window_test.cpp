@@ -49,6 +49,8 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     click("BtnStrepla");
     click("BtnStrepla");
     EXPECT_EQ(settings().strStreplaFile, folder.file("gekozen.ste"));
+    find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(1);
+    EXPECT_EQ(text("lbResultaat"), "Vul GARtrip text in\n");  // as the label holds it
     const port::FileDialog& open = platform.dialogs.shown[0];
     EXPECT_EQ(std::make_tuple(open.kind, open.filter, open.flags, open.file_name),
               std::make_tuple(port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 0x2000,
@@ -139,7 +141,8 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
              "\r\nStreplaProgramma=" + folder.file("Stre\"pla.exe") + "\r\nStartGartrip=1\r\n"));
     EXPECT_TRUE(window->Button(3)->isChecked());
     EXPECT_EQ(text("Panel2"), "Direkt GARtrip starten");
-    window->Converteren();
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(1));  // F5 only converts
+    EXPECT_TRUE(window->Button(3)->isChecked());
     action("mnStrepla")->trigger();
     const std::vector<FakePrograms::Start> started = {
         {folder.file("GAR trip.exe"), {folder.file("uit 1.txt")}, port::WindowStyle::Hidden},
