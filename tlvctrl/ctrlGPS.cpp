@@ -25,6 +25,7 @@ QLineEdit* ctrlGPS::field(const char* name, const char* label, int row, std::str
     auto* text = new QLineEdit(this);
     text->setObjectName(QString::fromLatin1(name));
     auto* caption = new QLabel(QString::fromUtf8(label), this);
+    caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
     caption->setBuddy(text);
     auto* browse_button = new QPushButton(QStringLiteral("..."), this);
     browse_button->setObjectName(QString::fromLatin1(name) + QStringLiteral("Bladeren"));

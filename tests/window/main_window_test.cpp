@@ -8,9 +8,11 @@
 
 #include "desktop/twips.h"
 #include "main/frmAbout.h"
+#include "main/frmOpties.h"
 #include "shared/failure.h"
 #include "tests/conversion/conversion_support.h"
 #include "tests/support/failure_of.h"
+#include "tests/support/form_dump.h"
 #include "tests/window/window_support.h"
 #include "tlvctrl/CtrlCheckbox.h"
 
@@ -168,6 +170,21 @@ TEST_F(MainWindow, FailingCommandIsSilentFromTheToolbarAndReportedFromTheMenu) {
     EXPECT_TRUE(platform.boxes.shown.empty());
     platform.boxes.expect();
     action("MnGartripStarten")->trigger();
+}
+
+// Every caption, tooltip, shortcut and picture of the window, its menus and
+// toolbar, the options dialog and the about box; where the options dialog's
+// controls sit (also run at 1440 dots per inch, a twip to the pixel).
+TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
+    load(kvr());
+    expect_form(*window, "FrmKeerpunten.txt");
+    dialog = std::make_unique<frmOpties>(window.get());
+    dialog->show();
+    expect_form(*dialog, "frmOpties.txt");
+    expect_twips(*dialog, "frmOpties.twips");
+    dialog = std::make_unique<frmAbout>(window.get());
+    dialog->show();
+    expect_form(*dialog, "frmAbout.txt");
 }
 
 TEST_F(MainWindow, ComponentThatCannotBeLoadedFailsTheLoad) {
