@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <sstream>
 
 #include "shared/ClsError.h"
 #include "shared/failure.h"
@@ -27,19 +29,26 @@ protected:
     std::string log() const { return folder.read("error.log"); }
 };
 
-// One row of each shape: no value, value behind, value inside, value after a line break.
-TEST(MessageTable, RowsComposeTheValueAsTheirShapeSays) {
-    const std::pair<int32_t, const char*> rows[] = {
-        {7, "Geen geheugen meer"},
-        {53, "Kan het bestand niet vinden:<v>"},
-        {20001, "Het veld <v> is niet ingevuld."},
-        {20004, "Het bestand is gemaakt met fouten\r\n<v>"},
-        {492, "U heeft de verkeerde versie van dit programma ge\xEFnstalleerd"},
-    };
-    for (const auto& [number, text] : rows)
-        EXPECT_EQ(ClsError::FoutTekst(number, "<v>"), text) << number;
-    for (int32_t number : {0, 6, 9, 25000, 25001, -53})
-        EXPECT_EQ(ClsError::FoutTekst(number, "<v>"), "") << number;
+// A hand-written table of tests/shared/golden: "number<TAB>text" per line.
+std::map<int32_t, std::string> golden_table(const char* name) {
+    std::istringstream lines(testing::read_bytes(testing::test_data(std::string("shared/golden/") + name)));
+    std::map<int32_t, std::string> table;
+    for (std::string line; std::getline(lines, line);)
+        table[std::stoi(line)] = line.substr(line.find('\t') + 1);
+    return table;
+}
+
+// Every number from -1 to 25001: its row's text with the value composed in
+// (<v>; <crlf> a line break), or none; and the technical descriptions.
+TEST(MessageTable, EveryRowWholeAndNoOtherNumber) {
+    std::map<int32_t, std::string> rows = golden_table("messages.txt");
+    std::map<int32_t, std::string> descriptions = golden_table("descriptions.txt");
+    for (int32_t number = -1; number <= 25001; ++number) {
+        std::string text = rows[number];
+        if (size_t at = text.find("<crlf>"); at != std::string::npos) text.replace(at, 6, "\r\n");
+        ASSERT_EQ(ClsError::FoutTekst(number, "<v>"), text) << number;
+        ASSERT_EQ(default_description(number), descriptions[number]) << number;
+    }
 }
 
 TEST_F(ErrorLog, EntryWithEveryLineOrWithoutItsOptionalLines) {
