@@ -37,6 +37,8 @@ HelpWindow::HelpWindow(QString folder)
     auto* index = new QPushButton(QStringLiteral("In&dex"), this);
     back->setObjectName(QStringLiteral("HelpBack"));
     forward->setObjectName(QStringLiteral("HelpForward"));
+    contents->setObjectName(QStringLiteral("HelpContents"));
+    index->setObjectName(QStringLiteral("HelpIndex"));
     back->setEnabled(false);
     forward->setEnabled(false);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);

@@ -46,7 +46,11 @@ TEST_F(Component, CreatedByIdentityOrProgIdReportsProgressAndCounts) {
         port::DynamicLibrary::open(folder.file(port::library_file_name(component::kLibraryName)));
     auto can_unload =
         reinterpret_cast<component::DllCanUnloadNowFn>(library->symbol("DllCanUnloadNow"));
-    ASSERT_TRUE(can_unload && library->symbol("DllRegisterServer"));
+    auto class_object =
+        reinterpret_cast<component::DllGetClassObjectFn>(library->symbol("DllGetClassObject"));
+    ASSERT_TRUE(can_unload && class_object && library->symbol("DllRegisterServer"));
+    void* object = nullptr;
+    EXPECT_EQ(class_object(&component::kClsidClsParse, nullptr, &object), component::kPointer);
     for (auto create : {+[] { return create_parse_component(component::kClsidClsParse); },
                         +[] { return create_parse_component(component::kProgId); }}) {
         {
@@ -73,6 +77,7 @@ TEST_F(Component, UnknownClassIs429AndMissingLibraryIs48) {
     other.data1 ^= 1;
     EXPECT_EQ(failure_of([&] { create_parse_component(other); }), 429);
     EXPECT_EQ(failure_of([] { create_parse_component("Converttlv.Anders"); }), 429);
+
     TempFolder empty;
     platform.application.folder = empty.path();
     EXPECT_EQ(failure_of([] { create_parse_component(); }), 48);

@@ -122,12 +122,11 @@ public:
     void advance(std::chrono::seconds seconds) { now_ += seconds; }
     port::DateTime now() override {
         using namespace std::chrono;
-        sys_days day = floor<days>(now_);
-        year_month_day date{day};
-        hh_mm_ss time{now_ - day};
-        return {
-            int(date.year()),          int(unsigned(date.month())), int(unsigned(date.day())),
-            int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
+        const sys_days day = floor<days>(now_);
+        const year_month_day d{day};
+        const hh_mm_ss t{now_ - day};
+        return {int(d.year()), int(unsigned(d.month())), int(unsigned(d.day())),
+                int(t.hours().count()), int(t.minutes().count()), int(t.seconds().count())};
     }
     void sleep(std::chrono::milliseconds duration) override {
         sleeps.push_back(duration);
@@ -143,10 +142,10 @@ private:
 class FakeFiles final : public port::FileSystem {
 public:
     void fail_reads(const std::string& path, int number, int times = -1) {
-        read_failures_[path] = {number, times};
+        failures_[{path, false}] = {number, times};
     }
     void fail_writes(const std::string& path, int number, int times = -1) {
-        write_failures_[path] = {number, times};
+        failures_[{path, true}] = {number, times};
     }
     void set_modified(const std::string& path, std::optional<port::DateTime> time) {
         modified_[path] = time;
@@ -161,33 +160,29 @@ public:
         return scripted != modified_.end() ? scripted->second : real().last_modified(path);
     }
     std::string read_all(std::string_view path) override {
-        maybe_fail(read_failures_, path);
+        maybe_fail(path, false);
         return real().read_all(path);
     }
     void replace(std::string_view path, std::string_view text) override {
-        ++writes[std::string(path)];
-        maybe_fail(write_failures_, path);
+        maybe_fail(path, true);
         real().replace(path, text);
     }
     void append(std::string_view path, std::string_view text) override {
-        ++writes[std::string(path)];
-        maybe_fail(write_failures_, path);
+        maybe_fail(path, true);
         real().append(path, text);
     }
 
 private:
-    struct Scripted {
-        int number, times;
-    };
-    static void maybe_fail(std::map<std::string, Scripted>& script, std::string_view path) {
-        auto found = script.find(std::string(path));
-        if (found == script.end() || found->second.times == 0) return;
-        if (found->second.times > 0) --found->second.times;
-        raise(found->second.number);
+    void maybe_fail(std::string_view path, bool writing) {
+        if (writing) ++writes[std::string(path)];
+        auto found = failures_.find({std::string(path), writing});
+        if (found == failures_.end() || found->second.second == 0) return;
+        if (found->second.second > 0) --found->second.second;
+        raise(found->second.first);
     }
     static port::FileSystem& real() { return port::native::file_system(); }
 
-    std::map<std::string, Scripted> read_failures_, write_failures_;
+    std::map<std::pair<std::string, bool>, std::pair<int, int>> failures_;  // number, times
     std::map<std::string, std::optional<port::DateTime>> modified_;
 };
 

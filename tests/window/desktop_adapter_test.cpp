@@ -10,6 +10,7 @@
 
 #include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
+#include "tests/support/form_dump.h"
 #include "desktop/qt_tray.h"
 #include "desktop/twips.h"
 #include "tests/support/fake_platform.h"
@@ -73,6 +74,10 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Inhoud")));
     viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Index, 0);
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("niet gevonden")));
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("HelpContents")),
+                      Qt::LeftButton);
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Inhoud")));
+    testing::expect_form(*window, "HelpWindow.txt");
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
