@@ -1,6 +1,7 @@
 #include "conversion/ClsParse.h"
 
 #include <chrono>
+#include <cstring>
 
 #include "conversion/ClsWrite.h"
 #include "shared/ClsError.h"
@@ -8,6 +9,7 @@
 #include "shared/int16.h"
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
+#include "shared/platform/native.h"
 #include "shared/platform/port.h"
 #include "shared/text.h"
 
@@ -25,22 +27,39 @@ std::string read_working_text(const std::string& path) {
         if (port::files().last_modified(path)) raise(err::kPathFileAccess, "Not a regular file");
         return {};
     }
-    return ClsParse::working_text(port::files().read_all(path));
+    return ClsParse::working_text(port::files().read_all(path));  // in its own buffer
 }
 
 }  // namespace
 
 void WaypointList::clear() {
+    storage_.reset();
     by_number_.clear();
     count_ = 0;
 }
 
-void WaypointList::put(int16_t number, std::shared_ptr<ClsWaypoint> waypoint) {
+void WaypointList::reserve(size_t count) {
+    if (!storage_) storage_ = std::make_shared<Blocks>();
+    std::vector<ClsWaypoint>& block = storage_->emplace_back();
+    constexpr size_t kLarge = size_t{2} << 20;  // worth large pages, with as much to spare
+    const size_t bytes = count * sizeof(ClsWaypoint);
+    if (bytes < kLarge) return block.reserve(count);
+    block.reserve(count + kLarge / sizeof(ClsWaypoint));
+    port::native::prepare_pages(block.data(), block.capacity() * sizeof(ClsWaypoint), bytes);
+}
+
+ClsWaypoint* WaypointList::make() {
+    if (!storage_ || storage_->back().size() == storage_->back().capacity())
+        reserve(storage_ ? 2 * storage_->back().capacity() : 256);
+    return &storage_->back().emplace_back();
+}
+
+void WaypointList::put(int16_t number, ClsWaypoint* waypoint) {
     if (number < 1) return;
     auto index = static_cast<size_t>(number - 1);
     if (by_number_.size() <= index) by_number_.resize(index + 1);
     if (!by_number_[index]) increment16(count_);
-    by_number_[index] = std::move(waypoint);
+    by_number_[index] = waypoint;
 }
 
 std::shared_ptr<ClsWaypoint> WaypointList::find(std::string_view key) const {
@@ -50,8 +69,8 @@ std::shared_ptr<ClsWaypoint> WaypointList::find(std::string_view key) const {
         if (c < '0' || c > '9') return nullptr;
         number = number * 10 + static_cast<size_t>(c - '0');
     }
-    if (number > by_number_.size()) return nullptr;
-    return by_number_[number - 1];
+    if (number > by_number_.size() || !by_number_[number - 1]) return nullptr;
+    return {storage_, by_number_[number - 1]};
 }
 
 bool ClsParse::Parsen(const std::string& strPad, const std::string& strGARtrip) {
@@ -69,6 +88,30 @@ std::optional<std::string> ClsParse::convert_working_text(std::string_view werkt
     if (scan_blocks(werktekst)) composed = ClsWrite().schrijf(*this);
     end_conversion();
     return composed;
+}
+
+// Every item moves to the front of the buffer, behind what is still to be read:
+// the text shrinks by the blanks and quotes it drops and grows only where a
+// comma or a lone CR or LF becomes CR LF.  Should a line end ever reach bytes
+// not read yet, the rest is made in a buffer of its own.
+std::string ClsParse::working_text(std::string&& bytes) {
+    ListInputReader reader(bytes);
+    std::string_view item;
+    size_t length = 0;
+    while (reader.next(item)) {
+        std::memmove(bytes.data() + length, item.data(), item.size());
+        length += item.size();
+        if (length + kCrLf.size() > reader.position()) {
+            std::string text = bytes.substr(0, length);
+            text += kCrLf;
+            text += working_text(std::string_view(bytes).substr(reader.position()));
+            return text;
+        }
+        bytes[length++] = '\r';
+        bytes[length++] = '\n';
+    }
+    bytes.resize(length);
+    return std::move(bytes);
 }
 
 std::string ClsParse::working_text(std::string_view bytes) {
@@ -118,7 +161,7 @@ void ClsParse::report(const Failure& failure, std::string_view plaats, std::stri
 bool ClsParse::watGaanWeDoen(const std::string& strPad, const std::string& strGARtrip) {
     // A file that could not be read leaves the last good text file alone.
     std::optional<std::string> text = ReadFile(strPad);
-    return text && scan_blocks(*text) && Schrijf(strGARtrip);
+    return text && scan_blocks(*text) && Schrijf(strGARtrip, std::move(*text));
 }
 
 std::optional<std::string> ClsParse::ReadFile(const std::string& strPad) {

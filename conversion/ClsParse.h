@@ -17,11 +17,17 @@ class ClsWrite;
 class Failure;
 
 // The point blocks read so far, by their number in the file.  A block that
-// failed leaves its number unused, so later numbers do not shift.
+// failed leaves its number unused, so later numbers do not shift.  The list
+// keeps the waypoints in storage of its own, a few large blocks; a route
+// member shares that storage and keeps it alive.
 class WaypointList {
 public:
     void clear();
-    void put(int16_t number, std::shared_ptr<ClsWaypoint> waypoint);
+    // Room for so many waypoints in one block, made ready at once.
+    void reserve(size_t count);
+    // A fresh waypoint in the list's storage; it counts once it is put.
+    ClsWaypoint* make();
+    void put(int16_t number, ClsWaypoint* waypoint);
     // The waypoint under a key text, exactly as a keyed lookup of the decimal
     // text of the number sees it: "7" finds point 7, "07", "+7" or "7 " nothing.
     std::shared_ptr<ClsWaypoint> find(std::string_view key) const;
@@ -29,12 +35,14 @@ public:
     // In file order.
     template <typename Visit>
     void for_each(Visit&& visit) const {
-        for (const auto& waypoint : by_number_)
+        for (const ClsWaypoint* waypoint : by_number_)
             if (waypoint) visit(*waypoint);
     }
 
 private:
-    std::vector<std::shared_ptr<ClsWaypoint>> by_number_;  // index = number - 1
+    using Blocks = std::vector<std::vector<ClsWaypoint>>;  // none ever grows past its room
+    std::shared_ptr<Blocks> storage_;
+    std::vector<ClsWaypoint*> by_number_;  // index = number - 1
     int16_t count_ = 0;
 };
 
@@ -66,8 +74,9 @@ public:
     std::optional<std::string> convert_working_text(std::string_view werktekst);
 
     // The working text of an exchange file's bytes: every list-input item
-    // followed by CR LF.
+    // followed by CR LF.  The second form makes it in the bytes' own buffer.
     static std::string working_text(std::string_view bytes);
+    static std::string working_text(std::string&& bytes);
 
 private:
     friend class ClsWrite;
@@ -94,7 +103,8 @@ private:
     void NieuweRoute(std::string_view block);
 
     // Writing.
-    bool Schrijf(const std::string& strGARtrip);
+    // Composes into the given buffer (the working text, no longer needed) and writes.
+    bool Schrijf(const std::string& strGARtrip, std::string buffer = {});
     void WaypointsOphalen(ClsWrite& writer);
     void RoutesOphalen(ClsWrite& writer);
 

@@ -57,6 +57,13 @@ struct ClsParse::Scan {
 // Returns false when a failure ended the scan: the text file is then not written.
 bool ClsParse::scan_blocks(std::string_view text) {
     Scan scan(text);
+    // Every point block begins at a "point" of its own, and the 16-bit counter
+    // ends the scan after 32767 of them: room for them all at once.
+    size_t points = 0;
+    for (size_t at = text.find("point"); at != kAbsent && points < INT16_MAX;
+         at = text.find("point", at + 5))
+        ++points;
+    waypoints_.reserve(points);
     uint64_t blocks = 0;
     size_t point = kAbsent;
     size_t route = kAbsent;
@@ -143,7 +150,7 @@ std::optional<std::string_view> unquoted(std::string_view value) {
 void ClsParse::nieuweWaypoint(std::string_view block) {
     // An overflow of the counter is no fault of this block: it ends the scan.
     increment16(point_counter_);
-    auto waypoint = std::make_shared<ClsWaypoint>();
+    ClsWaypoint* waypoint = waypoints_.make();
     auto fail = [&](const Failure& failure) {
         report(failure, "nieuweWaypoint", "Bij het lezen van Waypoint" + waypoint->strName());
     };
@@ -156,7 +163,7 @@ void ClsParse::nieuweWaypoint(std::string_view block) {
         waypoint->strLat(tekstWaarde(block, "lat = "));
         waypoint->intElev(parse_int16(tekstWaarde(block, "elev = ")));
         waypoint->strFreq(tekstWaarde(block, "frequency = "));
-        waypoints_.put(point_counter_, std::move(waypoint));
+        waypoints_.put(point_counter_, waypoint);
     } catch (const Failure& failure) {
         fail(failure);
     } catch (...) {

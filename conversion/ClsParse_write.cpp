@@ -4,9 +4,9 @@
 
 namespace tlv {
 
-bool ClsParse::Schrijf(const std::string& strGARtrip) {
+bool ClsParse::Schrijf(const std::string& strGARtrip, std::string buffer) {
     try {
-        std::string text = ClsWrite().schrijf(*this);
+        std::string text = ClsWrite(std::move(buffer)).schrijf(*this);
         std::string message = SchrijfBestand(strGARtrip, text);
         if (message.empty()) return true;
         strFout(message);
@@ -18,10 +18,8 @@ bool ClsParse::Schrijf(const std::string& strGARtrip) {
 
 void ClsParse::WaypointsOphalen(ClsWrite& writer) {
     try {
-        waypoints_.for_each([&](const ClsWaypoint& waypoint) {
-            writer.Waypoint(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),
-                            waypoint.varLongtitude(), waypoint.varLatitude(), ClsWrite::kListLine);
-        });
+        waypoints_.for_each(
+            [&](const ClsWaypoint& waypoint) { writer.Waypoint(waypoint, ClsWrite::kListLine); });
     } catch (...) {
         report("WaypointsOphalen", "");
     }
@@ -35,11 +33,8 @@ void ClsParse::RoutesOphalen(ClsWrite& writer) {
         for (const auto& route : routes_) {
             writer.Route(static_cast<int16_t>(nummer), route->strName());
             ++nummer;
-            for (const auto& member : route->colWaypoints()) {
-                writer.Waypoint(member->strName(), member->strFreq(), member->intElev(),
-                                member->varLongtitude(), member->varLatitude(),
-                                ClsWrite::kMemberLine);
-            }
+            for (const auto& member : route->colWaypoints())
+                writer.Waypoint(*member, ClsWrite::kMemberLine);
             writer.endRoute();
         }
     } catch (...) {

@@ -33,11 +33,11 @@ Coordinate ClsWaypoint::to_coordinate(const Angle& angle, char letter) {
 }
 
 Coordinate ClsWaypoint::varLatitude() const {
-    return to_coordinate(latitude_, latitude_.hemisphere == 2 ? 'S' : 'N');
+    return to_coordinate(latitude_, latitude_letter());
 }
 
 Coordinate ClsWaypoint::varLongtitude() const {
-    return to_coordinate(longitude_, longitude_.hemisphere == 1 ? 'E' : 'W');
+    return to_coordinate(longitude_, longitude_letter());
 }
 
 }  // namespace tlv

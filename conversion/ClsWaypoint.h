@@ -34,13 +34,19 @@ public:
     Coordinate varLatitude() const;
     Coordinate varLongtitude() const;
 
-private:
+    // The parsed numbers behind varLatitude and varLongtitude, for the writer.
     struct Angle {
         int32_t hemisphere = 0;  // longitude: 1 east, 2 west; latitude: 1 north, 2 south
         int16_t degrees = 0;
         int16_t minutes = 0;
         int16_t hundredths = 0;
     };
+    const Angle& latitude() const { return latitude_; }
+    const Angle& longitude() const { return longitude_; }
+    char latitude_letter() const { return latitude_.hemisphere == 2 ? 'S' : 'N'; }
+    char longitude_letter() const { return longitude_.hemisphere == 1 ? 'E' : 'W'; }
+
+private:
     static void parse_angle(std::string_view text, size_t degree_digits, char first_hemisphere,
                             Angle& angle);
     static Coordinate to_coordinate(const Angle& angle, char letter);

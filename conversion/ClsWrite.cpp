@@ -1,7 +1,11 @@
 #include "conversion/ClsWrite.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "conversion/ClsParse.h"
 #include "shared/ClsError.h"
@@ -60,15 +64,36 @@ public:
             used_[cell - 1] = false;
         }
     }
+    // As many characters as fit; failure 9 after them when the text runs past the row.
     void put_text(size_t first_cell, std::string_view text) {
-        for (size_t i = 0; i < text.size(); ++i) put(first_cell + i, text[i]);
+        check(first_cell);
+        const size_t fit = std::min(text.size(), N + 1 - first_cell);
+        std::copy_n(text.data(), fit, chars_.data() + first_cell - 1);
+        std::fill_n(used_.data() + first_cell - 1, fit, true);
+        if (fit < text.size()) raise(err::kSubscriptOutOfRange);
     }
     bool empty_at(size_t cell) const { return !used_[cell - 1]; }
     void append_to(std::string& out) const {
         std::array<char, N> line;
         size_t length = 0;
-        for (size_t i = 0; i < N; ++i)
-            if (used_[i]) line[length++] = chars_[i];
+        size_t i = 0;
+        for (; i + 8 <= N; i += 8) {  // eight cells at a time where all are used
+            uint64_t used;
+            std::memcpy(&used, used_.data() + i, 8);
+            if (used == 0x0101010101010101) {
+                std::memcpy(line.data() + length, chars_.data() + i, 8);
+                length += 8;
+                continue;
+            }
+            for (size_t j = i; j < i + 8; ++j) {
+                line[length] = chars_[j];
+                length += used_[j];
+            }
+        }
+        for (; i < N; ++i) {
+            line[length] = chars_[i];
+            length += used_[i];
+        }
         out.append(line.data(), length);
     }
     std::string text() const {
@@ -88,38 +113,78 @@ private:
 using WaypointCells = Cells<cell::kWaypointLine>;
 using RouteCells = Cells<cell::kRouteLine>;
 
-// Hundredths of a minute as thousandths: h / 100 * 1000, rounded halves to even.
-std::string thousandths(const std::string& hundredths) {
-    double scaled = static_cast<double>(parse_int16(hundredths)) / 100.0 * 1000.0;
-    return std::to_string(to_int16(static_cast<int64_t>(std::nearbyint(scaled))));
-}
+// A coordinate's pieces given as texts: [1] the hemisphere letter, [2] the
+// degrees, [3] the minutes, [4] the hundredths of a minute.
+struct TextPieces {
+    const Coordinate& coordinate;
+    std::string_view letter() const { return coordinate[1]; }
+    std::string_view degrees() const { return coordinate[2]; }
+    std::string_view minutes() const { return coordinate[3]; }
+    // Hundredths of a minute as thousandths: h / 100 * 1000, rounded halves to even.
+    std::string thousandths() const {
+        double scaled = static_cast<double>(parse_int16(coordinate[4])) / 100.0 * 1000.0;
+        return std::to_string(to_int16(static_cast<int64_t>(std::nearbyint(scaled))));
+    }
+};
+
+// The decimal text of a number, in a buffer of its own.
+class Decimal {
+public:
+    explicit Decimal(int32_t value) : end_(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr) {}
+    std::string_view text() const { return {digits_, static_cast<size_t>(end_ - digits_)}; }
+
+private:
+    char digits_[12];
+    char* end_;
+};
+
+// The same pieces from a waypoint's parsed numbers, made without the heap.
+// Rounding h / 100 * 1000 gives exactly h * 10 for every 16-bit h.
+class NumberPieces {
+public:
+    NumberPieces(const ClsWaypoint::Angle& angle, char letter)
+        : letter_(letter),
+          degrees_(angle.degrees),
+          minutes_(angle.minutes),
+          thousandths_(to_int16(int32_t{angle.hundredths} * 10)) {}
+    std::string_view letter() const { return {&letter_, 1}; }
+    std::string_view degrees() const { return degrees_.text(); }
+    std::string_view minutes() const { return minutes_.text(); }
+    std::string_view thousandths() const { return thousandths_.text(); }
+
+private:
+    char letter_;
+    Decimal degrees_, minutes_, thousandths_;
+};
 
 // Places a number text right-aligned so that it ends in cell `last`, when its
 // length is between 1 and `width`; otherwise the zeros already there stay.
-void put_digits(WaypointCells& line, size_t last, size_t width, const std::string& digits) {
+void put_digits(WaypointCells& line, size_t last, size_t width, std::string_view digits) {
     if (digits.empty() || digits.size() > width) return;
     line.put_text(last + 1 - digits.size(), digits);
 }
 
 // A coordinate column: the hemisphere letter, then from `first` on a zero
-// pattern of `degree_digits` degree digits, "°", 2 minute digits, ".", 3
-// digits of thousandths and "'", overwritten by the numbers that fit.
+// pattern of 2 (latitude) or 3 (longitude) degree digits, "°", 2 minute
+// digits, ".", 3 digits of thousandths and "'", overwritten by the numbers
+// that fit.
+template <typename Pieces>
 void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t degree_digits,
-                    const Coordinate& coordinate) {
-    line.put_char_of(letter, coordinate[1], 1);
-    line.put_text(first, std::string(degree_digits, '0') +
-                             "\xB0"
-                             "00.000'");
+                    const Pieces& pieces) {
+    static constexpr std::string_view kZeros = "000\xB0" "00.000'";
+    line.put_char_of(letter, pieces.letter(), 1);
+    line.put_text(first, kZeros.substr(3 - degree_digits));
     size_t degrees_end = first + degree_digits - 1;
-    put_digits(line, degrees_end, degree_digits, coordinate[2]);
-    put_digits(line, degrees_end + 3, 2, coordinate[3]);
-    put_digits(line, degrees_end + 7, 3, thousandths(coordinate[4]));
+    put_digits(line, degrees_end, degree_digits, pieces.degrees());
+    put_digits(line, degrees_end + 3, 2, pieces.minutes());
+    put_digits(line, degrees_end + 7, 3, pieces.thousandths());
 }
 
 // The elevation from its cell on; cells past the line's end are not
 // written, so at most five characters are placed.
 void put_list_columns(WaypointCells& line, int16_t elevation) {
-    std::string e = std::to_string(elevation);
+    const Decimal decimal(elevation);
+    const std::string_view e = decimal.text();
     for (size_t i = cell::kElevation; i <= e.size() + cell::kElevation && i <= cell::kWaypointLine;
          ++i)
         line.put_char_of(i, e, i - cell::kElevation + 1);
@@ -151,6 +216,18 @@ std::string ClsWrite::schrijf(ClsParse& objParse) {
 
 void ClsWrite::Waypoint(const std::string& name, const std::string& frequency, int16_t elevation,
                         const Coordinate& longitude, const Coordinate& latitude, int32_t kind) {
+    waypoint_line(name, frequency, elevation, TextPieces{longitude}, TextPieces{latitude}, kind);
+}
+
+void ClsWrite::Waypoint(const ClsWaypoint& waypoint, int32_t kind) {
+    waypoint_line(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),
+                  NumberPieces(waypoint.longitude(), waypoint.longitude_letter()),
+                  NumberPieces(waypoint.latitude(), waypoint.latitude_letter()), kind);
+}
+
+template <typename Pieces>
+void ClsWrite::waypoint_line(std::string_view name, std::string_view frequency, int16_t elevation,
+                             const Pieces& longitude, const Pieces& latitude, int32_t kind) {
     WaypointCells line;
     try {
         for (size_t i = 1; i <= name.size(); ++i) line.put(i, codec::to_upper(name[i - 1]));

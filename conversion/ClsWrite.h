@@ -15,6 +15,9 @@ class ClsParse;
 // failure 9, which costs that line only.
 class ClsWrite {
 public:
+    // Composes into the buffer given (its text is dropped, its room kept).
+    explicit ClsWrite(std::string buffer = {}) : text_(std::move(buffer)) {}
+
     static constexpr int32_t kListLine = 2;
     static constexpr int32_t kMemberLine = 1;
 
@@ -24,8 +27,13 @@ public:
     void endRoute();
     void Waypoint(const std::string& name, const std::string& frequency, int16_t elevation,
                   const Coordinate& longitude, const Coordinate& latitude, int32_t kind);
+    // The same line from the waypoint's parsed numbers, without making their texts.
+    void Waypoint(const ClsWaypoint& waypoint, int32_t kind);
 
 private:
+    template <typename Pieces>
+    void waypoint_line(std::string_view name, std::string_view frequency, int16_t elevation,
+                       const Pieces& longitude, const Pieces& latitude, int32_t kind);
     void report(std::string_view plaats, std::string_view waarde);
 
     ClsParse* parse_ = nullptr;

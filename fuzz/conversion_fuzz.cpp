@@ -41,7 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tlv::ClsParse parse;
     uint64_t progress = 0;
     parse.set_progress_handler([&](std::string&) { ++progress; });
-    auto composed = parse.convert_working_text(tlv::ClsParse::working_text(bytes));
+    // The working text made in the bytes' own buffer is the one made beside them.
+    const std::string working = tlv::ClsParse::working_text(bytes);
+    if (tlv::ClsParse::working_text(std::string(bytes)) != working) std::abort();
+    auto composed = parse.convert_working_text(working);
     // Counts never go negative, and a written text always starts with its title.
     if (parse.intAantWaypoints() < 0 || parse.intAantRoutes() < 0) std::abort();
     if (composed && !composed->starts_with("Waypoints hddd\xB0mm.mmm' WGS-84\r\n")) std::abort();

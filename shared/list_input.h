@@ -19,6 +19,8 @@ public:
 
     // Reads the next item; false at the end of the text.
     bool next(std::string_view& item);
+    // Where the next item's reading starts: past the last item's delimiter.
+    size_t position() const { return pos_; }
 
 private:
     void skip_delimiter();

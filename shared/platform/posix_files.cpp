@@ -1,7 +1,9 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -175,18 +177,28 @@ public:
         struct stat info {};
         if (::fstat(file.get(), &info) != 0) fail_with_errno(errno, native);
         if (S_ISDIR(info.st_mode)) fail_with_errno(EISDIR, native);
+        // Straight into the text; a file that grew since its size was taken
+        // is read on to its end.
         std::string text;
-        if (info.st_size > 0) text.reserve(static_cast<size_t>(info.st_size));
-        char buffer[1 << 16];
+        if (info.st_size > 0) {
+            reserve_ready(text, static_cast<size_t>(info.st_size));
+            text.resize(static_cast<size_t>(info.st_size));
+        }
+        size_t length = 0;
+        char more[1 << 12];
         for (;;) {
-            ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+            const bool full = length == text.size();
+            ssize_t got = full ? ::read(file.get(), more, sizeof more)
+                               : ::read(file.get(), text.data() + length, text.size() - length);
             if (got < 0) {
                 if (errno == EINTR) continue;
                 fail_with_errno(errno, native);
             }
             if (got == 0) break;
-            text.append(buffer, static_cast<size_t>(got));
+            if (full) text.append(more, static_cast<size_t>(got));
+            length += static_cast<size_t>(got);
         }
+        text.resize(length);
         return text;
     }
 
@@ -231,6 +243,27 @@ public:
 };
 
 }  // namespace
+
+// Large pages cover the 2 MB-aligned inside of a buffer; the 2 MB to spare
+// put all of the part in use behind them but its head.
+void prepare_pages(void* data, size_t capacity, size_t size) {
+    constexpr uintptr_t kLarge = uintptr_t{2} << 20, kPage = 4096;
+    const auto start = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t begin = (start + kLarge - 1) & ~(kLarge - 1);
+    const uintptr_t end = (start + capacity) & ~(kLarge - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    const uintptr_t first = start & ~(kPage - 1);
+    ::madvise(reinterpret_cast<void*>(first), start + size - first, MADV_POPULATE_WRITE);
+#endif
+}
+
+void reserve_ready(std::string& text, size_t size) {
+    constexpr size_t kSpare = size_t{2} << 20;
+    if (size < 2 * kSpare) return text.reserve(size);
+    text.reserve(size + kSpare);
+    prepare_pages(text.data(), text.capacity(), size);
+}
 
 FileSystem& file_system() {
     static PosixFileSystem files;

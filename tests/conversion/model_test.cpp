@@ -41,9 +41,9 @@ TEST(Routes, MemberPast32767IsReportedAndDropped) {
 
 TEST(WaypointList, KeysAreTheDecimalTextOfTheNumber) {
     WaypointList list;
-    auto seven = std::make_shared<ClsWaypoint>();
+    ClsWaypoint* seven = list.make();
     list.put(7, seven);
-    EXPECT_EQ(list.find("7"), seven);
+    EXPECT_EQ(list.find("7").get(), seven);
     for (const char* key : {"07", "+7", "7 ", "7.0", "", "0", "8", "70000", "-7"})
         EXPECT_EQ(list.find(key), nullptr) << key;
     EXPECT_EQ(list.size(), 1);

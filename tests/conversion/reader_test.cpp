@@ -58,6 +58,20 @@ TEST(Reader, CreepingScanAndCounterOverflows) {
     }
 }
 
+// Made in the bytes' own buffer, also where commas and lone line ends make the
+// working text outgrow the bytes.
+TEST(Reader, WorkingTextInTheBytesOwnBuffer) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"  name = \"A\"\r\n\tlon = 1\r\n", "name = \"A\"\r\nlon = 1\r\n"},
+        {"   x,\"y\"z\n,", "x\r\ny\r\n\r\n"},
+        {"a,b\nc\rd", "a\r\nb\r\nc\r\nd\r\n"},
+    };
+    for (const auto& [bytes, working] : cases) {
+        EXPECT_EQ(ClsParse::working_text(std::string(bytes)), working);
+        EXPECT_EQ(ClsParse::working_text(std::string_view(bytes)), working);
+    }
+}
+
 // Tens of thousands of reports reach the log in one write.
 TEST(Reader, AFloodOfReportsIsWrittenOnce) {
     ConversionFixture fixture;
