@@ -41,11 +41,9 @@ void WaypointList::clear() {
 void WaypointList::reserve(size_t count) {
     if (!storage_) storage_ = std::make_shared<Blocks>();
     std::vector<ClsWaypoint>& block = storage_->emplace_back();
-    constexpr size_t kLarge = size_t{2} << 20;  // worth large pages, with as much to spare
+    block.reserve(count);
     const size_t bytes = count * sizeof(ClsWaypoint);
-    if (bytes < kLarge) return block.reserve(count);
-    block.reserve(count + kLarge / sizeof(ClsWaypoint));
-    port::native::prepare_pages(block.data(), block.capacity() * sizeof(ClsWaypoint), bytes);
+    if (bytes >= (size_t{2} << 20)) port::native::prepare_pages(block.data(), bytes);
 }
 
 ClsWaypoint* WaypointList::make() {

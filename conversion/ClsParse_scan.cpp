@@ -57,11 +57,12 @@ struct ClsParse::Scan {
 // Returns false when a failure ended the scan: the text file is then not written.
 bool ClsParse::scan_blocks(std::string_view text) {
     Scan scan(text);
-    // Every point block begins at a "point" of its own, and the 16-bit counter
-    // ends the scan after 32767 of them: room for them all at once.
-    size_t points = 0;
-    for (size_t at = text.find("point"); at != kAbsent && points < INT16_MAX;
-         at = text.find("point", at + 5))
+    // Room at once for the point blocks as an export writes them, each from a
+    // line "point"; the 16-bit counter ends the scan after 32767.  Others
+    // (a block found inside a word) get room as they come.
+    size_t points = text.starts_with("point") ? 1 : 0;
+    for (size_t at = text.find("\npoint"); at != kAbsent && points < INT16_MAX;
+         at = text.find("\npoint", at + 6))
         ++points;
     waypoints_.reserve(points);
     uint64_t blocks = 0;

@@ -29,12 +29,12 @@ Application& executable_application();  // folder and name of the running execut
 Programs& programs();
 SingleInstance& single_instance();
 
-// Makes the first `size` bytes of a buffer of `capacity` bytes not touched
-// yet ready at once: large pages behind it where the system has them, all of
-// it mapped in one step, so that filling a few megabytes costs no thousand
-// page faults.  Hints only; the buffer keeps its content.
-void prepare_pages(void* data, size_t capacity, size_t size);
-// Room for `size` bytes in the text, prepared so (with 2 MB to spare, never touched).
+// Makes a buffer not touched yet ready at once: large pages behind its
+// 2 MB-aligned inside where the system has them, all of it mapped in one
+// step, so that filling a few megabytes costs no thousand page faults.
+// Hints only; the buffer keeps its content.
+void prepare_pages(void* data, size_t size);
+// Room for `size` bytes in the text, prepared so.
 void reserve_ready(std::string& text, size_t size);
 
 // Path conversions at the edge: Windows-1252 inside, UTF-8 on the file system.

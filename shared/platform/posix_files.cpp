@@ -244,13 +244,13 @@ public:
 
 }  // namespace
 
-// Large pages cover the 2 MB-aligned inside of a buffer; the 2 MB to spare
-// put all of the part in use behind them but its head.
-void prepare_pages(void* data, size_t capacity, size_t size) {
+// Only whole large pages inside the buffer: its head and tail take small
+// ones, so no large page reaches past what is used.
+void prepare_pages(void* data, size_t size) {
     constexpr uintptr_t kLarge = uintptr_t{2} << 20, kPage = 4096;
     const auto start = reinterpret_cast<uintptr_t>(data);
     const uintptr_t begin = (start + kLarge - 1) & ~(kLarge - 1);
-    const uintptr_t end = (start + capacity) & ~(kLarge - 1);
+    const uintptr_t end = (start + size) & ~(kLarge - 1);
     if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 #ifdef MADV_POPULATE_WRITE
     const uintptr_t first = start & ~(kPage - 1);
@@ -259,10 +259,8 @@ void prepare_pages(void* data, size_t capacity, size_t size) {
 }
 
 void reserve_ready(std::string& text, size_t size) {
-    constexpr size_t kSpare = size_t{2} << 20;
-    if (size < 2 * kSpare) return text.reserve(size);
-    text.reserve(size + kSpare);
-    prepare_pages(text.data(), text.capacity(), size);
+    text.reserve(size);
+    if (size >= (size_t{2} << 20)) prepare_pages(text.data(), size);
 }
 
 FileSystem& file_system() {
