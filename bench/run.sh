@@ -1,54 +1,73 @@
 #!/usr/bin/env bash
-# Conversion benchmarks: Parsen speed per size, peak memory per size, whole
-# silent runs of the installed program on the 32,000-point file, and a flood
-# of bad blocks (a 10 MB file of the keyword "route", two million reports).
-#   bench/run.sh            (after scripts/setup.sh)
+# Conversion benchmarks, the installed program beside cp of the same file:
+# for 1,000, 8,000 and 32,000 generated points and for the bundled example,
+# the medians of whole silent runs (alternated with cp, so both see the same
+# machine) and their ratio; instructions per input byte, page faults and peak
+# memory of one run.  Then Parsen alone (Google Benchmark), the peak memory
+# growth of one conversion per size, a flood of bad blocks, and a conversion
+# from the main window against one without a window.
+#   bench/run.sh            (after scripts/setup.sh; quiet machine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ninja -C build parse_bench window_bench tolvane Converttlv >/dev/null
-build/bench/parse_bench --benchmark_min_time=1
-build/bench/parse_bench --memory
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp build/bin/tolvane build/bin/libConverttlv.so "$work/"
 
-# Times a command over a number of runs: "median X ms, best Y ms over N runs".
-time_runs() {
-  local runs=$1
-  shift
-  local times=() start end
+# Median wall time in microseconds of each of two commands, run alternately.
+medians() {
+  local runs=$1 first=$2 second=$3 a=() b=() start
   for _ in $(seq "$runs"); do
-    start=$(date +%s%N)
-    "$@" || true
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000 )))
+    start=$(date +%s%N); $first >/dev/null 2>&1 || true; a+=($(( ($(date +%s%N) - start) / 1000 )))
+    start=$(date +%s%N); $second >/dev/null 2>&1 || true; b+=($(( ($(date +%s%N) - start) / 1000 )))
   done
-  local sorted median best
-  sorted=$(printf '%s\n' "${times[@]}" | sort -n)
-  median=$(echo "$sorted" | sed -n "$(( (runs + 1) / 2 ))p")
-  best=$(echo "$sorted" | head -n 1)
-  printf 'median %d.%03d ms, best %d.%03d ms over %d runs\n' \
-    $((median / 1000)) $((median % 1000)) $((best / 1000)) $((best % 1000)) "$runs"
+  local middle=$(( (runs + 1) / 2 ))
+  echo "$(printf '%s\n' "${a[@]}" | sort -n | sed -n "${middle}p") $(printf '%s\n' "${b[@]}" | sort -n | sed -n "${middle}p")"
 }
 
-build/bench/parse_bench --generate 32000 >"$work/taak.ste"
-printf 'silent tolvane run, 32000 points (%s bytes): ' "$(stat -c %s "$work/taak.ste")"
-time_runs 20 "$work/tolvane" "$work/taak.ste" "$work/uit.txt"
+# "instructions faults peak-KB" of one run (instructions "-" without perf).
+footprint() {
+  local instructions=-
+  if command -v perf >/dev/null && perf stat -x, -e instructions:u true >/dev/null 2>&1; then
+    instructions=$(perf stat -x, -e instructions:u "$@" 2>&1 >/dev/null | awk -F, '/instructions/ {print $1}')
+  fi
+  local usage
+  usage=$( { /usr/bin/time -f '%R %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
+  echo "$instructions $usage"
+}
+
+row() {  # name file runs
+  local name=$1 file=$2 runs=$3 bytes
+  bytes=$(stat -c %s "$file")
+  read -r ours theirs < <(medians "$runs" "$work/tolvane $file $work/uit.txt" "cp $file $work/kopie")
+  read -r instructions faults peak < <(footprint "$work/tolvane" "$file" "$work/uit.txt")
+  local per_byte=-
+  [ "$instructions" != - ] && per_byte=$(awk -v i="$instructions" -v b="$bytes" 'BEGIN {printf "%.1f", i / b}')
+  printf '| %s | %d | %.2f ms | %.2f ms | %.2f x | %s | %s | %.1f MB |\n' "$name" "$bytes" \
+    "$(awk -v t="$ours" 'BEGIN {print t / 1000}')" "$(awk -v t="$theirs" 'BEGIN {print t / 1000}')" \
+    "$(awk -v a="$ours" -v b="$theirs" 'BEGIN {print a / b}')" "$per_byte" "$faults" \
+    "$(awk -v k="$peak" 'BEGIN {print k / 1024}')"
+}
+
+echo '| input | bytes | tolvane | cp | ratio | instructions per byte | page faults | peak memory |'
+echo '|---|---|---|---|---|---|---|---|'
+for points in 1000 8000 32000; do
+  build/bench/parse_bench --generate "$points" >"$work/taak-$points.ste"
+  row "$points points" "$work/taak-$points.ste" 21
+done
+cp examples/noord-nederland.ste "$work/voorbeeld.ste"
+row "the example" "$work/voorbeeld.ste" 51
+printf 'desktop libraries loaded by a silent run: %s\n' \
+  "$(LD_DEBUG=libs "$work/tolvane" "$work/voorbeeld.ste" "$work/uit.txt" 2>&1 | grep -c 'libQt6' || true)"
+
+build/bench/parse_bench --benchmark_min_time=1
+build/bench/parse_bench --memory
 
 head -c 10000000 < <(yes route | tr -d '\n') >"$work/route.ste"
-printf 'silent tolvane run, 10 MB of "route" (2,000,000 reports): '
-time_runs 3 "$work/tolvane" "$work/route.ste" "$work/flood.txt"
-
-# The silent road against cp of the same file, side by side: the silent road
-# loads no desktop library.
-cp examples/noord-nederland.ste "$work/voorbeeld.ste"
-printf 'cp of the example:                      '
-time_runs 50 cp "$work/voorbeeld.ste" "$work/kopie.ste"
-printf 'silent tolvane run on the example:      '
-time_runs 50 "$work/tolvane" "$work/voorbeeld.ste" "$work/voorbeeld.txt"
-printf 'desktop libraries loaded by a silent run: %s\n' \
-  "$(LD_DEBUG=libs "$work/tolvane" "$work/voorbeeld.ste" "$work/voorbeeld.txt" 2>&1 | grep -c 'libQt6' || true)"
+read -r flood _ < <(medians 3 "$work/tolvane $work/route.ste $work/flood.txt" true)
+printf 'silent run on 10 MB of "route" (2,000,000 reports): median %.2f s\n' \
+  "$(awk -v t="$flood" 'BEGIN {print t / 1000000}')"
 
 # A conversion from the main window against one without a window.
 build/bench/window_bench 21 2>/dev/null

@@ -2,7 +2,8 @@
 # Installs what the project needs (Debian packages, only those missing),
 # then configures and builds into build/.  Safe to run again.  Xvfb, trayer
 # and xdotool serve the end-to-end test under a real display and tray;
-# dpkg-dev, file, lintian and desktop-file-utils build and check the packages.
+# dpkg-dev, file, lintian and desktop-file-utils build and check the packages;
+# time measures the benchmarks' page faults and peak memory.
 #   scripts/setup.sh [extra cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libqt6svg6
   xvfb xauth trayer xdotool
-  dpkg-dev file lintian desktop-file-utils)
+  dpkg-dev file lintian desktop-file-utils time)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
