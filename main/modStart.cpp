@@ -1,7 +1,6 @@
 #include "main/modStart.h"
 
 #include "main/window.h"
-#include "shared/ClsError.h"
 #include "shared/ClsInstellingen.h"
 #include "shared/component_loader.h"
 #include "shared/failure.h"
@@ -112,11 +111,7 @@ int Main(const std::vector<std::string>& arguments) {
         InstellingenVrijgeven();
         return code;
     } catch (...) {
-        ClsError().error("ModStart", current_failure_number(), "Main",
-                         "Eerste opstartargument=[" + exchange +
-                             "] Tweede opstartargument(optioneel)=[" + text + "]",
-                         true);
-        return kExitStartFailed;
+        return report_start_failure(exchange, text);
     }
 }
 

@@ -6,8 +6,6 @@
 #include "desktop/qt_platform.h"
 #include "main/FrmKeerpunten.h"
 #include "main/modStart.h"
-#include "shared/ClsError.h"
-#include "shared/failure.h"
 #include "shared/modInstellingen.h"
 #include "shared/platform/native.h"
 
@@ -49,11 +47,7 @@ int run_window(const WindowStart& start) {
     try {
         window = FrmKeerpunten::Starten();
     } catch (...) {
-        ClsError().error("ModStart", current_failure_number(), "Main",
-                         "Eerste opstartargument=[" + start.exchange +
-                             "] Tweede opstartargument(optioneel)=[" + start.text + "]",
-                         true);
-        return modStart::kExitStartFailed;
+        return modStart::report_start_failure(start.exchange, start.text);
     }
     serve_show_requests(window.get(), *window);
     QObject::connect(window.get(), &FrmKeerpunten::unloaded, &application, &QCoreApplication::quit,

@@ -161,7 +161,7 @@ pid_t hold_claim(const std::string& program_folder, bool as_stranger) {
 // The installed program itself, run as a user would from a script: silent and
 // byte-exact through the loaded library, also while another user holds its
 // claim's name; its options answer without converting; a second copy of ours
-// converts nothing and says why.
+// converts nothing and says why; so does the launcher without a display.
 TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     TempFolder folder;
     fs::path program_folder = fs::path(folder.path()) / "Tolvane programma";
@@ -194,6 +194,14 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
         EXPECT_THAT(usage.out,
                     HasSubstr("Instellingen: " + program_folder.string() + "/tolvane.kvr\n"));
     }
+
+    // Without a display the launcher says why it starts nothing.
+    ProgramRun launcher = run_program(folder, "/usr/bin/env",
+                                      "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                                          std::string(TOLVANE_BIN_DIR) + "/tlvexpress'");
+    EXPECT_EQ(std::make_tuple(launcher.code, launcher.err),
+              std::make_tuple(2, "tlvexpress: Er is geen beeldscherm: tlvexpress start StrePla en "
+                                 "tolvane alleen op een bureaublad.\n"));
 
     holders.push_back(hold_claim(program_folder.string(), false));
     ProgramRun second = run_program(folder, program, arguments);
