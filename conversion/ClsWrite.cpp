@@ -68,8 +68,10 @@ public:
     void put_text(size_t first_cell, std::string_view text) {
         check(first_cell);
         const size_t fit = std::min(text.size(), N + 1 - first_cell);
-        std::copy_n(text.data(), fit, chars_.data() + first_cell - 1);
-        std::fill_n(used_.data() + first_cell - 1, fit, true);
+        for (size_t i = 0; i < fit; ++i) {
+            chars_[first_cell - 1 + i] = text[i];
+            used_[first_cell - 1 + i] = true;
+        }
         if (fit < text.size()) raise(err::kSubscriptOutOfRange);
     }
     bool empty_at(size_t cell) const { return !used_[cell - 1]; }

@@ -109,13 +109,14 @@ TEST_F(Watcher, LoggerStartsItsProgramOnEachRewrite) {
     EXPECT_EQ(platform.programs.started, once);
 }
 
-TEST_F(Watcher, TrayTipIsCutAtSixtyFourCharacters) {
-    std::string tip(70, 't');
-    ModNotifyIcon::Shell_NotifyIcon(port::TrayCommand::Add, port::TrayPicture::Busy, tip);
-    ASSERT_EQ(platform.tray.calls.size(), 1u);
-    const port::NotifyIconData& record = platform.tray.calls[0].data;
-    EXPECT_EQ(record.szTip, std::string(64, 't'));
-    EXPECT_EQ(record.hIcon, port::TrayPicture::Busy);
+TEST_F(Watcher, TrayTipHoldsSixtyFourCharacters) {
+    for (size_t length : {64, 65}) {
+        ModNotifyIcon::Shell_NotifyIcon(port::TrayCommand::Add, port::TrayPicture::Busy,
+                                        std::string(length - 1, 't') + "e");
+        const port::NotifyIconData& record = platform.tray.calls.back().data;
+        EXPECT_EQ(record.szTip, length == 64 ? std::string(63, 't') + "e" : std::string(64, 't'));
+        EXPECT_EQ(record.hIcon, port::TrayPicture::Busy);
+    }
 }
 
 }  // namespace

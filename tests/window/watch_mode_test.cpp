@@ -3,7 +3,6 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "main/ModNotifyIcon.h"
 #include "main/frmOpties.h"
 #include "tests/window/window_support.h"
 
@@ -50,12 +49,6 @@ TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
     platform.tray.mouse(port::tray_mouse::kRightButtonUp);
     EXPECT_TRUE(find<QMenu>("mnPopup")->isVisible());
     find<QMenu>("mnPopup")->hide();
-    for (size_t length : {64, 65}) {  // a tip holds 64 characters
-        ModNotifyIcon::Shell_NotifyIcon(TrayCommand::Modify, TrayPicture::Busy,
-                                        std::string(length - 1, 'a') + "b");
-        EXPECT_EQ(platform.tray.calls.back().data.szTip,
-                  length == 64 ? std::string(63, 'a') + "b" : std::string(64, 'a'));
-    }
 
     window->close();
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
