@@ -149,7 +149,7 @@ public:
           degrees_(angle.degrees),
           minutes_(angle.minutes),
           thousandths_(to_int16(int32_t{angle.hundredths} * 10)) {}
-    std::string_view letter() const { return {&letter_, 1}; }
+    std::string_view letter() const { return {&letter_, sizeof letter_}; }
     std::string_view degrees() const { return degrees_.text(); }
     std::string_view minutes() const { return minutes_.text(); }
     std::string_view thousandths() const { return thousandths_.text(); }

@@ -10,10 +10,10 @@
 
 #include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
-#include "tests/support/form_dump.h"
 #include "desktop/qt_tray.h"
 #include "desktop/twips.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/form_dump.h"
 #include "tests/support/temp_folder.h"
 
 namespace tlv::desktop {
