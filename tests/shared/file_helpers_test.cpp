@@ -60,6 +60,8 @@ TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheMode) {
     EXPECT_EQ(entries_in(folder.path()), 2u);
 }
 
+// Only a regular file is ever replaced: not a folder, a pipe, a device node
+// or a link to one of them.  A NUL in the name is no file at all.
 TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
     fs::create_directory(folder.file("map"));
     ASSERT_EQ(::mkfifo(folder.file("pijp").c_str(), 0600), 0);
