@@ -60,6 +60,13 @@ TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheMode) {
     EXPECT_EQ(entries_in(folder.path()), 2u);
 }
 
+TEST_F(FileHelpers, MissingFolderIsFailure76WithoutBox) {
+    const std::string path = folder.file("weg/punten.txt");
+    EXPECT_EQ(SchrijfBestand(path, "x"), "Kan het pad niet vinden " + path);
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("] in [ModWriteFile]\r\nTechnische fout [No such file or directory]"));
+}
+
 // Only a regular file is ever replaced: not a folder, a pipe, a device node
 // or a link to one of them.  A NUL in the name is no file at all.
 TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
