@@ -32,9 +32,7 @@ Coordinate ClsWaypoint::to_coordinate(const Angle& angle, char letter) {
             std::to_string(angle.minutes), std::to_string(angle.hundredths)};
 }
 
-Coordinate ClsWaypoint::varLatitude() const {
-    return to_coordinate(latitude_, latitude_letter());
-}
+Coordinate ClsWaypoint::varLatitude() const { return to_coordinate(latitude_, latitude_letter()); }
 
 Coordinate ClsWaypoint::varLongtitude() const {
     return to_coordinate(longitude_, longitude_letter());

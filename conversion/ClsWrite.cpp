@@ -132,7 +132,8 @@ struct TextPieces {
 // The decimal text of a number, in a buffer of its own.
 class Decimal {
 public:
-    explicit Decimal(int32_t value) : end_(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr) {}
+    explicit Decimal(int32_t value)
+        : end_(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr) {}
     std::string_view text() const { return {digits_, static_cast<size_t>(end_ - digits_)}; }
 
 private:
@@ -173,7 +174,9 @@ void put_digits(WaypointCells& line, size_t last, size_t width, std::string_view
 template <typename Pieces>
 void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t degree_digits,
                     const Pieces& pieces) {
-    static constexpr std::string_view kZeros = "000\xB0" "00.000'";
+    static constexpr std::string_view kZeros =
+        "000\xB0"
+        "00.000'";
     line.put_char_of(letter, pieces.letter(), 1);
     line.put_text(first, kZeros.substr(3 - degree_digits));
     size_t degrees_end = first + degree_digits - 1;

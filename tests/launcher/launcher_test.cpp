@@ -102,34 +102,34 @@ TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHidden) {
 // message; the close box hands nothing back, and Yes stops without a write.
 TEST_F(Launcher, FillInFormsShowEveryKindOfMissingPath) {
     dialogs.push_back([this](frmInvullen& form) {
-        EXPECT_EQ(labels(form),
-                  (std::vector<std::string>{"Strepla programmabestand", "Gartrip programmabestand",
-                                            "Strepla exportbestand", "GARtrip text bestand",
-                                            "L logger programmabestand", "L logger exportbestand"}));
+        EXPECT_EQ(labels(form), (std::vector<std::string>{
+                                    "Strepla programmabestand", "Gartrip programmabestand",
+                                    "Strepla exportbestand", "GARtrip text bestand",
+                                    "L logger programmabestand", "L logger exportbestand"}));
         std::vector<std::string> filters;
         for (int16_t row = 1; row <= 6; ++row) {
             platform.dialogs.cancel();
             form.Bladeren(row);
             filters.push_back(platform.dialogs.shown.back().filter);
         }
-        EXPECT_EQ(filters, (std::vector<std::string>{
-                               "Programma (*.exe)|*.exe", "Programma (*.exe)|*.exe",
-                               "Strepla export (*.ste)|*.ste", "Tekstbestand (*.txt)",
-                               "Programma (*.exe)|*.exe", "Programma (*.*)|*.*"}));
+        EXPECT_EQ(filters,
+                  (std::vector<std::string>{"Programma (*.exe)|*.exe", "Programma (*.exe)|*.exe",
+                                            "Strepla export (*.ste)|*.ste", "Tekstbestand (*.txt)",
+                                            "Programma (*.exe)|*.exe", "Programma (*.*)|*.*"}));
         testing::expect_form(form, "frmInvullen.txt");
         testing::expect_twips(form, "frmInvullen.twips");
         form.Text1(1)->setText(QString::fromStdString(folder.file("StrePla.exe")));
         form.reject();
     });
-    for (const char* kind : {"Strepla programmabestand", "Gartrip programmabestand",
-                             "Strepla exportbestand", "GARtrip text bestand",
-                             " logger programmabestand", " logger exportbestand"})
+    for (const char* kind :
+         {"Strepla programmabestand", "Gartrip programmabestand", "Strepla exportbestand",
+          "GARtrip text bestand", " logger programmabestand", " logger exportbestand"})
         platform.boxes.expect(std::string("Het pad naar") + kind + " is niet geldig.");
     platform.boxes.expect(1, port::Answer::Yes);  // stop
-    std::string settings_file =
-        "StreplaProgramma=\r\nGartipProgramma=" + folder.file("map") + "\r\nStrePlaFile=" +
-        folder.file("weg.ste") + "\r\nGartripFile=\r\nCheckForGARtrip=1\r\nLoggers=*L*X*" +
-        folder.file("weg.exe") + "*" + folder.file("weg.igc") + "\r\n";
+    std::string settings_file = "StreplaProgramma=\r\nGartipProgramma=" + folder.file("map") +
+                                "\r\nStrePlaFile=" + folder.file("weg.ste") +
+                                "\r\nGartripFile=\r\nCheckForGARtrip=1\r\nLoggers=*L*X*" +
+                                folder.file("weg.exe") + "*" + folder.file("weg.igc") + "\r\n";
     std::filesystem::create_directory(folder.file("map"));
     EXPECT_EQ(run(settings_file), modStart::kStopped);
     EXPECT_EQ(folder.read("tolvane.kvr"), settings_file);

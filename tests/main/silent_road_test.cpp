@@ -200,8 +200,9 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
                                       "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
                                           std::string(TOLVANE_BIN_DIR) + "/tlvexpress'");
     EXPECT_EQ(std::make_tuple(launcher.code, launcher.err),
-              std::make_tuple(2, "tlvexpress: Er is geen beeldscherm: tlvexpress start StrePla en "
-                                 "tolvane alleen op een bureaublad.\n"));
+              std::make_tuple(2,
+                              "tlvexpress: Er is geen beeldscherm: tlvexpress start StrePla en "
+                              "tolvane alleen op een bureaublad.\n"));
 
     holders.push_back(hold_claim(program_folder.string(), false));
     ProgramRun second = run_program(folder, program, arguments);

@@ -31,7 +31,8 @@ protected:
 
 // A hand-written table of tests/shared/golden: "number<TAB>text" per line.
 std::map<int32_t, std::string> golden_table(const char* name) {
-    std::istringstream lines(testing::read_bytes(testing::test_data(std::string("shared/golden/") + name)));
+    std::istringstream lines(
+        testing::read_bytes(testing::test_data(std::string("shared/golden/") + name)));
     std::map<int32_t, std::string> table;
     for (std::string line; std::getline(lines, line);)
         table[std::stoi(line)] = line.substr(line.find('\t') + 1);

@@ -125,7 +125,7 @@ public:
         const sys_days day = floor<days>(now_);
         const year_month_day d{day};
         const hh_mm_ss t{now_ - day};
-        return {int(d.year()), int(unsigned(d.month())), int(unsigned(d.day())),
+        return {int(d.year()),          int(unsigned(d.month())), int(unsigned(d.day())),
                 int(t.hours().count()), int(t.minutes().count()), int(t.seconds().count())};
     }
     void sleep(std::chrono::milliseconds duration) override {

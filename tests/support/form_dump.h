@@ -64,7 +64,8 @@ inline QString form_line(const QObject* o) {
         tip = w->toolTip();
         auto* label = qobject_cast<const QLabel*>(w);
         if (w->isWindow() && !qobject_cast<const QMenu*>(w)) picture = picture_of(w->windowIcon());
-        if (label && !label->pixmap().isNull()) picture = picture_of(label->pixmap(), label->pixmap().size());
+        if (label && !label->pixmap().isNull())
+            picture = picture_of(label->pixmap(), label->pixmap().size());
     }
     if (!tip.isEmpty()) line += QStringLiteral(" tip \"") + tip + QLatin1Char('"');
     if (!picture.isEmpty()) line += QStringLiteral(" picture ") + picture;
