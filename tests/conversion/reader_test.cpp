@@ -35,6 +35,8 @@ TEST(Reader, CreepingScanAndCounterOverflows) {
         {"a keyword without \"{\" fails until the scan, 3 characters a step, has passed it",
          point_block("A") + "abcdefgh point\r\n", 1, 0, true,
          Reports(4, parse_report(5, "nieuweWaypoint", "Bij het lezen van Waypoint"))},
+        {"\"{}\" is an empty block, not a missing \"}\"", point_block("A") + "point {}\r\n", 1, 0,
+         true, Reports{parse_report(5, "nieuweWaypoint", "Bij het lezen van Waypoint")}},
         {"the 16-bit point counter's overflow ends the scan; no text file",
          repeated(40000, bare_point), 32767, 0, false,
          Reports{

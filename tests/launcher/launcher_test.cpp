@@ -234,6 +234,12 @@ TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
     EXPECT_EQ(platform.help.calls,
               (std::vector<testing::FakeHelp::Call>{
                   {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3070}}));
+    platform.help.failure = 48;
+    platform.boxes.expect();
+    QTest::keyClick(form.windowHandle(), Qt::Key_F1);
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("in [frmInvullen]\r\nTechnische fout [Error "
+                                                    "in loading DLL]\r\nOpgetreden bij het "
+                                                    "uitvoeren van Help\r\n"));
     form.Command2_Click();
     EXPECT_EQ(std::make_pair(missers[1].strWaarde, missers[2].strWaarde),
               std::make_pair(folder.file("GARtrip.exe"), std::string()));

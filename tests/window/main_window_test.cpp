@@ -159,6 +159,9 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     EXPECT_EQ(text("Panel2"), "");
     EXPECT_EQ(platform.programs.started, started);
 
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(10));  // saves
+    EXPECT_THAT(stored(), HasSubstr("StartGartrip=2\r\n"));
+
     // A failing start from the toolbar leaves no message; from the menu it is reported.
     platform.programs.failure = 53;
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(7));
