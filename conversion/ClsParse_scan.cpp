@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,10 +62,9 @@ bool ClsParse::scan_blocks(std::string_view text) {
     // line "point"; the 16-bit counter ends the scan after 32767.  Others
     // (a block found inside a word) get room as they come.
     size_t points = text.starts_with("point") ? 1 : 0;
-    for (size_t at = text.find("\npoint"); at != kAbsent && points < INT16_MAX;
-         at = text.find("\npoint", at + 6))
+    for (size_t at = text.find("\npoint"); at != kAbsent; at = text.find("\npoint", at + 6))
         ++points;
-    waypoints_.reserve(points);
+    waypoints_.reserve(std::min<size_t>(points, INT16_MAX));
     uint64_t blocks = 0;
     size_t point = kAbsent;
     size_t route = kAbsent;

@@ -1,5 +1,8 @@
 #include "shared/ClsError.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "shared/failure.h"
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
@@ -62,14 +65,10 @@ constexpr TableRow kMessages[] = {
 // A date or time field, zero-padded to the given number of digits.
 void append_number(std::string& out, int value, size_t digits) {
     char text[12];
-    size_t length = 0;
-    unsigned magnitude = value < 0 ? 0u : static_cast<unsigned>(value);
-    do {
-        text[length++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0 && length < sizeof text);
-    while (length < digits && length < sizeof text) text[length++] = '0';
-    while (length > 0) out += text[--length];
+    const char* end = std::to_chars(text, text + sizeof text, std::max(value, 0)).ptr;
+    const auto length = static_cast<size_t>(end - text);
+    if (length < digits) out.append(digits - length, '0');
+    out.append(text, length);
 }
 
 // Dutch short date and long time: d-M-yyyy HH:mm:ss.
