@@ -9,7 +9,7 @@
 #   bench/run.sh            (after scripts/setup.sh; quiet machine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ninja -C build parse_bench window_bench tolvane Converttlv >/dev/null
+ninja -C build parse_bench window_bench side_by_side tolvane Converttlv >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -17,24 +17,23 @@ cp build/bin/tolvane build/bin/libConverttlv.so "$work/"
 
 # Median wall time in microseconds of each of two commands, run alternately.
 medians() {
-  local runs=$1 first=$2 second=$3 a=() b=() start
-  for _ in $(seq "$runs"); do
-    start=$(date +%s%N); $first >/dev/null 2>&1 || true; a+=($(( ($(date +%s%N) - start) / 1000 )))
-    start=$(date +%s%N); $second >/dev/null 2>&1 || true; b+=($(( ($(date +%s%N) - start) / 1000 )))
-  done
-  local middle=$(( (runs + 1) / 2 ))
-  echo "$(printf '%s\n' "${a[@]}" | sort -n | sed -n "${middle}p") $(printf '%s\n' "${b[@]}" | sort -n | sed -n "${middle}p")"
+  local runs=$1 first=$2 second=$3
+  # shellcheck disable=SC2086 # the commands are word lists
+  build/bench/side_by_side "$runs" -- $first -- $second
 }
 
-# "instructions faults peak-KB" of one run (instructions "-" without perf).
+# "instructions faults peak-KB" of one run.  Instructions from the processor's
+# counter where perf can read it, else counted by valgrind, else "-".
 footprint() {
-  local instructions=-
-  if command -v perf >/dev/null && perf stat -x, -e instructions:u true >/dev/null 2>&1; then
-    instructions=$(perf stat -x, -e instructions:u "$@" 2>&1 >/dev/null | awk -F, '/instructions/ {print $1}')
+  local instructions
+  instructions=$(perf stat -x, -e instructions:u "$@" 2>&1 >/dev/null | awk -F, '/instructions/ {print $1}' || true)
+  if ! [[ $instructions =~ ^[0-9]+$ ]]; then
+    instructions=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+      awk '/Collected :/ {print $NF}' || true)
   fi
-  local usage
-  usage=$( { /usr/bin/time -f '%R %M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
-  echo "$instructions $usage"
+  [[ $instructions =~ ^[0-9]+$ ]] || instructions=-
+  /usr/bin/time -o "$work/usage" -f '%R %M' "$@" >/dev/null 2>&1 || true
+  echo "$instructions $(tail -n 1 "$work/usage")"
 }
 
 row() {  # name file runs
@@ -54,10 +53,10 @@ echo '| input | bytes | tolvane | cp | ratio | instructions per byte | page faul
 echo '|---|---|---|---|---|---|---|---|'
 for points in 1000 8000 32000; do
   build/bench/parse_bench --generate "$points" >"$work/taak-$points.ste"
-  row "$points points" "$work/taak-$points.ste" 21
+  row "$points points" "$work/taak-$points.ste" 31
 done
 cp examples/noord-nederland.ste "$work/voorbeeld.ste"
-row "the example" "$work/voorbeeld.ste" 51
+row "the example" "$work/voorbeeld.ste" 101
 printf 'desktop libraries loaded by a silent run: %s\n' \
   "$(LD_DEBUG=libs "$work/tolvane" "$work/voorbeeld.ste" "$work/uit.txt" 2>&1 | grep -c 'libQt6' || true)"
 

@@ -3,7 +3,8 @@
 # then configures and builds into build/.  Safe to run again.  Xvfb, trayer
 # and xdotool serve the end-to-end test under a real display and tray;
 # dpkg-dev, file, lintian and desktop-file-utils build and check the packages;
-# time measures the benchmarks' page faults and peak memory.
+# time and valgrind measure the benchmarks' page faults, peak memory and
+# instructions (where perf cannot read the processor's counter).
 #   scripts/setup.sh [extra cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libqt6svg6
   xvfb xauth trayer xdotool
-  dpkg-dev file lintian desktop-file-utils time)
+  dpkg-dev file lintian desktop-file-utils time valgrind)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
