@@ -37,6 +37,8 @@ TEST(Reader, CreepingScanAndCounterOverflows) {
          Reports(4, parse_report(5, "nieuweWaypoint", "Bij het lezen van Waypoint"))},
         {"\"{}\" is an empty block, not a missing \"}\"", point_block("A") + "point {}\r\n", 1, 0,
          true, Reports{parse_report(5, "nieuweWaypoint", "Bij het lezen van Waypoint")}},
+        {"a block may follow a \"}\" at once",
+         bare_point.substr(0, bare_point.size() - 2) + bare_point, 2, 0, true, Reports{}},
         {"the 16-bit point counter's overflow ends the scan; no text file",
          repeated(40000, bare_point), 32767, 0, false,
          Reports{
