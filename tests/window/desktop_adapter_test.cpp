@@ -74,9 +74,13 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Inhoud")));
     viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Index, 0);
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("niet gevonden")));
-    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("HelpContents")),
-                      Qt::LeftButton);
-    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Inhoud")));
+    folder.write("help/index.html", "<p>Register</p>");
+    for (auto [button, page] :
+         {std::pair("HelpIndex", "Register"), std::pair("HelpContents", "Inhoud")}) {
+        QTest::mouseClick(window->findChild<QPushButton*>(QString::fromLatin1(button)),
+                          Qt::LeftButton);
+        EXPECT_TRUE(browser->toPlainText().contains(QString::fromLatin1(page))) << button;
+    }
     testing::expect_form(*window, "HelpWindow.txt");
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
