@@ -190,7 +190,7 @@ TEST_F(Launcher, RepositionLaysOutRowsInTwips) {
     for (int16_t row = 3; row <= 103; ++row) form.Reposition(row);
     EXPECT_EQ(form.HeightTwips(), 32650 + 350);
     // So many rows scroll; the dialog fits the screen with "&Ok" inside it.
-    EXPECT_LE(form.height(), form.screen()->availableGeometry().height());
+    EXPECT_LE(form.height(), form.screen()->availableGeometry().height() * 9 / 10);
     EXPECT_TRUE(form.rect().contains(form.findChild<QPushButton*>("Command2")->geometry()));
     platform.boxes.expect(testing::error_box("Technische fout"));
     form.Reposition(104);
@@ -224,12 +224,12 @@ TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
     form.Text1(2)->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(form.Text1(2)->text(), QString());
 
-    form.Label1(1)->setText(QStringLiteral("Een heel lange loggernaam logger programmabestand"));
+    form.Label1(2)->setText(QStringLiteral("Een heel lange loggernaam logger programmabestand"));
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     EXPECT_EQ(QApplication::focusWidget(), form.Text1(1));
-    EXPECT_GE(form.Label1(1)->width(), form.Label1(1)->sizeHint().width());  // not cut
-    EXPECT_GE(form.Text1(1)->x(), form.Label1(1)->geometry().right());
+    EXPECT_GE(form.Label1(2)->width(), form.Label1(2)->sizeHint().width());  // not cut
+    EXPECT_GE(form.Text1(2)->x(), form.Label1(2)->geometry().right());
     QTest::keyClick(form.windowHandle(), Qt::Key_F1);
     EXPECT_EQ(platform.help.calls,
               (std::vector<testing::FakeHelp::Call>{

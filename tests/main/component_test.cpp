@@ -51,6 +51,9 @@ TEST_F(Component, CreatedByIdentityOrProgIdReportsProgressAndCounts) {
     ASSERT_TRUE(can_unload && class_object && library->symbol("DllRegisterServer"));
     void* object = nullptr;
     EXPECT_EQ(class_object(&component::kClsidClsParse, nullptr, &object), component::kPointer);
+    auto from_prog_id = reinterpret_cast<component::HResult (*)(const char*, component::Guid*)>(
+        library->symbol("ConverttlvClsidFromProgId"));
+    EXPECT_EQ(from_prog_id(component::kProgId.data(), nullptr), component::kPointer);
     for (auto create : {+[] { return create_parse_component(component::kClsidClsParse); },
                         +[] { return create_parse_component(component::kProgId); }}) {
         {

@@ -187,6 +187,11 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     EXPECT_THAT(libraries.err, Not(HasSubstr("libQt6")));
 
     EXPECT_EQ(run_program(folder, program, "--version").out, "tolvane 2.1\n");
+    ProgramRun refused = run_program(folder, program, "'taak \xC4\x80.ste'");  // U+0100
+    EXPECT_EQ(std::make_tuple(refused.code, refused.err),
+              std::make_tuple(2,
+                              "Fout: De volgende fout is opgetreden\r\nDe bestandsnaam is "
+                              "ongeldig (opstartargument 1)\n"));
     const std::string usage =
         "Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n\n"
         "Zonder argumenten opent tolvane het hoofdvenster.\n"
@@ -196,8 +201,11 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
         "Afsluitcodes:\n  0  omgezet zonder fouten\n  1  omgezet, maar met fouten (zie error.log)\n"
         "  2  het starten is mislukt (zie error.log)\n"
         "  3  tolvane draait al vanuit deze map; er is niets gedaan\n\n"
-        "Instellingen: " + program_folder.string() + "/tolvane.kvr\n"
-        "Foutenlog:    " + program_folder.string() + "/error.log\n";
+        "Instellingen: " +
+        program_folder.string() +
+        "/tolvane.kvr\n"
+        "Foutenlog:    " +
+        program_folder.string() + "/error.log\n";
     for (const char* option : {"--help", "-h", "'/?'"}) {
         ProgramRun asked = run_program(folder, program, option);
         EXPECT_EQ(std::make_tuple(asked.code, asked.out), std::make_tuple(0, usage)) << option;

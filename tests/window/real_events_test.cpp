@@ -131,6 +131,8 @@ TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) 
     platform.boxes.expect(error_box("De bestandsnaam is ongeldig taak.ste?"));
     find<QLineEdit>("Text1")->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(text("Text1"), "taak.ste");
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren van Text_Change"));
 }
 
 // Two active loggers, the window shown with the focus in a path field, the
