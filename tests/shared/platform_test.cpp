@@ -41,17 +41,6 @@ void start(const std::string& program, const std::vector<std::string>& arguments
     native::programs().start(program, arguments, WindowStyle::Hidden);
 }
 
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::string& folder) : previous_(fs::current_path()) {
-        fs::current_path(folder);
-    }
-    ~CurrentFolder() { fs::current_path(previous_); }
-
-private:
-    fs::path previous_;
-};
-
 // Arguments arrive exactly as given, double quotes and blanks included; a
 // missing or unrunnable program is a failure.
 TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
@@ -71,10 +60,12 @@ TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
 TEST(ProgramStart, RelativeNameIsTakenFromTheCurrentFolderNeverFromTheSearchPath) {
     TempFolder folder;
     write_recorder(folder, "true");
-    CurrentFolder here(folder.path());
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.path());
     start("true", {"uit"});
-    EXPECT_EQ(arguments_of(folder, "true"), "uit\n");
     EXPECT_EQ(failure_of([] { start("ls"); }), 53);
+    fs::current_path(previous);
+    EXPECT_EQ(arguments_of(folder, "true"), "uit\n");
 }
 
 // A Windows executable starts through wine, with paths in wine's drive form.

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QDirIterator>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
 #include <QTableWidget>
@@ -31,22 +28,19 @@ inline QString picture_of(const QIcon& icon, QSize size = {16, 16}) {
     return QStringLiteral("?");
 }
 
+// A window's title, else the control's text or title property, else the
+// tabs or column headings it shows, joined by "|".
 inline QString text_of(const QObject* o) {
+    auto* w = qobject_cast<const QWidget*>(o);
+    if (w && w->isWindow() && !qobject_cast<const QMenu*>(o)) return w->windowTitle();
+    for (const char* name : {"text", "title"})
+        if (QVariant value = o->property(name); value.isValid()) return value.toString();
     QStringList parts;
     if (auto* t = qobject_cast<const QTabBar*>(o))
         for (int i = 0; i < t->count(); ++i) parts << t->tabText(i);
     if (auto* t = qobject_cast<const QTableWidget*>(o))
         for (int i = 0; i < t->columnCount(); ++i) parts << t->horizontalHeaderItem(i)->text();
-    auto* w = qobject_cast<const QWidget*>(o);
-    return qobject_cast<const QAction*>(o) ? qobject_cast<const QAction*>(o)->text()
-           : qobject_cast<const QMenu*>(o) ? qobject_cast<const QMenu*>(o)->title()
-           : w && w->isWindow()            ? w->windowTitle()
-           : qobject_cast<const QAbstractButton*>(o)
-               ? qobject_cast<const QAbstractButton*>(o)->text()
-           : qobject_cast<const QLabel*>(o)    ? qobject_cast<const QLabel*>(o)->text()
-           : qobject_cast<const QGroupBox*>(o) ? qobject_cast<const QGroupBox*>(o)->title()
-           : qobject_cast<const QLineEdit*>(o) ? qobject_cast<const QLineEdit*>(o)->text()
-                                               : parts.join(QLatin1Char('|'));
+    return parts.join(QLatin1Char('|'));
 }
 
 // One line per named widget or action: class, name, text, then the tooltip,

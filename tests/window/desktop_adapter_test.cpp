@@ -10,8 +10,6 @@
 
 #include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
-#include "desktop/qt_tray.h"
-#include "desktop/twips.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/form_dump.h"
 #include "tests/support/temp_folder.h"
@@ -19,12 +17,8 @@
 namespace tlv::desktop {
 namespace {
 
-TEST(Desktop, TwipsFiltersAndTrayCodes) {
-    EXPECT_EQ(to_pixels(6105, 96), 407);
-    EXPECT_EQ(to_pixels(3585, 96), 239);
-    EXPECT_EQ(to_pixels(15, 96), 1);
-    EXPECT_EQ(to_pixels(1440, 120), 120);
-
+// (Twips to pixels: the forms' designed twips, checked at 96 and 1440 dpi.)
+TEST(Desktop, FileDialogFilters) {
     QString selected;
     EXPECT_EQ(qt_filter("Strepla export (*.ste)|*.ste", 1, selected),
               QStringLiteral("Strepla export (*.ste)"));
