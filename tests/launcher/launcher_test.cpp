@@ -101,11 +101,7 @@ TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHidden) {
 // Every kind of missing path: its row's label, filter and place, and its
 // message; the close box hands nothing back, and Yes stops without a write.
 TEST_F(Launcher, FillInFormsShowEveryKindOfMissingPath) {
-    dialogs.push_back([this](frmInvullen& form) {
-        EXPECT_EQ(labels(form), (std::vector<std::string>{
-                                    "Strepla programmabestand", "Gartrip programmabestand",
-                                    "Strepla exportbestand", "GARtrip text bestand",
-                                    "L logger programmabestand", "L logger exportbestand"}));
+    dialogs.push_back([this](frmInvullen& form) {  // the labels: in the golden file
         std::vector<std::string> filters;
         for (int16_t row = 1; row <= 6; ++row) {
             platform.dialogs.cancel();
