@@ -9,6 +9,7 @@
 #include "shared/ClsError.h"
 #include "shared/codec.h"
 #include "shared/failure.h"
+#include "shared/platform/native.h"
 #include "shared/platform/port.h"
 #include "shared/version.h"
 
@@ -33,10 +34,10 @@ void print_usage() {
         "  3  tolvane draait al vanuit deze map; er is niets gedaan\n"
         "\n"
         "Instellingen: " +
-        folder +
-        "/tolvane.kvr\n"
+        tlv::port::join_path(folder, "tolvane.kvr") +
+        "\n"
         "Foutenlog:    " +
-        folder + "/error.log\n");
+        tlv::port::join_path(folder, "error.log") + "\n");
 }
 
 // The options a user may try; no exchange file is named like these.
@@ -56,11 +57,12 @@ bool answered_option(std::string_view argument) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && answered_option(argv[1])) return 0;
-    // Arguments arrive split and in UTF-8; inside, text is Windows-1252.
+    // Arguments in UTF-8, whatever the platform gave; inside, text is Windows-1252.
+    const std::vector<std::string> given = tlv::port::native::arguments(argc, argv);
+    if (given.size() == 2 && answered_option(given[1])) return 0;
     std::vector<std::string> arguments(1);
-    for (int i = 1; i < argc && i <= 2; ++i) {
-        std::optional<std::string> argument = tlv::codec::from_utf8(argv[i]);
+    for (size_t i = 1; i < given.size() && i <= 2; ++i) {
+        std::optional<std::string> argument = tlv::codec::from_utf8(given[i]);
         if (!argument) {
             // A name without a Windows-1252 form cannot be handled faithfully: refuse it.
             tlv::ClsError().error("ModStart", tlv::err::kInvalidFileName, "Main",

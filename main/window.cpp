@@ -1,7 +1,11 @@
 #include "main/window.h"
 
 #include <QApplication>
+#ifdef Q_OS_WIN
+#include <QWinEventNotifier>
+#else
 #include <QSocketNotifier>
+#endif
 
 #include "desktop/qt_platform.h"
 #include "main/FrmKeerpunten.h"
@@ -16,10 +20,16 @@ namespace {
 void serve_show_requests(QObject* owner, FrmKeerpunten& window) {
     int handle = port::single_instance().request_handle();
     if (handle < 0) return;
-    auto* requests = new QSocketNotifier(handle, QSocketNotifier::Read, owner);
-    QObject::connect(requests, &QSocketNotifier::activated, &window, [&window] {
+    auto take = [&window] {
         if (port::single_instance().take_show_request()) window.show_window_normal();
-    });
+    };
+#ifdef Q_OS_WIN
+    auto* requests = new QWinEventNotifier(reinterpret_cast<Qt::HANDLE>(intptr_t{handle}), owner);
+    QObject::connect(requests, &QWinEventNotifier::activated, &window, take);
+#else
+    auto* requests = new QSocketNotifier(handle, QSocketNotifier::Read, owner);
+    QObject::connect(requests, &QSocketNotifier::activated, &window, take);
+#endif
 }
 
 }  // namespace
