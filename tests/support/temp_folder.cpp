@@ -1,25 +1,41 @@
 #include "tests/support/temp_folder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
 namespace tlv::testing {
 
+#ifdef _WIN32
+TempFolder::TempFolder() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        fs::path candidate = fs::temp_directory_path() / ("tolvane-test-" + std::to_string(random()));
+        if (fs::create_directory(candidate)) path_ = candidate.string();
+    }
+    if (path_.empty()) throw std::runtime_error("no temporary folder");
+}
+#else
 TempFolder::TempFolder() {
     std::string pattern = (fs::temp_directory_path() / "tolvane-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
+#endif
 
 // Immutable flags a test left behind are cleared first, or nothing could be removed.
 TempFolder::~TempFolder() {
@@ -49,6 +65,18 @@ void write_bytes(const std::string& path, std::string_view bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+#ifdef _WIN32
+// The read-only attribute: it makes a file refuse changes; a folder keeps
+// taking new files whatever its attribute says.
+bool set_immutable(const std::string& path, bool on) {
+    std::wstring name = fs::path(path).wstring();
+    DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    attributes = on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
+    return ::SetFileAttributesW(name.c_str(), attributes) != 0;
+}
+#else
 bool set_immutable(const std::string& path, bool on) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
@@ -59,6 +87,7 @@ bool set_immutable(const std::string& path, bool on) {
     ::close(fd);
     return ok;
 }
+#endif
 
 void copy_deliverable(std::string_view name, const std::string& folder) {
     fs::copy_file(fs::path(TOLVANE_BIN_DIR) / name, fs::path(folder) / name);

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/platform/port.h"
+
 namespace tlv::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything
@@ -15,7 +17,8 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string file(std::string_view name) const { return path_ + "/" + std::string(name); }
+    // The folder and the name, joined as the platform joins paths.
+    std::string file(std::string_view name) const { return port::join_path(path_, name); }
 
     void write(std::string_view name, std::string_view bytes) const;
     std::string read(std::string_view name) const;  // throws when missing
