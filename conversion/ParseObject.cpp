@@ -35,7 +35,7 @@ public:
 
     HResult QueryInterface(const Guid& iid, void** object) override {
         if (!object) return kPointer;
-        if (iid == kIidUnknown || iid == kIidClsParse) {
+        if (iid == kIidUnknown || iid == kIidClsParseNative) {
             *object = static_cast<IClsParse*>(this);
             AddRef();
             return kOk;

@@ -8,6 +8,9 @@
 #include <cstring>
 
 #include "conversion/ParseObject.h"
+#ifdef _WIN32
+#include "conversion/automation.h"
+#endif
 #include "shared/failure.h"
 #include "shared/platform/native.h"
 #include "shared/platform/port.h"
@@ -58,6 +61,10 @@ public:
         if (outer) return kNoAggregation;
         IClsParse* created = new_parse_object();
         if (!created) return kOutOfMemory;
+#ifdef _WIN32
+        // A COM client asks for _ClsParse, IDispatch or IUnknown: the Automation object.
+        if (!(iid == kIidClsParseNative)) return automation::wrap(created, iid, object);
+#endif
         HResult result = created->QueryInterface(iid, object);
         created->Release();
         return result;
@@ -86,11 +93,16 @@ TLV_EXPORT HResult DllCanUnloadNow() {
     return live_parse_objects() == 0 && g_locks.load() == 0 ? kOk : kFalse;
 }
 
+#ifdef _WIN32
+TLV_EXPORT HResult DllRegisterServer() { return tlv::automation::register_server(true); }
+TLV_EXPORT HResult DllUnregisterServer() { return tlv::automation::register_server(false); }
+#else
 // There is no system-wide class registry here: a client finds the library in
 // its own folder and asks it for the class by identity or ProgID.  Register
 // and unregister therefore have nothing to record and succeed.
 TLV_EXPORT HResult DllRegisterServer() { return kOk; }
 TLV_EXPORT HResult DllUnregisterServer() { return kOk; }
+#endif
 
 TLV_EXPORT HResult ConverttlvClsidFromProgId(const char* prog_id, Guid* clsid) {
     if (!prog_id || !clsid) return kPointer;

@@ -47,6 +47,11 @@ inline constexpr Guid kClsidClsParse = {
     0xBA2B1205, 0x3D5C, 0x11D8, {0xA4, 0xA4, 0x00, 0x80, 0xAD, 0x3B, 0x7A, 0x0B}};
 inline constexpr Guid kIidClsParse = {
     0xBA2B1204, 0x3D5C, 0x11D8, {0xA4, 0xA4, 0x00, 0x80, 0xAD, 0x3B, 0x7A, 0x0B}};
+// IClsParse below, the C++ interface of the programs built with the library
+// (std::string across the boundary).  _ClsParse, the Automation interface of
+// the Windows component server, is kIidClsParse.
+inline constexpr Guid kIidClsParseNative = {
+    0x2853C323, 0xFF51, 0x43EC, {0xA9, 0x4A, 0xD8, 0x44, 0xA6, 0xCC, 0x74, 0x80}};
 inline constexpr Guid kIidClsParseEvents = {
     0xBA2B1206, 0x3D5C, 0x11D8, {0xA4, 0xA4, 0x00, 0x80, 0xAD, 0x3B, 0x7A, 0x0B}};
 inline constexpr Guid kIidUnknown = {
@@ -96,7 +101,7 @@ protected:
     ~IClsParseEvents() = default;
 };
 
-// The default interface _ClsParse, plus its connection point.
+// The members of the default interface _ClsParse, plus its connection point.
 class IClsParse : public IUnknown {
 public:
     virtual HResult Parsen(const std::string& strPad, const std::string& strGARtrip,

@@ -38,7 +38,7 @@ ParseComponent create_from(std::shared_ptr<port::DynamicLibrary> library, const 
     check(get_class_object(&clsid, &kIidClassFactory, &factory_pointer));
     auto* factory = static_cast<IClassFactory*>(factory_pointer);
     void* object = nullptr;
-    HResult created = factory->CreateInstance(nullptr, kIidClsParse, &object);
+    HResult created = factory->CreateInstance(nullptr, kIidClsParseNative, &object);
     factory->Release();
     check(created);
     return ParseComponent(std::move(library), static_cast<IClsParse*>(object));

@@ -1,0 +1,166 @@
+// Converttlv.dll as a COM server: self-registration, late binding from C++
+// and from a script, and Progressie through the connection point.
+#include <windows.h>
+// after windows.h
+#include <ocidl.h>
+#include <olectl.h>
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "shared/component.h"
+#include "tests/support/temp_folder.h"
+
+namespace tlv {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempFolder;
+
+GUID guid(const component::Guid& g) {
+    GUID result;
+    std::memcpy(&result, &g, sizeof result);
+    return result;
+}
+
+// Collects the Progressie texts a connection point delivers.
+class ProgressSink final : public IDispatch {
+public:
+    std::vector<std::wstring> texts;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != guid(component::kIidClsParseEvents))
+            return *object = nullptr, E_NOINTERFACE;
+        *object = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters,
+                                     VARIANT*, EXCEPINFO*, UINT*) override {
+        EXPECT_EQ(id, component::dispid::kProgressie);
+        EXPECT_EQ(V_VT(&parameters->rgvarg[0]), VT_BSTR | VT_BYREF);
+        texts.emplace_back(*V_BSTRREF(&parameters->rgvarg[0]));
+        *V_BSTRREF(&parameters->rgvarg[0]) = nullptr;  // a change has no effect (and leaks nothing)
+        return S_OK;
+    }
+};
+
+VARIANT text_argument(const std::string& text) {
+    VARIANT argument;
+    VariantInit(&argument);
+    V_VT(&argument) = VT_BSTR;
+    V_BSTR(&argument) = SysAllocString(fs::path(text).wstring().c_str());
+    return argument;
+}
+
+VARIANT get(IDispatch& object, const wchar_t* name) {
+    DISPID id = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    EXPECT_EQ(object.GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK) << name;
+    DISPPARAMS none{};
+    VARIANT result;
+    VariantInit(&result);
+    EXPECT_EQ(object.Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    return result;
+}
+
+// What a script sees: its one output line.
+std::string run_script(const TempFolder& folder, const std::string& exchange) {
+    folder.write("client.vbs",
+                 "Set p = CreateObject(\"Converttlv.ClsParse\")\r\n"
+                 "WScript.Echo CInt(p.Parsen(WScript.Arguments(0), WScript.Arguments(1))) & \" \" & "
+                 "p.intAantWaypoints & \" \" & p.intAantRoutes & \" [\" & p.strFout & \"]\"\r\n");
+    const std::string command = "cscript //nologo \"" + folder.file("client.vbs") + "\" \"" +
+                                exchange + "\" \"" + folder.file("script.txt") + "\"";
+    std::string output;
+    if (FILE* pipe = _popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        _pclose(pipe);
+    }
+    return output;
+}
+
+class ComServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+        library = LoadLibraryW((fs::path(TOLVANE_BIN_DIR) / "Converttlv.dll").c_str());
+        ASSERT_TRUE(library);
+        folder.write("taak.ste", testing::read_bytes(testing::test_data("conversion/golden/basic.ste")));
+    }
+    void TearDown() override {
+        if (library) FreeLibrary(library);
+        CoUninitialize();
+    }
+    HRESULT call(const char* entry) {
+        auto function = reinterpret_cast<HRESULT (*)()>(reinterpret_cast<void*>(GetProcAddress(library, entry)));
+        return function ? function() : E_FAIL;
+    }
+
+    TempFolder folder;
+    HMODULE library = nullptr;
+};
+
+TEST_F(ComServer, RegisteredClassConvertsByLateBindingAndRaisesProgressPerBlock) {
+    ASSERT_EQ(call("DllRegisterServer"), S_OK);
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(L"Converttlv.ClsParse", &clsid), S_OK);
+    EXPECT_EQ(clsid, guid(component::kClsidClsParse));
+
+    IDispatch* object = nullptr;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                               reinterpret_cast<void**>(&object)), S_OK);
+    IConnectionPointContainer* container = nullptr;
+    ASSERT_EQ(object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)), S_OK);
+    IConnectionPoint* point = nullptr;
+    ASSERT_EQ(container->FindConnectionPoint(guid(component::kIidClsParseEvents), &point), S_OK);
+    ProgressSink sink;
+    DWORD cookie = 0;
+    ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+
+    DISPID parsen = 0;
+    LPOLESTR name[] = {const_cast<LPOLESTR>(L"PARSEN")};
+    ASSERT_EQ(object->GetIDsOfNames(IID_NULL, name, 1, 0, &parsen), S_OK);
+    EXPECT_EQ(parsen, component::dispid::kParsen);
+    VARIANT arguments[2] = {text_argument(folder.file("uit.txt")), text_argument(folder.file("taak.ste"))};
+    DISPPARAMS parameters{arguments, nullptr, 2, 0};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(object->Invoke(parsen, IID_NULL, 0, DISPATCH_METHOD, &parameters, &result, nullptr, nullptr), S_OK);
+    EXPECT_EQ(V_VT(&result), VT_BOOL);
+    EXPECT_EQ(V_BOOL(&result), VARIANT_TRUE);
+    EXPECT_EQ(folder.read("uit.txt"), testing::read_bytes(testing::test_data("conversion/golden/basic.txt")));
+    EXPECT_EQ(sink.texts, (std::vector<std::wstring>{L"1", L"2", L"3", L"4"}));
+    VARIANT waypoints = get(*object, L"intAantWaypoints"), routes = get(*object, L"intAantRoutes");
+    EXPECT_EQ(std::make_tuple(V_VT(&waypoints), V_I2(&waypoints), V_I2(&routes)), std::make_tuple(VT_I2, 3, 1));
+
+    EXPECT_EQ(point->Unadvise(cookie), S_OK);
+    EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+    for (VARIANT& argument : arguments) VariantClear(&argument);
+    point->Release();
+    container->Release();
+    object->Release();
+
+    EXPECT_EQ(run_script(folder, folder.file("taak.ste")), "-1 3 1 []\n");
+    EXPECT_EQ(folder.read("script.txt"), folder.read("uit.txt"));
+
+    ASSERT_EQ(call("DllUnregisterServer"), S_OK);
+    EXPECT_NE(CLSIDFromProgID(L"Converttlv.ClsParse", &clsid), S_OK);
+    EXPECT_EQ(run_script(folder, folder.file("taak.ste")), "");
+}
+
+}  // namespace
+}  // namespace tlv
