@@ -17,3 +17,11 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON
 ninja -C build-asan >/dev/null
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j2
+
+# The Windows build under wine: Qt for Windows is built once into a cache
+# (about 20 minutes on two cores), then everything cross-built, the suite,
+# the conversions against the Linux build and the zip.
+if [ "${TOLVANE_SKIP_WINDOWS:-0}" != 1 ]; then
+  echo "== Windows build and tests under wine (build-win/)"
+  scripts/windows.sh
+fi

@@ -68,12 +68,12 @@ TEST(GoldenFiles, SecondParsenStartsClean) {
     std::string edges =
         fixture.exchange(read_bytes(test_data("conversion/golden/edges.ste")), "e.ste");
     std::string basic =
-        fixture.exchange(read_bytes(test_data("conversion/golden/basic.ste")), "b.ste");
+        fixture.exchange(basic_example(".ste"), "b.ste");
     ClsParse parse;
     parse.strFout("van de klant");
     parse.Parsen(edges, fixture.folder.file("1.txt"));
     parse.Parsen(basic, fixture.output());
-    EXPECT_EQ(read_bytes(fixture.output()), read_bytes(test_data("conversion/golden/basic.txt")));
+    EXPECT_EQ(read_bytes(fixture.output()), basic_example(".txt"));
     EXPECT_EQ(std::make_tuple(parse.strFout(), parse.intAantWaypoints(), parse.intAantRoutes()),
               std::make_tuple("", 3, 1));
     parse.Parsen(edges, fixture.folder.file("2.txt"));

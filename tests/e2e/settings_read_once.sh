@@ -11,6 +11,7 @@ done
 work=$(mktemp -d)
 trap 'pkill -f "$work/tolvane" 2>/dev/null; rm -rf "$work"' EXIT
 cp -r "$bin"/. "$work/"
+rm -f "$work/error.log"  # only this run's reports count
 printf 'StartGartrip=x\r\nAutoCheckStrepla=2\r\n' >"$work/tolvane.kvr"
 cat >"$work/broken.sh" <<'BROKEN'
 cd "$1"

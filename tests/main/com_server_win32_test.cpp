@@ -99,7 +99,7 @@ protected:
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         library = LoadLibraryW((fs::path(TOLVANE_BIN_DIR) / "Converttlv.dll").c_str());
         ASSERT_TRUE(library);
-        folder.write("taak.ste", testing::read_bytes(testing::test_data("conversion/golden/basic.ste")));
+        folder.write("taak.ste", testing::basic_example(".ste"));
     }
     void TearDown() override {
         if (library) FreeLibrary(library);
@@ -142,7 +142,7 @@ TEST_F(ComServer, RegisteredClassConvertsByLateBindingAndRaisesProgressPerBlock)
     ASSERT_EQ(object->Invoke(parsen, IID_NULL, 0, DISPATCH_METHOD, &parameters, &result, nullptr, nullptr), S_OK);
     EXPECT_EQ(V_VT(&result), VT_BOOL);
     EXPECT_EQ(V_BOOL(&result), VARIANT_TRUE);
-    EXPECT_EQ(folder.read("uit.txt"), testing::read_bytes(testing::test_data("conversion/golden/basic.txt")));
+    EXPECT_EQ(folder.read("uit.txt"), testing::basic_example(".txt"));
     EXPECT_EQ(sink.texts, (std::vector<std::wstring>{L"1", L"2", L"3", L"4"}));
     VARIANT waypoints = get(*object, L"intAantWaypoints"), routes = get(*object, L"intAantRoutes");
     EXPECT_EQ(std::make_tuple(V_VT(&waypoints), V_I2(&waypoints), V_I2(&routes)), std::make_tuple(VT_I2, 3, 1));

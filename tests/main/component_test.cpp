@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         testing::copy_deliverable(port::library_file_name(component::kLibraryName), folder.path());
         folder.write("taak.ste",
-                     testing::read_bytes(testing::test_data("conversion/golden/basic.ste")));
+                     testing::basic_example(".ste"));
     }
 
     TempFolder folder;

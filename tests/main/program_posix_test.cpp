@@ -18,11 +18,6 @@ namespace {
 using testing::TempFolder;
 namespace fs = std::filesystem;
 
-std::string golden(const char* extension) {
-    return testing::read_bytes(
-        testing::test_data(std::string("conversion/golden/basic") + extension));
-}
-
 struct ProgramRun {
     int code;
     std::string out, err;
@@ -61,7 +56,7 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     fs::create_directory(program_folder);
     for (const char* file : {"tolvane", "libConverttlv.so"})
         testing::copy_deliverable(file, program_folder.string());
-    folder.write("taak.ste", golden(".ste"));
+    folder.write("taak.ste", testing::basic_example(".ste"));
     std::string program = (program_folder / "tolvane").string();
     const std::string arguments =
         "'" + folder.file("taak.ste") + "' '" + folder.file("uit.txt") + "'";
@@ -71,7 +66,7 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     ProgramRun converted = run_program(folder, program, arguments);
     EXPECT_EQ(converted.code, kExitConverted);
     EXPECT_EQ(converted.out + converted.err, "");
-    EXPECT_EQ(folder.read("uit.txt"), golden(".txt"));
+    EXPECT_EQ(folder.read("uit.txt"), testing::basic_example(".txt"));
 
     // The silent road loads no desktop library.
     ProgramRun libraries =

@@ -19,12 +19,6 @@ using testing::TempFolder;
 using Args = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-// The golden example: three points and one route, and its hand-written text file.
-std::string golden(const char* extension) {
-    return testing::read_bytes(
-        testing::test_data(std::string("conversion/golden/basic") + extension));
-}
-
 const std::string kDefaultSettings =
     "StrePlaFile=\r\nGartripFile=\r\nGartipProgramma=\r\nStreplaProgramma=\r\n"
     "StartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1";
@@ -32,7 +26,7 @@ const std::string kDefaultSettings =
 // The silent road with the conversion in-process, under the test adapter.
 class SilentRoad : public ::testing::Test {
 protected:
-    void SetUp() override { folder.write("week 49.ste", golden(".ste")); }
+    void SetUp() override { folder.write("week 49.ste", testing::basic_example(".ste")); }
 
     int run(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "");
@@ -47,14 +41,14 @@ protected:
 TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredFileAndStartsGartripOnlyForOne) {
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt"), folder.file("derde.txt")}),
               kExitConverted);
-    EXPECT_EQ(folder.read("uit.txt"), golden(".txt"));
+    EXPECT_EQ(folder.read("uit.txt"), testing::basic_example(".txt"));
     EXPECT_EQ(folder.read("tolvane.kvr"), kDefaultSettings);
     EXPECT_FALSE(folder.exists("derde.txt"));
 
     folder.write("tolvane.kvr", "GartripFile=" + folder.file("opgeslagen.txt") + "\r\n");
     InstellingenVrijgeven();
     EXPECT_EQ(run({folder.file("week 49.ste")}), kExitConverted);
-    EXPECT_EQ(folder.read("opgeslagen.txt"), golden(".txt"));
+    EXPECT_EQ(folder.read("opgeslagen.txt"), testing::basic_example(".txt"));
     EXPECT_FALSE(folder.exists("error.log"));
 
     // GARtrip only for StartGartrip=1, with the text path as one argument, whatever it holds.
@@ -106,7 +100,7 @@ TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
         "Kan het bestand niet vinden:Eerste opstartargument=[" + folder.file("week 49.ste") +
         "] Tweede opstartargument(optioneel)=[" + folder.file("uit.txt") + "]"));
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitStartFailed);
-    EXPECT_EQ(folder.read("uit.txt"), golden(".txt"));
+    EXPECT_EQ(folder.read("uit.txt"), testing::basic_example(".txt"));
     EXPECT_THAT(folder.read("error.log"),
                 HasSubstr("] in [ModStart]\r\nTechnische fout [File not found]\r\n"
                           "Opgetreden bij het uitvoeren van Main\r\n"));

@@ -44,4 +44,10 @@ void copy_deliverable(std::string_view name, const std::string& folder);
 // A file in the tests' data folder (tests/ in the source tree).
 std::string test_data(std::string_view relative);
 
+// The golden example's bytes (".ste": three points and a route; ".txt": its
+// hand-written text file).
+inline std::string basic_example(std::string_view extension) {
+    return read_bytes(test_data("conversion/golden/basic" + std::string(extension)));
+}
+
 }  // namespace tlv::testing

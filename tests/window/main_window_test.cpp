@@ -25,7 +25,7 @@ class MainWindow : public WindowTest {
 protected:
     // A program folder with the golden example as exchange file, and a text path.
     std::string paths() {
-        folder.write("taak 1.ste", read_bytes(test_data("conversion/golden/basic.ste")));
+        folder.write("taak 1.ste", basic_example(".ste"));
         return "StrePlaFile=" + folder.file("taak 1.ste") +
                "\r\nGartripFile=" + folder.file("uit 1.txt") + "\r\n";
     }
@@ -98,7 +98,7 @@ TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
     EXPECT_EQ(text("lbResultaat"), "3 Keerpunten en 1 Routes");
     EXPECT_EQ(text("Panel3"), "");
     EXPECT_EQ(window->MousePointer(), 1);
-    EXPECT_EQ(folder.read("uit 1.txt"), read_bytes(test_data("conversion/golden/basic.txt")));
+    EXPECT_EQ(folder.read("uit 1.txt"), basic_example(".txt"));
     EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
 
     // A file made with error lines is 20004; a text file that could not be
