@@ -54,11 +54,21 @@ bool answered_option(std::string_view argument) {
     return false;
 }
 
+// The arguments in UTF-8: as POSIX splits them, or on Windows split from the
+// command text after the program name by Main's own rules.
+std::vector<std::string> given_arguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef _WIN32
+    return tlv::modStart::GetCommandLine(tlv::port::native::command_tail());
+#else
+    return {argv, argv + argc};
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Arguments in UTF-8, whatever the platform gave; inside, text is Windows-1252.
-    const std::vector<std::string> given = tlv::port::native::arguments(argc, argv);
+    // Inside, text is Windows-1252.
+    const std::vector<std::string> given = given_arguments(argc, argv);
     if (given.size() == 2 && answered_option(given[1])) return 0;
     std::vector<std::string> arguments(1);
     for (size_t i = 1; i < given.size() && i <= 2; ++i) {

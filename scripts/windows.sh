@@ -45,7 +45,7 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 unzip -q build-win/packages/tolvane-*-windows-x64.zip -d "$unpacked"
 program=$(echo "$unpacked"/tolvane-*-windows-x64)
-cp tests/conversion/golden/basic.ste "$program/"
-(cd "$program" && WINEPATH= wine tolvane.exe basic.ste uit.txt 2>/dev/null)
-cmp "$program/uit.txt" tests/conversion/golden/basic.txt
+cp tests/conversion/golden/basic.ste "$program/taak 1.ste"
+(cd "$program" && WINEPATH= wine tolvane.exe "taak 1.ste" "uit 1.txt" 2>/dev/null)
+cmp "$program/uit 1.txt" tests/conversion/golden/basic.txt
 echo "windows: $(basename build-win/packages/tolvane-*-windows-x64.zip) converts on its own"

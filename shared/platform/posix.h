@@ -44,9 +44,6 @@ std::string from_native(std::string_view native);
 // The folder part of a native path ("." when there is none).
 std::string parent_folder(const std::string& native);
 
-// The program's arguments in UTF-8, the program's name first.
-std::vector<std::string> arguments(int argc, char** argv);
-
 // Whether a window system is there to show windows on.
 bool has_display();
 

@@ -161,8 +161,6 @@ std::string parent_folder(const std::string& native) {
     return slash == 0 ? "/" : native.substr(0, slash);
 }
 
-std::vector<std::string> arguments(int argc, char** argv) { return {argv, argv + argc}; }
-
 bool has_display() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(name);

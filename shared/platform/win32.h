@@ -41,8 +41,9 @@ std::string narrow(std::wstring_view utf16);
 std::wstring wide_path(std::string_view path);
 
 std::string parent_folder(const std::string& native);
-// The program's arguments in UTF-8, split from the wide command line.
-std::vector<std::string> arguments(int argc, char** argv);
+// The command text after the program's name, in UTF-8, as the program's
+// own rules split it.
+std::string command_tail();
 bool has_display();
 // Empty when the user may write into the folder, else %APPDATA%\tolvane.
 std::string settings_folder_for(const std::string& native_folder);

@@ -1,6 +1,6 @@
 #include <windows.h>
-// after windows.h
-#include <shellapi.h>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <cstdlib>
@@ -169,13 +169,13 @@ std::string parent_folder(const std::string& native) {
     return slash == 0 ? native.substr(0, 1) : native.substr(0, slash);
 }
 
-std::vector<std::string> arguments(int, char**) {
-    int count = 0;
-    wchar_t** split = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    std::vector<std::string> result;
-    for (int i = 0; split && i < count; ++i) result.push_back(narrow(split[i]));
-    ::LocalFree(split);
-    return result;
+// The program's name ends at its closing quote, or unquoted at the first blank.
+std::string command_tail() {
+    std::wstring_view line = ::GetCommandLineW();
+    size_t end = line.starts_with(L'"') ? line.find(L'"', 1) : line.find_first_of(L" \t");
+    line.remove_prefix(std::min(end == std::wstring_view::npos ? line.size() : end + 1, line.size()));
+    line.remove_prefix(std::min(line.find_first_not_of(L" \t"), line.size()));
+    return narrow(line);
 }
 
 bool has_display() { return true; }
