@@ -12,19 +12,8 @@ root="$(pwd)"
 # the pictures.
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libwine-dev qt6-base-dev-tools
   qt6-translations-l10n googletest dpkg-dev cmake ninja-build librsvg2-bin imagemagick unzip)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "windows: installing ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+source scripts/packages.sh
+install_missing "${packages[@]}"
 
 qt="$(scripts/windows-qt.sh | tail -n1)"
 source scripts/wine-env.sh "$qt"

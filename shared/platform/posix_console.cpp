@@ -9,50 +9,17 @@
 
 #include "shared/codec.h"
 #include "shared/failure.h"
+#include "shared/platform/headless.h"
 #include "shared/platform/posix.h"
 
 namespace tlv::port::posix {
 namespace {
 
-// Without a display there is nobody to answer: the box goes to standard
-// error and the safe answer is returned (No for a question, else the first button).
+// Without a display there is nobody to answer.
 class ConsoleMessageBoxes final : public MessageBoxes {
 public:
     Answer show(std::string_view text, std::string_view title, BoxStyle style) override {
-        std::string line = codec::to_utf8(title) + ": " + codec::to_utf8(text) + "\n";
-        std::fwrite(line.data(), 1, line.size(), stderr);
-        std::fflush(stderr);
-        switch (static_cast<int>(style) & 0x0F) {
-            case 1:
-                return Answer::Ok;
-            case 2:
-            case 5:
-            case 6:
-                return Answer::Cancel;
-            case 3:
-            case 4:
-                return Answer::No;
-            default:
-                return Answer::Ok;
-        }
-    }
-};
-
-class ConsoleFileDialogs final : public FileDialogs {
-public:
-    std::string show(const FileDialog& dialog) override { return dialog.file_name; }
-};
-
-class NoTray final : public TrayIcons {
-public:
-    bool notify(TrayCommand, const NotifyIconData&) override { return false; }
-    void set_mouse_handler(std::function<void(int)>) override {}
-};
-
-class NoHelp final : public HelpViewer {
-public:
-    void show(std::string_view, HelpCommand, int32_t) override {
-        raise(err::kCantLoadLibrary, "No help viewer without a display");
+        return headless::write_box(text, title, style);
     }
 };
 
@@ -100,20 +67,9 @@ MessageBoxes& console_message_boxes() {
     return boxes;
 }
 
-FileDialogs& console_file_dialogs() {
-    static ConsoleFileDialogs dialogs;
-    return dialogs;
-}
-
-TrayIcons& console_tray() {
-    static NoTray tray;
-    return tray;
-}
-
-HelpViewer& console_help() {
-    static NoHelp help;
-    return help;
-}
+FileDialogs& console_file_dialogs() { return headless::file_dialogs(); }
+TrayIcons& console_tray() { return headless::tray(); }
+HelpViewer& console_help() { return headless::help(); }
 
 Clock& system_clock() {
     static SystemClock clock;

@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 
+#include "shared/platform/headless.h"
 #include "shared/platform/posix.h"
 
 namespace tlv::port::posix {
@@ -24,15 +25,6 @@ constexpr int kRequestWaitMs = 200;
 // Names tried in turn when another user holds one: abstract names carry no
 // permissions, so anybody can bind ours first.
 constexpr int kNames = 8;
-
-uint64_t fnv1a(std::string_view text) {
-    uint64_t hash = 1469598103934665603ULL;
-    for (char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
 
 class Socket {
 public:
@@ -125,11 +117,10 @@ std::string request_of(int fd) {
 
 std::string instance_name(unsigned user, std::string_view program, std::string_view folder,
                           int index) {
-    const std::string key =
-        std::to_string(user) + '\n' + std::string(program) + '\n' + std::string(folder);
     char base[40];
     std::snprintf(base, sizeof base, "tolvane-instance-%016llx",
-                  static_cast<unsigned long long>(fnv1a(key)));
+                  static_cast<unsigned long long>(
+                      headless::claim_key(std::to_string(user), program, folder)));
     return index == 0 ? base : base + ("-" + std::to_string(index));
 }
 

@@ -7,6 +7,7 @@
 
 #include "shared/codec.h"
 #include "shared/failure.h"
+#include "shared/platform/headless.h"
 #include "shared/platform/win32.h"
 
 namespace tlv::port::win32 {
@@ -24,36 +25,10 @@ bool has_error_stream() {
 class ConsoleMessageBoxes final : public MessageBoxes {
 public:
     Answer show(std::string_view text, std::string_view title, BoxStyle style) override {
-        if (!has_error_stream())
-            return static_cast<Answer>(::MessageBoxW(nullptr, wide_path(text).c_str(),
-                                                     wide_path(title).c_str(),
-                                                     static_cast<UINT>(style) | MB_TASKMODAL));
-        std::string line = codec::to_utf8(title) + ": " + codec::to_utf8(text) + "\n";
-        std::fwrite(line.data(), 1, line.size(), stderr);
-        std::fflush(stderr);
-        switch (static_cast<int>(style) & 0x0F) {
-            case 2: case 5: case 6: return Answer::Cancel;
-            case 3: case 4: return Answer::No;
-            default: return Answer::Ok;
-        }
-    }
-};
-
-class ConsoleFileDialogs final : public FileDialogs {
-public:
-    std::string show(const FileDialog& dialog) override { return dialog.file_name; }
-};
-
-class NoTray final : public TrayIcons {
-public:
-    bool notify(TrayCommand, const NotifyIconData&) override { return false; }
-    void set_mouse_handler(std::function<void(int)>) override {}
-};
-
-class NoHelp final : public HelpViewer {
-public:
-    void show(std::string_view, HelpCommand, int32_t) override {
-        raise(err::kCantLoadLibrary, "No help viewer without the window");
+        if (has_error_stream()) return headless::write_box(text, title, style);
+        return static_cast<Answer>(::MessageBoxW(nullptr, wide_path(text).c_str(),
+                                                 wide_path(title).c_str(),
+                                                 static_cast<UINT>(style) | MB_TASKMODAL));
     }
 };
 
@@ -90,18 +65,9 @@ MessageBoxes& console_message_boxes() {
     static ConsoleMessageBoxes boxes;
     return boxes;
 }
-FileDialogs& console_file_dialogs() {
-    static ConsoleFileDialogs dialogs;
-    return dialogs;
-}
-TrayIcons& console_tray() {
-    static NoTray tray;
-    return tray;
-}
-HelpViewer& console_help() {
-    static NoHelp help;
-    return help;
-}
+FileDialogs& console_file_dialogs() { return headless::file_dialogs(); }
+TrayIcons& console_tray() { return headless::tray(); }
+HelpViewer& console_help() { return headless::help(); }
 Clock& system_clock() {
     static SystemClock clock;
     return clock;

@@ -7,21 +7,13 @@
 #include <memory>
 #include <utility>
 
+#include "shared/platform/headless.h"
 #include "shared/platform/win32.h"
 
 namespace tlv::port::win32 {
 namespace {
 
 constexpr int kNames = 8;  // tried in turn when another user holds one
-
-uint64_t fnv1a(std::string_view text) {
-    uint64_t hash = 1469598103934665603ULL;
-    for (char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
 
 // The default owner of what this process creates (the user, or for an
 // administrator the Administrators group); null when it cannot be read.
@@ -116,10 +108,10 @@ public:
 private:
     static std::wstring name_of(const std::wstring& user, std::string_view program,
                                 std::string_view folder, int index) {
-        const std::string key = narrow(user) + '\n' + std::string(program) + '\n' + std::string(folder);
         wchar_t name[64];
         std::swprintf(name, 64, L"Local\\tolvane-instance-%016llx-%d",
-                      static_cast<unsigned long long>(fnv1a(key)), index);
+                      static_cast<unsigned long long>(headless::claim_key(narrow(user), program, folder)),
+                      index);
         return name;
     }
 
