@@ -1,5 +1,6 @@
 #include "shared/platform/port.h"
 
+#include "shared/platform/headless.h"
 #include "shared/platform/native.h"
 
 namespace tlv::port {
@@ -45,7 +46,7 @@ MessageBoxes& message_boxes() {
     return installed_or(current().message_boxes, native::console_message_boxes());
 }
 FileDialogs& file_dialogs() {
-    return installed_or(current().file_dialogs, native::console_file_dialogs());
+    return installed_or(current().file_dialogs, headless::file_dialogs());
 }
 Clock& clock() { return installed_or(current().clock, native::system_clock()); }
 FileSystem& files() { return installed_or(current().files, native::file_system()); }
@@ -56,8 +57,8 @@ Programs& programs() { return installed_or(current().programs, native::programs(
 SingleInstance& single_instance() {
     return installed_or(current().single_instance, native::single_instance());
 }
-TrayIcons& tray() { return installed_or(current().tray, native::console_tray()); }
-HelpViewer& help() { return installed_or(current().help, native::console_help()); }
+TrayIcons& tray() { return installed_or(current().tray, headless::tray()); }
+HelpViewer& help() { return installed_or(current().help, headless::help()); }
 
 std::string settings_folder() {
     const Application& running = application();

@@ -186,7 +186,8 @@ struct Services {
     HelpViewer* help = nullptr;
 };
 
-// The installed services; unset entries fall back to the platform's console adapter.
+// The installed services; unset entries fall back to the platform's console
+// adapter (file dialogs, tray and help to the headless ones).
 Services installed();
 // Installs the given services (null entries keep the current ones) and
 // returns the previous set, so that a caller can restore it.

@@ -17,12 +17,8 @@ inline constexpr char kSeparator = '/';
 inline constexpr std::string_view kLibraryPrefix = "lib";
 inline constexpr std::string_view kLibrarySuffix = ".so";
 
-// Without a display: boxes and dialogs go to standard error and are answered
-// with the safe choice; there is no tray and no help viewer.
+// Without a display a box goes to standard error, answered with the safe choice.
 MessageBoxes& console_message_boxes();
-FileDialogs& console_file_dialogs();
-TrayIcons& console_tray();
-HelpViewer& console_help();
 Clock& system_clock();
 FileSystem& file_system();
 Application& executable_application();  // folder and name of the running executable

@@ -18,12 +18,9 @@ inline constexpr char kSeparator = '\\';
 inline constexpr std::string_view kLibraryPrefix = "";
 inline constexpr std::string_view kLibrarySuffix = ".dll";
 
-// Without a window (silent road, no console attached): real message boxes;
-// there is no tray and no help viewer without the desktop layer.
+// Before the desktop layer takes over: a box goes to an inherited error
+// stream, answered with the safe choice, or without one into a real box.
 MessageBoxes& console_message_boxes();
-FileDialogs& console_file_dialogs();
-TrayIcons& console_tray();
-HelpViewer& console_help();
 Clock& system_clock();
 FileSystem& file_system();
 Application& executable_application();

@@ -65,9 +65,6 @@ MessageBoxes& console_message_boxes() {
     static ConsoleMessageBoxes boxes;
     return boxes;
 }
-FileDialogs& console_file_dialogs() { return headless::file_dialogs(); }
-TrayIcons& console_tray() { return headless::tray(); }
-HelpViewer& console_help() { return headless::help(); }
 Clock& system_clock() {
     static SystemClock clock;
     return clock;
