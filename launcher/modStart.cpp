@@ -65,7 +65,8 @@ int modStart::Main() {
         settings.reset();
         InstellingenVrijgeven();
         // The program beside the launcher, by this platform's name for it.
-        std::string tolvane = port::join_path(port::application().folder, kProgramName);
+        std::string tolvane =
+            port::join_path(port::application().folder, port::program_file_name(kProgramName));
         if (DirCheck(tolvane)) {
             port::programs().start(tolvane, {}, port::WindowStyle::Hidden);
         } else {

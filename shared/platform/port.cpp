@@ -65,6 +65,10 @@ std::string settings_folder() {
     return running.settings_folder.empty() ? running.folder : running.settings_folder;
 }
 
+std::string program_file_name(std::string_view name) {
+    return std::string(name) + std::string(native::kProgramSuffix);
+}
+
 char separator() { return native::kSeparator; }
 
 std::string join_path(std::string_view folder, std::string_view name) {

@@ -204,6 +204,9 @@ SingleInstance& single_instance();
 TrayIcons& tray();
 HelpViewer& help();
 
+// The file name of the program of this name ("tolvane.exe" on Windows).
+std::string program_file_name(std::string_view name);
+
 // The platform's path separator, and folder + separator + name.
 char separator();
 std::string join_path(std::string_view folder, std::string_view name);

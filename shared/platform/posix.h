@@ -15,6 +15,7 @@ namespace tlv::port::posix {
 inline constexpr char kSeparator = '/';
 // A shared library's file name: prefix + name + suffix.
 inline constexpr std::string_view kLibraryPrefix = "lib";
+inline constexpr std::string_view kProgramSuffix = "";
 inline constexpr std::string_view kLibrarySuffix = ".so";
 
 // Without a display a box goes to standard error, answered with the safe choice.

@@ -16,6 +16,7 @@ namespace tlv::port::win32 {
 
 inline constexpr char kSeparator = '\\';
 inline constexpr std::string_view kLibraryPrefix = "";
+inline constexpr std::string_view kProgramSuffix = ".exe";
 inline constexpr std::string_view kLibrarySuffix = ".dll";
 
 // Before the desktop layer takes over: a box goes to an inherited error

@@ -29,7 +29,7 @@ using Box = testing::FakeMessageBoxes::Box;
 class Launcher : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* program : {"StrePla.exe", "GARtrip.exe", "tolvane", "logger.exe"})
+        for (const std::string& program : {std::string("StrePla.exe"), std::string("GARtrip.exe"), tolvane, std::string("logger.exe")})
             folder.write(program, "MZ");
         folder.write("export.ste", "");
         folder.write("vlucht.igc", "");
@@ -76,6 +76,7 @@ protected:
 
     TempFolder folder;
     FakePlatform platform{folder.path(), "tlvexpress"};
+    const std::string tolvane = port::program_file_name("tolvane");
     QTimer watchdog;
     std::vector<std::function<void(frmInvullen&)>> dialogs;
     modStart launcher;
@@ -91,7 +92,7 @@ TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHidden) {
     EXPECT_EQ(platform.programs.started,
               (std::vector<testing::FakePrograms::Start>{
                   {folder.file("StrePla.exe"), {}, port::WindowStyle::Hidden},
-                  {folder.file("tolvane"), {}, port::WindowStyle::Hidden}}));
+                  {folder.file(tolvane), {}, port::WindowStyle::Hidden}}));
     EXPECT_EQ(run("CheckForGARtrip=2\r\nStreplaProgramma=" + folder.file("StrePla.exe") +
                   "\r\nLoggers=*Een*x*weg*weg\r\nLoggers=*Twee**weg*weg\r\n"),
               modStart::kStarted);
@@ -166,7 +167,7 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
 }
 
 TEST_F(Launcher, TolvaneMissingFromTheFolderIsShown) {
-    std::filesystem::remove(folder.file("tolvane"));
+    std::filesystem::remove(folder.file(tolvane));
     platform.boxes.expect({"Kan tolvane.exe niet vinden", "Fout", port::BoxStyle::Critical});
     EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
     EXPECT_EQ(platform.programs.started.size(), 1u);
