@@ -7,15 +7,15 @@
 #include <windows.h>
 // after windows.h
 #include <ocidl.h>
-#include <olectl.h>
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <atomic>
 #include <cstring>
 #include <new>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion/automation.h"
@@ -41,7 +41,8 @@ const GUID kLibrary = to_guid(com::kTypeLibrary);
 
 // _ClsParse after the seven slots of IDispatch, as the type library lists it.
 struct DualClsParse : public ::IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE Parsen(BSTR* strPad, BSTR* strGARtrip, VARIANT_BOOL* result) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Parsen(BSTR* strPad, BSTR* strGARtrip,
+                                             VARIANT_BOOL* result) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_strFout(BSTR* val) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_strFout(BSTR* val) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_intAantWaypoints(short* count) = 0;
@@ -62,9 +63,9 @@ BSTR to_bstr(std::string_view text) {
 
 HMODULE this_module() {
     HMODULE module = nullptr;
-    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCWSTR>(&this_module), &module);
+    ::GetModuleHandleExW(
+        GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+        reinterpret_cast<LPCWSTR>(&this_module), &module);
     return module;
 }
 std::wstring module_path() {
@@ -78,10 +79,12 @@ std::wstring module_path() {
 HRESULT argument_text(const VARIANT& given, std::string& text) {
     const VARIANT* value = &given;
     if (V_VT(value) == (VT_VARIANT | VT_BYREF)) value = V_VARIANTREF(value);
-    if (V_VT(value) == (VT_BSTR | VT_BYREF)) return to_text(*V_BSTRREF(value), text) ? S_OK : E_INVALIDARG;
+    if (V_VT(value) == (VT_BSTR | VT_BYREF))
+        return to_text(*V_BSTRREF(value), text) ? S_OK : E_INVALIDARG;
     VARIANT converted;
     VariantInit(&converted);
-    if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(value), 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
+    if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(value), 0, VT_BSTR)))
+        return DISP_E_TYPEMISMATCH;
     bool ok = to_text(V_BSTR(&converted), text);
     VariantClear(&converted);
     return ok ? S_OK : E_INVALIDARG;
@@ -131,7 +134,8 @@ public:
     }
 
     // _ClsParse.
-    HRESULT STDMETHODCALLTYPE Parsen(BSTR* strPad, BSTR* strGARtrip, VARIANT_BOOL* result) override {
+    HRESULT STDMETHODCALLTYPE Parsen(BSTR* strPad, BSTR* strGARtrip,
+                                     VARIANT_BOOL* result) override {
         std::string exchange, text;
         if (!strPad || !strGARtrip || !result) return E_POINTER;
         if (!to_text(*strPad, exchange) || !to_text(*strGARtrip, text)) return E_INVALIDARG;
@@ -209,7 +213,8 @@ public:
         *iid = kEvents;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(::IConnectionPointContainer** container) override {
+    HRESULT STDMETHODCALLTYPE
+    GetConnectionPointContainer(::IConnectionPointContainer** container) override {
         if (!container) return E_POINTER;
         *container = this;
         AddRef();
@@ -226,7 +231,8 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
-        if (cookie == 0 || cookie > sinks_.size() || !sinks_[cookie - 1]) return CONNECT_E_NOCONNECTION;
+        if (cookie == 0 || cookie > sinks_.size() || !sinks_[cookie - 1])
+            return CONNECT_E_NOCONNECTION;
         std::exchange(sinks_[cookie - 1], nullptr)->Release();
         return S_OK;
     }
@@ -293,12 +299,15 @@ HRESULT STDMETHODCALLTYPE ClsParseObject::Invoke(DISPID id, REFIID, LCID, WORD f
         HRESULT read = argument_text(parameters->rgvarg[0], line);
         return FAILED(read) ? read : inner_->put_strFout(line);
     }
-    if (!get || parameters->cArgs != 0) return parameters->cArgs ? DISP_E_BADPARAMCOUNT : DISP_E_MEMBERNOTFOUND;
+    if (!get || parameters->cArgs != 0)
+        return parameters->cArgs ? DISP_E_BADPARAMCOUNT : DISP_E_MEMBERNOTFOUND;
     if (id == com::dispid::kStrFout) {
         BSTR errors = nullptr;
         HRESULT outcome = get_strFout(&errors);
-        if (result) V_VT(result) = VT_BSTR, V_BSTR(result) = errors;
-        else SysFreeString(errors);
+        if (result)
+            V_VT(result) = VT_BSTR, V_BSTR(result) = errors;
+        else
+            SysFreeString(errors);
         return outcome;
     }
     short count = 0;
@@ -320,8 +329,9 @@ bool set_value(const std::wstring& key, const wchar_t* name, const std::wstring&
     if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
                           &handle, nullptr) != ERROR_SUCCESS)
         return false;
-    LONG written = ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                    DWORD((value.size() + 1) * sizeof(wchar_t)));
+    LONG written =
+        ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         DWORD((value.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(handle);
     return written == ERROR_SUCCESS;
 }
@@ -350,15 +360,16 @@ component::HResult register_server(bool enter) {
         return S_OK;
     }
     const std::wstring path = module_path();
-    const bool entered = set_value(class_key, nullptr, progid) &&
-                         set_value(class_key + L"\\InprocServer32", nullptr, path) &&
-                         set_value(class_key + L"\\InprocServer32", L"ThreadingModel",
-                                   std::wstring(com::kThreadingModel.begin(), com::kThreadingModel.end())) &&
-                         set_value(class_key + L"\\ProgID", nullptr, progid) &&
-                         set_value(class_key + L"\\TypeLib", nullptr, text_of(kLibrary)) &&
-                         set_value(class_key + L"\\VERSION", nullptr, L"1.0") &&
-                         set_value(progid, nullptr, progid) &&
-                         set_value(progid + L"\\CLSID", nullptr, text_of(kClass));
+    const bool entered =
+        set_value(class_key, nullptr, progid) &&
+        set_value(class_key + L"\\InprocServer32", nullptr, path) &&
+        set_value(class_key + L"\\InprocServer32", L"ThreadingModel",
+                  std::wstring(com::kThreadingModel.begin(), com::kThreadingModel.end())) &&
+        set_value(class_key + L"\\ProgID", nullptr, progid) &&
+        set_value(class_key + L"\\TypeLib", nullptr, text_of(kLibrary)) &&
+        set_value(class_key + L"\\VERSION", nullptr, L"1.0") &&
+        set_value(progid, nullptr, progid) &&
+        set_value(progid + L"\\CLSID", nullptr, text_of(kClass));
     if (!entered) return SELFREG_E_CLASS;
     ::ITypeLib* library = nullptr;
     if (FAILED(LoadTypeLibEx(path.c_str(), REGKIND_REGISTER, &library))) return SELFREG_E_TYPELIB;

@@ -65,7 +65,8 @@ HelpViewer& help() {
 
 uint64_t claim_key(std::string_view user, std::string_view program, std::string_view folder) {
     uint64_t hash = 1469598103934665603ULL;
-    for (std::string_view part : {user, std::string_view("\n"), program, std::string_view("\n"), folder})
+    for (std::string_view part :
+         {user, std::string_view("\n"), program, std::string_view("\n"), folder})
         for (char c : part) {
             hash ^= static_cast<unsigned char>(c);
             hash *= 1099511628211ULL;

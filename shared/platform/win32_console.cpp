@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <algorithm>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -112,8 +111,8 @@ std::string narrow(std::wstring_view utf16) {
     int length = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), nullptr, 0,
                                        nullptr, nullptr);
     std::string text(size_t(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), text.data(), length,
-                          nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), int(utf16.size()), text.data(), length, nullptr,
+                          nullptr);
     return text;
 }
 
@@ -136,7 +135,8 @@ std::string parent_folder(const std::string& native) {
 std::string command_tail() {
     std::wstring_view line = ::GetCommandLineW();
     size_t end = line.starts_with(L'"') ? line.find(L'"', 1) : line.find_first_of(L" \t");
-    line.remove_prefix(std::min(end == std::wstring_view::npos ? line.size() : end + 1, line.size()));
+    line.remove_prefix(
+        std::min(end == std::wstring_view::npos ? line.size() : end + 1, line.size()));
     line.remove_prefix(std::min(line.find_first_not_of(L" \t"), line.size()));
     return narrow(line);
 }
@@ -145,9 +145,9 @@ bool has_display() { return true; }
 
 std::string native_folder_of_address(const void* address) {
     HMODULE module = nullptr;
-    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                  GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              static_cast<LPCWSTR>(address), &module))
+    if (!::GetModuleHandleExW(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            static_cast<LPCWSTR>(address), &module))
         return {};
     return parent_folder(module_path(module));
 }

@@ -58,7 +58,8 @@ void write_all(HANDLE file, std::string_view text, const std::string& native) {
     while (!text.empty()) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size(), 1u << 30));
         DWORD written = 0;
-        if (!::WriteFile(file, text.data(), chunk, &written, nullptr)) fail_on(::GetLastError(), native);
+        if (!::WriteFile(file, text.data(), chunk, &written, nullptr))
+            fail_on(::GetLastError(), native);
         text.remove_prefix(written);
     }
 }
@@ -124,12 +125,12 @@ public:
 
     std::optional<FileStamp> stamp(std::string_view path) override {
         if (has_nul(path)) return std::nullopt;
-        Handle file(::CreateFileW(wide_path(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        Handle file(::CreateFileW(wide_path(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         BY_HANDLE_FILE_INFORMATION info{};
         if (!file || !::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
-        const uint64_t ticks = join(info.ftLastWriteTime.dwHighDateTime,
-                                    info.ftLastWriteTime.dwLowDateTime);
+        const uint64_t ticks =
+            join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
         return FileStamp{info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
                          join(info.nFileSizeHigh, info.nFileSizeLow), int64_t(ticks) * 100};
     }
@@ -166,7 +167,8 @@ public:
         if (has_nul(path)) fail_with_error(ERROR_INVALID_NAME, native);
         const std::wstring target = wide_path(path);
         auto existing = attributes_of(path);
-        if (existing && (existing->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        if (existing &&
+            (existing->dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
             raise(err::kPathFileAccess, "Not a regular file");
         const std::wstring folder = wide(parent_folder(native));
         remove_leftovers(folder);
@@ -177,10 +179,11 @@ public:
         try {
             write_all(file.get(), text, native);
             if (!file.close()) fail_on(::GetLastError(), native);
-            bool swapped = existing ? ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
-                                                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                                    : ::MoveFileExW(temporary.c_str(), target.c_str(),
-                                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+            bool swapped = existing
+                               ? ::ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                               : ::MoveFileExW(temporary.c_str(), target.c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
             if (!swapped) fail_on(::GetLastError(), native);
         } catch (...) {
             ::DeleteFileW(temporary.c_str());
@@ -195,7 +198,8 @@ public:
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) fail_on(::GetLastError(), native);
         LARGE_INTEGER end{}, zero{};
-        if (!::SetFilePointerEx(file.get(), zero, &end, FILE_END)) fail_on(::GetLastError(), native);
+        if (!::SetFilePointerEx(file.get(), zero, &end, FILE_END))
+            fail_on(::GetLastError(), native);
         try {
             write_all(file.get(), text, native);
         } catch (...) {

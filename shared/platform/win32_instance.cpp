@@ -109,9 +109,10 @@ private:
     static std::wstring name_of(const std::wstring& user, std::string_view program,
                                 std::string_view folder, int index) {
         wchar_t name[64];
-        std::swprintf(name, 64, L"Local\\tolvane-instance-%016llx-%d",
-                      static_cast<unsigned long long>(headless::claim_key(narrow(user), program, folder)),
-                      index);
+        std::swprintf(
+            name, 64, L"Local\\tolvane-instance-%016llx-%d",
+            static_cast<unsigned long long>(headless::claim_key(narrow(user), program, folder)),
+            index);
         return name;
     }
 

@@ -13,8 +13,8 @@ std::string library_file_name(std::string_view name) {
 
 // The libraries a DLL needs are looked for in its own folder first.
 std::shared_ptr<DynamicLibrary> DynamicLibrary::open(std::string_view path) {
-    HMODULE handle = ::LoadLibraryExW(win32::wide_path(path).c_str(), nullptr,
-                                      LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE handle =
+        ::LoadLibraryExW(win32::wide_path(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!handle) raise(err::kCantLoadLibrary, "LoadLibrary " + std::to_string(::GetLastError()));
     return std::shared_ptr<DynamicLibrary>(new DynamicLibrary(handle));
 }

@@ -29,9 +29,12 @@ void append_argument(std::wstring& line, std::wstring_view argument) {
 
 int show_command(WindowStyle style) {
     switch (style) {
-        case WindowStyle::Hidden: return SW_HIDE;
-        case WindowStyle::MinimizedFocus: return SW_SHOWMINIMIZED;
-        default: return SW_SHOWNORMAL;
+        case WindowStyle::Hidden:
+            return SW_HIDE;
+        case WindowStyle::MinimizedFocus:
+            return SW_SHOWMINIMIZED;
+        default:
+            return SW_SHOWNORMAL;
     }
 }
 

@@ -67,8 +67,7 @@ TEST(GoldenFiles, SecondParsenStartsClean) {
     ConversionFixture fixture;
     std::string edges =
         fixture.exchange(read_bytes(test_data("conversion/golden/edges.ste")), "e.ste");
-    std::string basic =
-        fixture.exchange(basic_example(".ste"), "b.ste");
+    std::string basic = fixture.exchange(basic_example(".ste"), "b.ste");
     ClsParse parse;
     parse.strFout("van de klant");
     parse.Parsen(edges, fixture.folder.file("1.txt"));

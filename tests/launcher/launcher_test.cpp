@@ -29,7 +29,8 @@ using Box = testing::FakeMessageBoxes::Box;
 class Launcher : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const std::string& program : {std::string("StrePla.exe"), std::string("GARtrip.exe"), tolvane, std::string("logger.exe")})
+        for (const std::string& program : {std::string("StrePla.exe"), std::string("GARtrip.exe"),
+                                           tolvane, std::string("logger.exe")})
             folder.write(program, "MZ");
         folder.write("export.ste", "");
         folder.write("vlucht.igc", "");

@@ -2,11 +2,10 @@
 // and from a script, and Progressie through the connection point.
 #include <windows.h>
 // after windows.h
-#include <ocidl.h>
-#include <olectl.h>
-#include <oleauto.h>
-
 #include <gtest/gtest.h>
+#include <ocidl.h>
+#include <oleauto.h>
+#include <olectl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -35,7 +34,8 @@ class ProgressSink final : public IDispatch {
 public:
     std::vector<std::wstring> texts;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != guid(component::kIidClsParseEvents))
+        if (iid != IID_IUnknown && iid != IID_IDispatch &&
+            iid != guid(component::kIidClsParseEvents))
             return *object = nullptr, E_NOINTERFACE;
         *object = this;
         return S_OK;
@@ -72,16 +72,19 @@ VARIANT get(IDispatch& object, const wchar_t* name) {
     DISPPARAMS none{};
     VARIANT result;
     VariantInit(&result);
-    EXPECT_EQ(object.Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    EXPECT_EQ(
+        object.Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
+        S_OK);
     return result;
 }
 
 // What a script sees: its one output line.
 std::string run_script(const TempFolder& folder, const std::string& exchange) {
-    folder.write("client.vbs",
-                 "Set p = CreateObject(\"Converttlv.ClsParse\")\r\n"
-                 "WScript.Echo CInt(p.Parsen(WScript.Arguments(0), WScript.Arguments(1))) & \" \" & "
-                 "p.intAantWaypoints & \" \" & p.intAantRoutes & \" [\" & p.strFout & \"]\"\r\n");
+    folder.write(
+        "client.vbs",
+        "Set p = CreateObject(\"Converttlv.ClsParse\")\r\n"
+        "WScript.Echo CInt(p.Parsen(WScript.Arguments(0), WScript.Arguments(1))) & \" \" & "
+        "p.intAantWaypoints & \" \" & p.intAantRoutes & \" [\" & p.strFout & \"]\"\r\n");
     const std::string command = "cscript //nologo \"" + folder.file("client.vbs") + "\" \"" +
                                 exchange + "\" \"" + folder.file("script.txt") + "\"";
     std::string output;
@@ -106,7 +109,8 @@ protected:
         CoUninitialize();
     }
     HRESULT call(const char* entry) {
-        auto function = reinterpret_cast<HRESULT (*)()>(reinterpret_cast<void*>(GetProcAddress(library, entry)));
+        auto function = reinterpret_cast<HRESULT (*)()>(
+            reinterpret_cast<void*>(GetProcAddress(library, entry)));
         return function ? function() : E_FAIL;
     }
 
@@ -122,9 +126,12 @@ TEST_F(ComServer, RegisteredClassConvertsByLateBindingAndRaisesProgressPerBlock)
 
     IDispatch* object = nullptr;
     ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               reinterpret_cast<void**>(&object)), S_OK);
+                               reinterpret_cast<void**>(&object)),
+              S_OK);
     IConnectionPointContainer* container = nullptr;
-    ASSERT_EQ(object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)), S_OK);
+    ASSERT_EQ(
+        object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)),
+        S_OK);
     IConnectionPoint* point = nullptr;
     ASSERT_EQ(container->FindConnectionPoint(guid(component::kIidClsParseEvents), &point), S_OK);
     ProgressSink sink;
@@ -135,17 +142,21 @@ TEST_F(ComServer, RegisteredClassConvertsByLateBindingAndRaisesProgressPerBlock)
     LPOLESTR name[] = {const_cast<LPOLESTR>(L"PARSEN")};
     ASSERT_EQ(object->GetIDsOfNames(IID_NULL, name, 1, 0, &parsen), S_OK);
     EXPECT_EQ(parsen, component::dispid::kParsen);
-    VARIANT arguments[2] = {text_argument(folder.file("uit.txt")), text_argument(folder.file("taak.ste"))};
+    VARIANT arguments[2] = {text_argument(folder.file("uit.txt")),
+                            text_argument(folder.file("taak.ste"))};
     DISPPARAMS parameters{arguments, nullptr, 2, 0};
     VARIANT result;
     VariantInit(&result);
-    ASSERT_EQ(object->Invoke(parsen, IID_NULL, 0, DISPATCH_METHOD, &parameters, &result, nullptr, nullptr), S_OK);
+    ASSERT_EQ(object->Invoke(parsen, IID_NULL, 0, DISPATCH_METHOD, &parameters, &result, nullptr,
+                             nullptr),
+              S_OK);
     EXPECT_EQ(V_VT(&result), VT_BOOL);
     EXPECT_EQ(V_BOOL(&result), VARIANT_TRUE);
     EXPECT_EQ(folder.read("uit.txt"), testing::basic_example(".txt"));
     EXPECT_EQ(sink.texts, (std::vector<std::wstring>{L"1", L"2", L"3", L"4"}));
     VARIANT waypoints = get(*object, L"intAantWaypoints"), routes = get(*object, L"intAantRoutes");
-    EXPECT_EQ(std::make_tuple(V_VT(&waypoints), V_I2(&waypoints), V_I2(&routes)), std::make_tuple(VT_I2, 3, 1));
+    EXPECT_EQ(std::make_tuple(V_VT(&waypoints), V_I2(&waypoints), V_I2(&routes)),
+              std::make_tuple(VT_I2, 3, 1));
 
     EXPECT_EQ(point->Unadvise(cookie), S_OK);
     EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);

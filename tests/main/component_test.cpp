@@ -31,8 +31,7 @@ class Component : public ::testing::Test {
 protected:
     void SetUp() override {
         testing::copy_deliverable(port::library_file_name(component::kLibraryName), folder.path());
-        folder.write("taak.ste",
-                     testing::basic_example(".ste"));
+        folder.write("taak.ste", testing::basic_example(".ste"));
     }
 
     TempFolder folder;

@@ -1,9 +1,8 @@
 // The Win32 adapter of the platform port, run under wine or on Windows.
 #include <windows.h>
 // after windows.h
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <chrono>
 #include <filesystem>
@@ -30,9 +29,15 @@ std::vector<std::wstring> split(const std::wstring& line) {
 
 // The system's own splitting gives back every argument as it was.
 TEST(CommandLine, SplitsBackIntoTheSameArguments) {
-    const std::vector<std::wstring> arguments = {
-        L"C:\\Mijn taken\\week 49.ste", L"", L"met \"aanhalingstekens\"", L"map met blanco\\",
-        L"eind\\", L"a\\\\\"b", L"\t", L"gewoon", L"\\\\server\\deel\\x.txt"};
+    const std::vector<std::wstring> arguments = {L"C:\\Mijn taken\\week 49.ste",
+                                                 L"",
+                                                 L"met \"aanhalingstekens\"",
+                                                 L"map met blanco\\",
+                                                 L"eind\\",
+                                                 L"a\\\\\"b",
+                                                 L"\t",
+                                                 L"gewoon",
+                                                 L"\\\\server\\deel\\x.txt"};
     const std::wstring line = win32::command_line(L"C:\\GARtrip\\GARtrip.exe", arguments);
     std::vector<std::wstring> expected{L"C:\\GARtrip\\GARtrip.exe"};
     expected.insert(expected.end(), arguments.begin(), arguments.end());
@@ -79,8 +84,8 @@ TEST(Win32Files, PlainFileIsAVisibleOrdinaryFileOrAPatternMatchingOne) {
     FileSystem& files = native::file_system();
     for (const char* name : {"route.txt", "rou*.txt", "r?ute.txt"})
         EXPECT_TRUE(files.is_plain_file(folder.file(name))) << name;
-    for (const char* name : {"verborgen.txt", "systeem.txt", "verb*.txt", "map", "map\\",
-                             "route.txt\\", "weg.txt"})
+    for (const char* name :
+         {"verborgen.txt", "systeem.txt", "verb*.txt", "map", "map\\", "route.txt\\", "weg.txt"})
         EXPECT_FALSE(files.is_plain_file(folder.file(name))) << name;
 }
 
@@ -126,7 +131,8 @@ TEST(Win32Files, LastModifiedIsLocalTimeToTheSecond) {
     TempFolder folder;
     const DateTime before = native::system_clock().now();
     folder.write("nu.txt", "x");
-    const std::optional<DateTime> modified = native::file_system().last_modified(folder.file("nu.txt"));
+    const std::optional<DateTime> modified =
+        native::file_system().last_modified(folder.file("nu.txt"));
     const DateTime after = native::system_clock().now();
     ASSERT_TRUE(modified);
     EXPECT_LE(before, *modified);

@@ -23,5 +23,6 @@ int main() {
     DWORD written = 0;
     ::WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
     ::CloseHandle(file);
-    ::MoveFileExW(temporary.c_str(), (std::wstring(own) + L".args").c_str(), MOVEFILE_REPLACE_EXISTING);
+    ::MoveFileExW(temporary.c_str(), (std::wstring(own) + L".args").c_str(),
+                  MOVEFILE_REPLACE_EXISTING);
 }

@@ -24,7 +24,8 @@ namespace tlv::testing {
 TempFolder::TempFolder() {
     std::random_device random;
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-        fs::path candidate = fs::temp_directory_path() / ("tolvane-test-" + std::to_string(random()));
+        fs::path candidate =
+            fs::temp_directory_path() / ("tolvane-test-" + std::to_string(random()));
         if (fs::create_directory(candidate)) path_ = candidate.string();
     }
     if (path_.empty()) throw std::runtime_error("no temporary folder");
@@ -73,7 +74,8 @@ bool set_immutable(const std::string& path, bool on) {
     DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    attributes = on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
+    attributes =
+        on ? (attributes | FILE_ATTRIBUTE_READONLY) : (attributes & ~FILE_ATTRIBUTE_READONLY);
     return ::SetFileAttributesW(name.c_str(), attributes) != 0;
 }
 #else
