@@ -11,7 +11,7 @@ root="$(pwd)"
 # widl's IDL files come with libwine-dev; rsvg-convert and ImageMagick render
 # the pictures.
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libwine-dev qt6-base-dev-tools
-  qt6-translations-l10n googletest dpkg-dev cmake ninja-build librsvg2-bin imagemagick unzip)
+  qt6-translations-l10n googletest dpkg-dev cmake ninja-build librsvg2-bin imagemagick unzip fonts-dejavu-core)
 source scripts/packages.sh
 install_missing "${packages[@]}"
 

@@ -5,5 +5,7 @@
 # Windows program: WINEQT_X arrives as QT_X.
 export WINEPREFIX="${TOLVANE_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tolvane/wine}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEQT_QPA_PLATFORM=offscreen
+# The offscreen platform's fonts: the host's DejaVu, as the Linux tests have them.
+export WINEQT_QPA_FONTDIR='Z:\usr\share\fonts\truetype\dejavu'
 export WINEPATH="Z:${1//\//\\}\\bin;Z:\\usr\\lib\\gcc\\x86_64-w64-mingw32\\12-posix;Z:\\usr\\x86_64-w64-mingw32\\lib"
 [ -d "$WINEPREFIX" ] || { mkdir -p "$WINEPREFIX"; wineboot -i >/dev/null 2>&1 || true; }

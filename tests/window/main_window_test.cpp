@@ -136,9 +136,9 @@ TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
 // from the menu only.
 TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGone) {
     folder.write("GAR trip.exe", "MZ");
-    folder.write("Stre\"pla.exe", "MZ");
+    folder.write("Stre'pla.exe", "MZ");
     load(kvr(paths() + "GartipProgramma=" + folder.file("GAR trip.exe") +
-             "\r\nStreplaProgramma=" + folder.file("Stre\"pla.exe") + "\r\nStartGartrip=1\r\n"));
+             "\r\nStreplaProgramma=" + folder.file("Stre'pla.exe") + "\r\nStartGartrip=1\r\n"));
     EXPECT_TRUE(window->Button(3)->isChecked());
     EXPECT_EQ(text("Panel2"), "Direkt GARtrip starten");
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(1));  // F5 only converts
@@ -146,7 +146,7 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     action("mnStrepla")->trigger();
     const std::vector<FakePrograms::Start> started = {
         {folder.file("GAR trip.exe"), {folder.file("uit 1.txt")}, port::WindowStyle::Hidden},
-        {folder.file("Stre\"pla.exe"), {}, port::WindowStyle::MinimizedFocus}};
+        {folder.file("Stre'pla.exe"), {}, port::WindowStyle::MinimizedFocus}};
     EXPECT_EQ(platform.programs.started, started);
 
     // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.
