@@ -9,7 +9,7 @@
 
 #include "conversion/ParseObject.h"
 #ifdef _WIN32
-#include "conversion/automation.h"
+#include "conversion/platform/automation.h"
 #endif
 #include "shared/failure.h"
 #include "shared/platform/native.h"
@@ -63,7 +63,7 @@ public:
         if (!created) return kOutOfMemory;
 #ifdef _WIN32
         // A COM client asks for _ClsParse, IDispatch or IUnknown: the Automation object.
-        if (!(iid == kIidClsParseNative)) return automation::wrap(created, iid, object);
+        if (automation::for_com_client(iid)) return automation::wrap(created, iid, object);
 #endif
         HResult result = created->QueryInterface(iid, object);
         created->Release();

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "conversion/automation.h"
+#include "conversion/platform/automation.h"
 #include "shared/codec.h"
 #include "shared/platform/win32.h"
 
@@ -337,6 +337,8 @@ bool set_value(const std::wstring& key, const wchar_t* name, const std::wstring&
 }
 
 }  // namespace
+
+bool for_com_client(const component::Guid& iid) { return !(iid == com::kIidClsParseNative); }
 
 component::HResult wrap(component::IClsParse* inner, const component::Guid& iid, void** object) {
     auto* created = new (std::nothrow) ClsParseObject(inner);

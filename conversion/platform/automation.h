@@ -7,6 +7,10 @@
 // IDispatch, with the __ClsParse connection point, and the registration.
 namespace tlv::automation {
 
+// Whether a request for this interface comes from a COM client (anything
+// but the programs' own C++ interface).
+bool for_com_client(const component::Guid& iid);
+
 // Wraps the object (taking over its reference) into the Automation object
 // and asks that for the interface.
 component::HResult wrap(component::IClsParse* inner, const component::Guid& iid, void** object);
