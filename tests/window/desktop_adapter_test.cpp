@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -27,6 +29,38 @@ TEST(Desktop, FileDialogFilters) {
     EXPECT_EQ(selected, QStringLiteral("Alles (*.*)"));
     EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected),
               QStringLiteral("Strepla export (*.txt)"));
+}
+
+// Open asks for an existing file unless the create prompt is set; Save may
+// name a new one; the initial name is selected unless it is a pattern; a
+// cancel gives the initial name back.
+TEST(Desktop, FileDialogModesAndInitialName) {
+    using Kind = port::FileDialog::Kind;
+    const std::tuple<port::FileDialog, QFileDialog::FileMode, QFileDialog::AcceptMode> cases[] = {
+        {{Kind::Open, "Programma|*", 1, 0, "*.exe"},
+         QFileDialog::ExistingFile,
+         QFileDialog::AcceptOpen},
+        {{Kind::Open, "Programma|*", 1, 0x2000, "uit.txt"},
+         QFileDialog::AnyFile,
+         QFileDialog::AcceptOpen},
+        {{Kind::Save, "Tekst|*.txt", 1, 0, "uit.txt"},
+         QFileDialog::AnyFile,
+         QFileDialog::AcceptSave},
+    };
+    for (const auto& [request, mode, accept] : cases) {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(std::make_pair(dialog->fileMode(), dialog->acceptMode()),
+                      std::make_pair(mode, accept));
+            const QString typed =
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            EXPECT_EQ(typed,
+                      request.file_name.starts_with('*') ? QString() : QStringLiteral("uit.txt"));
+            dialog->reject();
+        });
+        EXPECT_EQ(QtFileDialogs().show(request), request.file_name);
+    }
 }
 
 // Style 54: Cancel, Try Again and Continue, the last two named in Dutch.
