@@ -144,9 +144,11 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(1));  // F5 only converts
     EXPECT_TRUE(window->Button(3)->isChecked());
     action("mnStrepla")->trigger();
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(8));
+    const FakePrograms::Start gartrip = {
+        folder.file("GAR trip.exe"), {folder.file("uit 1.txt")}, port::WindowStyle::Hidden};
     const std::vector<FakePrograms::Start> started = {
-        {folder.file("GAR trip.exe"), {folder.file("uit 1.txt")}, port::WindowStyle::Hidden},
-        {folder.file("Stre'pla.exe"), {}, port::WindowStyle::MinimizedFocus}};
+        gartrip, {folder.file("Stre'pla.exe"), {}, port::WindowStyle::MinimizedFocus}, gartrip};
     EXPECT_EQ(platform.programs.started, started);
 
     // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.
