@@ -154,9 +154,12 @@ TEST(WaypointList, KeysAreTheDecimalTextOfTheNumber) {
     ClsWaypoint* seven = list.make();
     list.put(7, seven);
     EXPECT_EQ(list.find("7").get(), seven);
+    ClsWaypoint* last = list.make();
+    list.put(32767, last);
+    EXPECT_EQ(list.find("32767").get(), last);
     for (const char* key : {"07", "+7", "7 ", "7.0", "", "0", "8", "70000", "-7"})
         EXPECT_EQ(list.find(key), nullptr) << key;
-    EXPECT_EQ(list.size(), 1);
+    EXPECT_EQ(list.size(), 2);
 }
 
 // Route 100 has no two digits for its number.  A writer used on its own,

@@ -202,11 +202,14 @@ TEST_F(MainWindow, HelpAboutBoxAndUnload) {
                   {folder.file("tolvane.chm"), port::HelpCommand::Contents, 0},
                   {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050}}));
     platform.help.failure = 48;
-    platform.boxes.expect();
+    platform.boxes.expect(2);
     action("MnIndex")->trigger();
-    EXPECT_THAT(folder.read("error.log"),
-                HasSubstr("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
-                          "\r\nOpgetreden bij het uitvoeren van ShowHelpIndex"));
+    action("mnHelpPopup")->trigger();
+    for (const char* procedure : {"ShowHelpIndex", "ShowHelpTopic"})
+        EXPECT_THAT(folder.read("error.log"),
+                    HasSubstr("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
+                              "\r\nOpgetreden bij het uitvoeren van " +
+                              std::string(procedure)));
 
     QString version;
     QTimer::singleShot(0, [&] {
