@@ -160,7 +160,9 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     EXPECT_EQ(text("Panel2"), "");
     EXPECT_EQ(platform.programs.started, started);
 
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(10));  // saves
+    settings().strGartripFile = folder.file("elders.txt");  // in memory only, until saved
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(10));
+    EXPECT_THAT(stored(), HasSubstr("GartripFile=" + folder.file("elders.txt") + "\r\n"));
     EXPECT_THAT(stored(), HasSubstr("StartGartrip=2\r\n"));
 
     // A failing start from the toolbar leaves no message; from the menu it is reported.
