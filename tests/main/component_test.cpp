@@ -69,6 +69,14 @@ TEST_F(Component, CreatedByIdentityOrProgIdReportsProgressAndCounts) {
         }
         EXPECT_EQ(can_unload(), component::kOk);
     }
+    // A locked server stays loaded until it is unlocked.
+    ASSERT_EQ(class_object(&component::kClsidClsParse, &component::kIidClassFactory, &object),
+              component::kOk);
+    auto* factory = static_cast<component::IClassFactory*>(object);
+    factory->LockServer(true);
+    EXPECT_EQ(can_unload(), component::kFalse);
+    factory->LockServer(false);
+    EXPECT_EQ(can_unload(), component::kOk);
     EXPECT_EQ(component_info().file_version, "2.01");
 }
 
