@@ -154,6 +154,13 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     find<QTableWidget>("tblLoggers")->item(0, 0)->setText(QStringLiteral("a*b"));
     EXPECT_THAT(loggers->CheckInput(),
                 HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
+    auto* table = find<QTableWidget>("tblLoggers");
+    table->item(0, 0)->setText(QString());
+    table->item(0, 1)->setText(QStringLiteral("X"));  // active, without a name or files
+    EXPECT_EQ(loggers->CheckInput(),
+              "Logger 1: vul de naam van de logger in.\r\nLogger 1: het programmabestand bestaat "
+              "niet.\r\nLogger 1: het exportbestand bestaat niet.\r\n");
+    table->item(0, 0)->setText(QStringLiteral("a*b"));
     platform.boxes.expect(1, port::Answer::No);
     click("cmdOK");
     EXPECT_EQ(stored(), kvr());
