@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QTimer>
+#include <QToolBar>
 #include <filesystem>
 
 #include "main/frmOpties.h"
@@ -46,6 +47,8 @@ TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
     platform.tray.mouse(port::tray_mouse::kLeftButtonUp);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isMinimized());
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(10));  // saves, and only that
+    EXPECT_TRUE(window->isVisible() && window->Button(4)->isChecked());
     platform.tray.mouse(port::tray_mouse::kRightButtonUp);
     EXPECT_TRUE(find<QMenu>("mnPopup")->isVisible());
     find<QMenu>("mnPopup")->hide();
