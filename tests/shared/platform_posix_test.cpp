@@ -1,7 +1,11 @@
+// The POSIX adapter of the platform port, and the file helpers on a POSIX
+// file system (links, modes, pipes and devices).
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,9 +14,12 @@
 #include <filesystem>
 #include <thread>
 
+#include "shared/ModWriteFile.h"
+#include "shared/modDirCheck.h"
 #include "shared/platform/native.h"
 #include "tests/support/claims.h"
 #include "tests/support/failure_of.h"
+#include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
 
 namespace tlv::port {
@@ -20,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::failure_of;
+using testing::FakePlatform;
 using testing::TempFolder;
 
 // A script that writes its arguments, one a line, into <its own path>.args
@@ -28,13 +36,6 @@ void write_recorder(const TempFolder& folder, const std::string& name) {
     folder.write(name,
                  "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\"\nmv \"$0.tmp\" \"$0.args\"\n");
     fs::permissions(folder.file(name), fs::perms::owner_all);
-}
-
-std::string arguments_of(const TempFolder& folder, const std::string& recorder) {
-    const std::string name = recorder + ".args";
-    for (int i = 0; i < 500 && !folder.exists(name); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return folder.exists(name) ? folder.read(name) : "<not started>";
 }
 
 void start(const std::string& program, const std::vector<std::string>& arguments = {}) {
@@ -47,7 +48,7 @@ TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
     TempFolder folder;
     write_recorder(folder, "opnemen");
     start(folder.file("opnemen"), {folder.file("uit 1"), "met \"aanhalingstekens\""});
-    EXPECT_EQ(arguments_of(folder, "opnemen"),
+    EXPECT_EQ(folder.read_when_made("opnemen.args"),
               folder.file("uit 1") + "\nmet \"aanhalingstekens\"\n");
     folder.write("geen programma", "");
     EXPECT_EQ(failure_of([&] { start(folder.file("weg")); }), 53);
@@ -65,7 +66,7 @@ TEST(ProgramStart, RelativeNameIsTakenFromTheCurrentFolderNeverFromTheSearchPath
     start("true", {"uit"});
     EXPECT_EQ(failure_of([] { start("ls"); }), 53);
     fs::current_path(previous);
-    EXPECT_EQ(arguments_of(folder, "true"), "uit\n");
+    EXPECT_EQ(folder.read_when_made("true.args"), "uit\n");
 }
 
 // A Windows executable starts through wine, with paths in wine's drive form.
@@ -85,9 +86,9 @@ TEST(ProgramStart, WindowsProgramStartsThroughWine) {
         std::ranges::replace(path, '/', '\\');
         return "Z:" + path;
     };
-    EXPECT_EQ(arguments_of(folder, "bin/wine"), drive_form(folder.file("GARtrip.exe")) + "\n" +
-                                                    drive_form(folder.file("taak 1.txt")) +
-                                                    "\nstil\n");
+    EXPECT_EQ(folder.read_when_made("bin/wine.args"),
+              drive_form(folder.file("GARtrip.exe")) + "\n" +
+                  drive_form(folder.file("taak 1.txt")) + "\nstil\n");
 }
 
 // Settings live beside the program where the user may write and it is no
@@ -183,6 +184,89 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     EXPECT_EQ(taken[0], 'S');
     EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
     close(shows[0]);
+}
+
+class FileHelpers : public ::testing::Test {
+protected:
+    TempFolder folder;
+    FakePlatform platform{folder.path()};
+};
+
+TEST_F(FileHelpers, DirCheckIsTrueOnlyForVisibleOrdinaryFiles) {
+    folder.write("route.txt", "");
+    folder.write(".verborgen", "x");
+    folder.write("a*b?.txt", "x");
+    fs::create_directory(folder.file("map"));
+    fs::create_symlink(folder.file("route.txt"), folder.file("link.txt"));
+    fs::create_symlink(folder.file("weg"), folder.file("dangling"));
+    for (const char* name : {"route.txt", "link.txt", "a*b?.txt"})
+        EXPECT_TRUE(DirCheck(folder.file(name))) << name;
+    for (const char* name : {".verborgen", "map", "map/", "route.txt/", "dangling", "missing.txt",
+                             "*.txt", "route.tx?"})
+        EXPECT_FALSE(DirCheck(folder.file(name))) << name;
+    EXPECT_FALSE(DirCheck(""));
+    EXPECT_FALSE(DirCheck(folder.file("route.txt") + std::string(1, '\0')));
+}
+
+TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheMode) {
+    folder.write("punten.txt", "an old and much longer text\r\n");
+    fs::permissions(folder.file("punten.txt"), fs::perms::owner_read | fs::perms::owner_write);
+    const std::string text("N\xB0 1\r\nlast line without end\0", 28);
+    EXPECT_EQ(SchrijfBestand(folder.file("punten.txt"), text), "");
+    EXPECT_EQ(folder.read("punten.txt"), text);
+    EXPECT_EQ(fs::status(folder.file("punten.txt")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    mode_t mask = ::umask(027);
+    EXPECT_EQ(SchrijfBestand(folder.file("nieuw.txt"), ""), "");
+    ::umask(mask);
+    EXPECT_EQ(fs::status(folder.file("nieuw.txt")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(folder.entries(), 2u);
+}
+
+TEST_F(FileHelpers, MissingFolderIsFailure76WithoutBox) {
+    const std::string path = folder.file("weg/punten.txt");
+    EXPECT_EQ(SchrijfBestand(path, "x"), "Kan het pad niet vinden " + path);
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("] in [ModWriteFile]\r\nTechnische fout [No such file or directory]"));
+}
+
+// Only a regular file is ever replaced: not a folder, a pipe, a device node
+// or a link to one of them.  A NUL in the name is no file at all.
+TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
+    fs::create_directory(folder.file("map"));
+    ASSERT_EQ(::mkfifo(folder.file("pijp").c_str(), 0600), 0);
+    fs::create_symlink(folder.file("pijp"), folder.file("link naar pijp"));
+    std::vector<std::string> names = {"map", "pijp", "link naar pijp"};
+    if (::mknod(folder.file("apparaat").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        names.push_back("apparaat");
+    for (const std::string& name : names) {
+        EXPECT_EQ(SchrijfBestand(folder.file(name), "x"),
+                  "Het pad of bestand kan niet benadert worden " + folder.file(name));
+        EXPECT_FALSE(fs::is_regular_file(folder.file(name))) << name;
+    }
+    const std::string with_nul = folder.file("a") + std::string(1, '\0') + "b";
+    EXPECT_EQ(SchrijfBestand(with_nul, "x"),
+              "Het pad of bestand kan niet benadert worden " + with_nul);
+    EXPECT_FALSE(folder.exists("a"));
+}
+
+TEST_F(FileHelpers, FailedWriteLeavesTheOldFileIntact) {
+    TempFolder target;
+    target.write("punten.txt", "old");
+    const std::string path = target.file("punten.txt");
+    platform.files.fail_writes(path, 61, 1);
+    EXPECT_EQ(SchrijfBestand(path, "new"), "De schijf is vol");
+    EXPECT_EQ(target.read("punten.txt"), "old");
+
+    for (const std::string& locked : {target.path(), path}) {
+        if (!testing::set_immutable(locked, true)) GTEST_SKIP() << "no immutable flag here";
+        EXPECT_EQ(SchrijfBestand(path, "new"), "Geen toegang");
+        testing::set_immutable(locked, false);
+        EXPECT_EQ(target.read("punten.txt"), "old");
+        EXPECT_EQ(target.entries(), 1u);
+    }
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "shared/platform/native.h"
 #include "tests/support/failure_of.h"
@@ -45,13 +43,6 @@ TEST(CommandLine, SplitsBackIntoTheSameArguments) {
     EXPECT_EQ(win32::command_line(L"a.exe", {L"gewoon", L"x y"}), L"a.exe gewoon \"x y\"");
 }
 
-std::string arguments_of(const TempFolder& folder, const std::string& recorder) {
-    const std::string name = recorder + ".args";
-    for (int i = 0; i < 1000 && !folder.exists(name); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return folder.exists(name) ? folder.read(name) : "<not started>";
-}
-
 void start(const std::string& program, const std::vector<std::string>& arguments = {}) {
     native::programs().start(program, arguments, WindowStyle::Hidden);
 }
@@ -63,7 +54,7 @@ TEST(ProgramStart, StartsTheGivenFileWithArgumentsAsGiven) {
     fs::copy_file(fs::path(TOLVANE_BIN_DIR).parent_path() / "tests" / "record_arguments.exe",
                   folder.file("opnemen.exe"));
     start(folder.file("opnemen.exe"), {folder.file("uit 1"), "met \"aanhalingstekens\"", "eind\\"});
-    EXPECT_EQ(arguments_of(folder, "opnemen.exe"),
+    EXPECT_EQ(folder.read_when_made("opnemen.exe.args"),
               folder.file("uit 1") + "\nmet \"aanhalingstekens\"\neind\\\n");
     folder.write("geen programma.exe", "geen");
     EXPECT_EQ(failure_of([&] { start(folder.file("weg.exe")); }), 53);
@@ -89,11 +80,6 @@ TEST(Win32Files, PlainFileIsAVisibleOrdinaryFileOrAPatternMatchingOne) {
         EXPECT_FALSE(files.is_plain_file(folder.file(name))) << name;
 }
 
-size_t entries_in(const std::string& folder) {
-    return static_cast<size_t>(
-        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
 // The old file stays on failure; temporary files of dead writers go at the
 // next write into the folder, a running writer's stay.
 TEST(Win32Files, ReplaceReadAndAppendWithTheirFailureNumbers) {
@@ -115,7 +101,7 @@ TEST(Win32Files, ReplaceReadAndAppendWithTheirFailureNumbers) {
     EXPECT_EQ(failure_of([&] { files.replace(folder.file("uit.txt"), "x"); }), 70);
     testing::set_immutable(folder.file("uit.txt"), false);
     EXPECT_EQ(folder.read("uit.txt"), std::string("nieuw\0\r\nerbij", 13));
-    EXPECT_EQ(entries_in(folder.path()), 2u);
+    EXPECT_EQ(folder.entries(), 2u);
 
     fs::create_directory(folder.file("map"));
     EXPECT_EQ(failure_of([&] { files.replace(folder.file("map"), "x"); }), 75);

@@ -9,12 +9,14 @@
 #include <unistd.h>
 #endif
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -53,6 +55,15 @@ void TempFolder::write(std::string_view name, std::string_view bytes) const {
 }
 std::string TempFolder::read(std::string_view name) const { return read_bytes(file(name)); }
 bool TempFolder::exists(std::string_view name) const { return fs::exists(file(name)); }
+size_t TempFolder::entries() const {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(path_), fs::directory_iterator()));
+}
+std::string TempFolder::read_when_made(std::string_view name) const {
+    for (int i = 0; i < 1000 && !exists(name); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return exists(name) ? read(name) : "<not made>";
+}
 
 std::string read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

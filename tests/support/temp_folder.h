@@ -23,6 +23,10 @@ public:
     void write(std::string_view name, std::string_view bytes) const;
     std::string read(std::string_view name) const;  // throws when missing
     bool exists(std::string_view name) const;
+    size_t entries() const;  // how many names the folder holds
+    // The file once another process has made it (up to ten seconds), or
+    // "<not made>".
+    std::string read_when_made(std::string_view name) const;
 
 private:
     std::string path_;
