@@ -199,6 +199,70 @@ void put_list_columns(WaypointCells& line, int16_t elevation) {
     line.put_text(cell::kUnnamed, " 0 ");
 }
 
+// The usual waypoint line, composed straight into the text: a name of at
+// most 47 characters and a frequency of at most 32 reach no fixed column but
+// the tab in cell 7, so the cells come out as below, the same as row by row.
+constexpr size_t kPlainName = cell::kTabs[1] - 1;
+constexpr size_t kPlainFrequency = cell::kBlankFillEnd - cell::kFrequency;
+
+// Hemisphere letter, the empty cell after it, then the zero pattern with the
+// numbers that fit (see put_coordinate).
+char* append_coordinate(char* at, size_t degree_digits, const NumberPieces& pieces) {
+    static constexpr std::string_view kZeros =
+        "000\xB0"
+        "00.000'";
+    *at++ = pieces.letter().front();
+    const std::string_view zeros = kZeros.substr(3 - degree_digits);
+    std::memcpy(at, zeros.data(), zeros.size());
+    auto place = [](char* end, size_t width, std::string_view digits) {
+        if (!digits.empty() && digits.size() <= width)
+            std::memcpy(end - digits.size(), digits.data(), digits.size());
+    };
+    place(at + degree_digits, degree_digits, pieces.degrees());
+    place(at + degree_digits + 3, 2, pieces.minutes());
+    place(at + degree_digits + 7, 3, pieces.thousandths());
+    return at + zeros.size();
+}
+
+void append_plain_line(std::string& out, std::string_view name, std::string_view frequency,
+                       int16_t elevation, const NumberPieces& longitude,
+                       const NumberPieces& latitude, bool list) {
+    std::array<char, cell::kWaypointLine + 2> line;
+    char* at = line.data();
+    auto upper = [&](size_t from, size_t to) {  // name characters [from, to), 0-based
+        for (size_t i = from; i < std::min(to, name.size()); ++i) *at++ = codec::to_upper(name[i]);
+    };
+    upper(0, cell::kTabs[0] - 1);  // cells 1-6
+    *at++ = kTab;
+    upper(cell::kTabs[0], cell::kFrequency - 1);  // cell 8
+    char* const fill = at;  // cells 9-41: the frequency, a blank, the name or blanks
+    std::memset(fill, ' ', kPlainFrequency + 1);
+    upper(cell::kFrequency - 1, cell::kBlankFillEnd);
+    std::memcpy(fill, frequency.data(), frequency.size());
+    fill[frequency.size()] = ' ';
+    at = fill + kPlainFrequency + 1;
+    upper(cell::kBlankFillEnd, kPlainName);  // cells 42-47
+    *at++ = kTab;
+    at = append_coordinate(at, 2, latitude);
+    *at++ = kTab;
+    at = append_coordinate(at, 3, longitude);
+    *at++ = kTab;
+    static constexpr std::string_view kListColumns = "0 \t     0\t 0 \t", kMemberColumns = "\t\t\t";
+    const std::string_view columns = list ? kListColumns : kMemberColumns;
+    std::memcpy(at, columns.data(), columns.size());
+    at += columns.size();
+    if (list) {
+        const Decimal decimal(elevation);
+        const std::string_view e = decimal.text();
+        const size_t shown = std::min<size_t>(e.size(), cell::kWaypointLine + 1 - cell::kElevation);
+        std::memcpy(at, e.data(), shown);
+        at += shown;
+    }
+    *at++ = '\r';
+    *at++ = '\n';
+    out.append(line.data(), static_cast<size_t>(at - line.data()));
+}
+
 }  // namespace
 
 std::string ClsWrite::schrijf(ClsParse& objParse) {
@@ -225,9 +289,13 @@ void ClsWrite::Waypoint(const std::string& name, const std::string& frequency, i
 }
 
 void ClsWrite::Waypoint(const ClsWaypoint& waypoint, int32_t kind) {
-    waypoint_line(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),
-                  NumberPieces(waypoint.longitude(), waypoint.longitude_letter()),
-                  NumberPieces(waypoint.latitude(), waypoint.latitude_letter()), kind);
+    const NumberPieces longitude(waypoint.longitude(), waypoint.longitude_letter());
+    const NumberPieces latitude(waypoint.latitude(), waypoint.latitude_letter());
+    if (waypoint.strName().size() <= kPlainName && waypoint.strFreq().size() <= kPlainFrequency)
+        return append_plain_line(text_, waypoint.strName(), waypoint.strFreq(),
+                                 waypoint.intElev(), longitude, latitude, kind == kListLine);
+    waypoint_line(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(), longitude, latitude,
+                  kind);
 }
 
 template <typename Pieces>
