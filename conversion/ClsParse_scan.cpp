@@ -58,13 +58,11 @@ struct ClsParse::Scan {
 // Returns false when a failure ended the scan: the text file is then not written.
 bool ClsParse::scan_blocks(std::string_view text) {
     Scan scan(text);
-    // Room at once for the point blocks as an export writes them, each from a
-    // line "point"; the 16-bit counter ends the scan after 32767.  Others
-    // (a block found inside a word) get room as they come.
-    size_t points = text.starts_with("point") ? 1 : 0;
-    for (size_t at = text.find("\npoint"); at != kAbsent; at = text.find("\npoint", at + 6))
-        ++points;
-    waypoints_.reserve(std::min<size_t>(points, INT16_MAX));
+    // Room at once for the blocks: at most one per "{"; the 16-bit counter
+    // ends the scan after 32767.  Should more come, they get room as they come.
+    size_t braces = 0;
+    for (size_t at = text.find('{'); at != kAbsent; at = text.find('{', at + 1)) ++braces;
+    waypoints_.reserve(std::min<size_t>(braces, INT16_MAX));
     uint64_t blocks = 0;
     size_t point = kAbsent;
     size_t route = kAbsent;

@@ -17,13 +17,47 @@ class ListInputReader {
 public:
     explicit ListInputReader(std::string_view text) : text_(text) {}
 
-    // Reads the next item; false at the end of the text.
-    bool next(std::string_view& item);
+    // Reads the next item; false at the end of the text.  Inline: a
+    // conversion reads every line of its file through here.
+    bool next(std::string_view& item) {
+        const size_t size = text_.size();
+        if (pos_ >= size) return false;
+        const char* data = text_.data();
+        while (pos_ < size && (data[pos_] == ' ' || data[pos_] == '\t')) ++pos_;
+        if (pos_ < size && data[pos_] == '"') {
+            const size_t start = pos_ + 1;
+            size_t close = text_.find('"', start);
+            if (close == std::string_view::npos) close = size;
+            item = {data + start, close - start};
+            pos_ = find_delimiter(close == size ? close : close + 1);
+        } else {
+            const size_t end = find_delimiter(pos_);
+            item = {data + pos_, end - pos_};
+            pos_ = end;
+        }
+        skip_delimiter();
+        return true;
+    }
     // Where the next item's reading starts: past the last item's delimiter.
     size_t position() const { return pos_; }
 
 private:
-    void skip_delimiter();
+    // Position of the first comma or line end at or after pos, or the text's
+    // size.  Comma, CR and LF all lie below 0x2D: one comparison rules out most bytes.
+    size_t find_delimiter(size_t pos) const {
+        const char* data = text_.data();
+        for (; pos < text_.size(); ++pos) {
+            const char c = data[pos];
+            if (static_cast<unsigned char>(c) <= ',' && (c == ',' || c == '\r' || c == '\n'))
+                return pos;
+        }
+        return text_.size();
+    }
+    void skip_delimiter() {
+        if (pos_ >= text_.size()) return;
+        const char c = text_[pos_++];
+        if (c == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    }
 
     std::string_view text_;
     size_t pos_ = 0;
