@@ -61,13 +61,14 @@ void WaypointList::put(int16_t number, ClsWaypoint* waypoint) {
 }
 
 std::shared_ptr<ClsWaypoint> WaypointList::find(std::string_view key) const {
-    if (key.empty() || key.size() > 5 || key.front() == '0') return nullptr;
+    if (key.empty() || key.front() == '0') return nullptr;
     size_t number = 0;
     for (char c : key) {
         if (c < '0' || c > '9') return nullptr;
         number = number * 10 + static_cast<size_t>(c - '0');
+        if (number > by_number_.size()) return nullptr;  // also ends a long key early
     }
-    if (number > by_number_.size() || !by_number_[number - 1]) return nullptr;
+    if (!by_number_[number - 1]) return nullptr;
     return {storage_, by_number_[number - 1]};
 }
 

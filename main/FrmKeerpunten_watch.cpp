@@ -175,7 +175,7 @@ bool FrmKeerpunten::initTimer(bool on) {
 bool FrmKeerpunten::initLoggers() {
     try {
         auto watchers = std::make_shared<std::vector<ClsAutoLogger>>();
-        int errors = 0;
+        bool complete = true;
         LoggerTable loggers = settings_ ? settings_->instloggers() : LoggerTable{};
         for (size_t i = 1; i < loggers.size(); ++i) {
             if (!logger_active(loggers[i])) continue;
@@ -183,11 +183,11 @@ bool FrmKeerpunten::initLoggers() {
             if (logger.setfile(logger_field(loggers[i], 4), logger_field(loggers[i], 3))) {
                 watchers->push_back(std::move(logger));
             } else {
-                ++errors;
+                complete = false;
             }
         }
-        logger_watchers_ = errors > 0 ? nullptr : std::move(watchers);
-        return errors == 0;
+        logger_watchers_ = complete ? std::move(watchers) : nullptr;
+        return complete;
     } catch (...) {
         show();
         report("initLoggers");

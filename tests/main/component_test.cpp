@@ -77,7 +77,12 @@ TEST_F(Component, CreatedByIdentityOrProgIdReportsProgressAndCounts) {
     EXPECT_EQ(can_unload(), component::kFalse);
     factory->LockServer(false);
     EXPECT_EQ(can_unload(), component::kOk);
-    EXPECT_EQ(component_info().file_version, "2.01");
+    const ComponentInfo info = component_info();
+    EXPECT_EQ(std::tie(info.file_version, info.product_version, info.description),
+              std::make_tuple("2.01", "2.1.0.0",
+                              "Converteert een strepla exchange bestand naar een gartrip text "
+                              "bestand  Gebruik hiervoor de functie parsen(pad naar exchange,pad "
+                              "naar text). Parsen retourneerd een boolean."));
 }
 
 // The missing library is checked before anything is loaded from this folder:

@@ -106,6 +106,7 @@ TEST_F(ErrorLog, ChangedLogBetweenReportsIsRewritten) {
     std::string first = log();
     folder.write("error.log", first + "   door een ander\r\n");
     ClsError().error("ModStart", 70);
+    EXPECT_EQ(log(), first + "door een ander\r\n" + first);
     ClsError().error("ModStart", 70);
     EXPECT_EQ(log(), first + "door een ander\r\n" + first + first);
 }
