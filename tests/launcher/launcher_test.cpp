@@ -243,9 +243,22 @@ TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
               std::make_pair(folder.file("GARtrip.exe"), std::string()));
 }
 
-// Kind 5 fills a logger's program (field 3), kind 6 its export file (field 4),
-// also in a row that stops before them.
-TEST_F(Launcher, InvullenPutsALoggersProgramAndExportInTheirFields) {
+// Only the missing one of a logger's files makes a row: kind 5 its program
+// (field 3), kind 6 its export (field 4); each fills its own field, also in a
+// row that stops before them.
+TEST_F(Launcher, LoggerRowsForTheMissingFileFillTheirOwnField) {
+    folder.write("tolvane.kvr",
+                 kvr("Loggers=*P*X*" + folder.file("logger.exe") + "*" + folder.file("weg.igc") +
+                     "\r\nLoggers=*E*X*" + folder.file("weg.exe") + "*" +
+                     folder.file("vlucht.igc") + "\r\n"));
+    ClsInstellingen two_loggers;
+    int16_t count = 0;
+    EXPECT_EQ(launcher.aantMisLoggers(count, &two_loggers), 2);
+    EXPECT_EQ(labels(launcher.form()), (std::vector<std::string>{"P logger exportbestand",
+                                                                 "E logger programmabestand"}));
+    EXPECT_EQ(std::make_tuple(launcher.Missers[1].intSoort, launcher.Missers[1].intLogger,
+                              launcher.Missers[2].intSoort, launcher.Missers[2].intLogger),
+              std::make_tuple(6, 1, 5, 2));
     folder.write("tolvane.kvr", kvr("Loggers=*L*X\r\n"));
     ClsInstellingen settings;
     EXPECT_TRUE(launcher.Invullen({5, "", 1}, folder.file("logger.exe"), settings, 1));

@@ -48,7 +48,7 @@ pid_t hold_claim(const std::string& program_folder, bool as_stranger) {
 
 // The installed program itself, run as a user would from a script: silent and
 // byte-exact through the loaded library, also while another user holds its
-// claim's name; its options answer without converting; a second copy of ours
+// claim's name (a third argument is not looked at); its options answer without converting; a second copy of ours
 // converts nothing and says why; so does the launcher without a display.
 TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     TempFolder folder;
@@ -67,6 +67,7 @@ TEST(Program, ConvertsSilentlyAndAnswersItsOptions) {
     EXPECT_EQ(converted.code, kExitConverted);
     EXPECT_EQ(converted.out + converted.err, "");
     EXPECT_EQ(folder.read("uit.txt"), testing::basic_example(".txt"));
+    EXPECT_EQ(run_program(folder, program, arguments + " '\xC4\x80'").code, kExitConverted);
 
     // The silent road loads no desktop library.
     ProgramRun libraries =

@@ -151,6 +151,9 @@ TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
         options->reject();
     });
     action("mnPrograms")->trigger();
+    action("mnAutoStartStrepla")->trigger();  // and off again by the menu
+    EXPECT_EQ(std::make_tuple(settings().intAutoCheckStrepla, window->inTray()),
+              std::make_tuple(2, false));
 }
 
 // The message gathers every active logger's fault; the last row decides.
