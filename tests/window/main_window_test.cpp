@@ -84,6 +84,8 @@ TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
         0);
     EXPECT_GE(panel->contentsRect().width(), panel->sizeHint().width() - 2 * panel->frameWidth());
     EXPECT_FALSE(find("Panel2")->isVisible());
+    EXPECT_EQ(std::make_pair(panel->frameShape(), find<QLabel>("Panel3")->frameShape()),
+              std::make_pair(QFrame::Panel, QFrame::NoFrame));  // the progress panel unframed
     const int field = find("Text1")->width();  // wider, for long paths
     window->resize(window->width() + 200, window->height());
     QApplication::processEvents();
@@ -98,6 +100,7 @@ TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
     EXPECT_EQ(text("lbResultaat"), "3 Keerpunten en 1 Routes");
     EXPECT_EQ(text("Panel3"), "");
     EXPECT_EQ(window->MousePointer(), 1);
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);  // the hourglass gone again
     EXPECT_EQ(folder.read("uit 1.txt"), basic_example(".txt"));
     EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
 
@@ -171,6 +174,11 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     EXPECT_TRUE(platform.boxes.shown.empty());
     platform.boxes.expect();
     action("mnStrepla")->trigger();
+    // A program gone since the last refresh is not started at all.
+    std::filesystem::remove(folder.file("Stre'pla.exe"));
+    platform.programs.failure = 0;
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(7));
+    EXPECT_EQ(platform.programs.started, started);
 }
 
 // Every caption, tooltip, shortcut and picture of the window, its menus and

@@ -61,7 +61,11 @@ TEST_F(Options, AutostartWithoutGartripAsksBeforeClosing) {
 TEST_F(Options, AppliedValuesStayWhenTheDialogIsThenCancelled) {
     folder.write("GARtrip.exe", "MZ");
     open(kvr());
-    QTest::keyClicks(find("txtGartrip"), desktop::to_qt(folder.file("GARtrip.exe")));
+    platform.dialogs.choose(folder.file("GARtrip.exe"));
+    click("txtGartripBladeren");
+    const port::FileDialog& browsed = platform.dialogs.shown.at(0);
+    EXPECT_EQ(std::make_tuple(browsed.kind, browsed.filter, browsed.flags, browsed.file_name),
+              std::make_tuple(port::FileDialog::Kind::Open, "Programma|*", 0, ""));
     find<QCheckBox>("ckGebrGPS")->setChecked(false);
     click("cmdApply");
     EXPECT_TRUE(dialog->isVisible());
