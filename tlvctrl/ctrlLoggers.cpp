@@ -18,6 +18,8 @@ namespace {
 
 constexpr size_t kFieldOf[] = {1, 2, 3, 4};  // by column
 
+// A field to write, the row lengthened to hold it; reading leaves a short row
+// as it was read.
 std::string& field(LoggerRow& row, size_t index) {
     if (row.size() <= index) row.resize(index + 1);
     return row[index];
@@ -72,7 +74,7 @@ void ctrlLoggers::show_rows() {
         for (int column : {kName, kProgram, kExport})
             table_->setItem(
                 row, column,
-                new QTableWidgetItem(desktop::to_qt(field(rows_[i], kFieldOf[column]))));
+                new QTableWidgetItem(desktop::to_qt(logger_field(rows_[i], kFieldOf[column]))));
         auto* in_use = new QTableWidgetItem;
         in_use->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         in_use->setCheckState(logger_active(rows_[i]) ? Qt::Checked : Qt::Unchecked);
@@ -93,7 +95,7 @@ void ctrlLoggers::cell_changed(int row, int column) {
         ClsError().error("ctrlLoggers", err::kInvalidFileName, "Change",
                          desktop::from_qt_lossy(cell->text()), true);
         QSignalBlocker quiet(table_);
-        cell->setText(desktop::to_qt(field(logger, kFieldOf[column])));
+        cell->setText(desktop::to_qt(logger_field(logger, kFieldOf[column])));
         return;
     }
     emit Message(CheckInput());
@@ -118,7 +120,7 @@ void ctrlLoggers::browse(Column column) {
     if (row < 0) return;
     port::FileDialog dialog{port::FileDialog::Kind::Open,
                             column == kProgram ? "Programma|*" : "Exportbestand|*", 1, 0,
-                            field(rows_[static_cast<size_t>(row) + 1], kFieldOf[column])};
+                            logger_field(rows_[static_cast<size_t>(row) + 1], kFieldOf[column])};
     std::string chosen = port::file_dialogs().show(dialog);
     if (chosen != dialog.file_name) table_->item(row, column)->setText(desktop::to_qt(chosen));
 }

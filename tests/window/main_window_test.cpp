@@ -86,7 +86,7 @@ TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
     EXPECT_FALSE(find("Panel2")->isVisible());
     EXPECT_EQ(std::make_pair(panel->frameShape(), find<QLabel>("Panel3")->frameShape()),
               std::make_pair(QFrame::Panel, QFrame::NoFrame));  // the progress panel unframed
-    const int field = find("Text1")->width();  // wider, for long paths
+    const int field = find("Text1")->width();                   // wider, for long paths
     window->resize(window->width() + 200, window->height());
     QApplication::processEvents();
     EXPECT_EQ(find("Text1")->width(), field + 200);
@@ -187,6 +187,16 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
 TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
     load(kvr());
     expect_form(*window, "FrmKeerpunten.txt");
+    // The frames keep 60 twips from both sides of the window, their fields and
+    // buttons as far from both sides of the frame.
+    for (auto [frame, field, button] : {std::tuple{"Frame1", "Text1", "BtnStrepla"},
+                                        std::tuple{"Frame2", "Text2", "BtnGartrip"}}) {
+        const QRect box = find(frame)->geometry();
+        EXPECT_EQ(std::make_tuple(box.left(), window->centralWidget()->width() - 1 - box.right(),
+                                  find(field)->x()),
+                  std::make_tuple(desktop::twips(60), desktop::twips(60),
+                                  box.width() - 1 - find(button)->geometry().right()));
+    }
     dialog = std::make_unique<frmOpties>(window.get());
     dialog->show();
     expect_form(*dialog, "frmOpties.txt");

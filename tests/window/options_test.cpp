@@ -136,7 +136,8 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
     folder.write("col.exe", "MZ");
     folder.write("col.igc", "");
     const std::string loggers = "Loggers=eigen*Colibri*X*" + folder.file("col.exe") + "*" +
-                                folder.file("col.igc") + "*extra\r\nLoggers=*Volkslogger*x*a*b\r\n";
+                                folder.file("col.igc") +
+                                "*extra\r\nLoggers=*Volkslogger*x*a*b\r\nLoggers=*Kort\r\n";
     open(kvr(loggers));
     click("cmdOK");
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -147,18 +148,22 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
     find<QTabBar>("tbsOptions")->setCurrentIndex(1);
     find<QTableWidget>("tblLoggers")->setCurrentCell(0, 0);
     click("cmdVerwijderen");
+    find<QTableWidget>("tblLoggers")->item(1, 2)->setText(QStringLiteral("p"));  // lengthens
     click("cmdOK");
-    EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\nLoggers=*Volkslogger*x*a*b\r\n"));
+    EXPECT_TRUE(stored().ends_with(
+        "CheckForGARtrip=1\r\nLoggers=*Volkslogger*x*a*b\r\nLoggers=*Kort**p\r\n"));
 }
 
 TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     open(kvr());
     auto* loggers = find<tlvctrl::ctrlLoggers>("ctrlLoggers1");
-    loggers->AddRow();
-    find<QTableWidget>("tblLoggers")->item(0, 0)->setText(QStringLiteral("a*b"));
+    auto* table = find<QTableWidget>("tblLoggers");
+    loggers->AddRow();  // a new row: no name, active
+    EXPECT_EQ(std::make_pair(table->item(0, 0)->text(), table->item(0, 1)->checkState()),
+              std::make_pair(QString(), Qt::Checked));
+    table->item(0, 0)->setText(QStringLiteral("a*b"));
     EXPECT_THAT(loggers->CheckInput(),
                 HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
-    auto* table = find<QTableWidget>("tblLoggers");
     table->item(0, 0)->setText(QString());
     table->item(0, 1)->setText(QStringLiteral("X"));  // active, without a name or files
     EXPECT_EQ(loggers->CheckInput(),

@@ -165,6 +165,10 @@ TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
               "Fout in het pad van het programmabestand van L van het exportbestand van L");
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);
     EXPECT_TRUE(window->Button(4)->isEnabled());
+    platform.boxes.expect({"Fout in het pad van het programmabestand van L van het exportbestand "
+                           "van L",
+                           "Kan deze optie niet uitvoeren", port::BoxStyle::Information});
+    window->CheckCanBeServer(true, false);  // asked for by the user: in a box
 }
 
 // Hiding needs the mode's check; without a system tray the window is
