@@ -257,11 +257,12 @@ TEST_F(Launcher, LoggerRowsForTheMissingFileFillTheirOwnField) {
     ClsInstellingen two_loggers;
     int16_t count = 0;
     EXPECT_EQ(launcher.aantMisLoggers(count, &two_loggers), 2);
-    EXPECT_EQ(labels(launcher.form()), (std::vector<std::string>{"P logger exportbestand",
-                                                                 "E logger programmabestand"}));
-    EXPECT_EQ(std::make_tuple(launcher.Missers[1].intSoort, launcher.Missers[1].intLogger,
-                              launcher.Missers[2].intSoort, launcher.Missers[2].intLogger),
-              std::make_tuple(6, 1, 5, 2));
+    EXPECT_EQ(labels(launcher.form()),
+              (std::vector<std::string>{"P logger exportbestand", "E logger programmabestand"}));
+    EXPECT_EQ(std::make_tuple(launcher.Missers.size(), launcher.Missers[1].intSoort,
+                              launcher.Missers[1].intLogger, launcher.Missers[2].intSoort,
+                              launcher.Missers[2].intLogger),
+              std::make_tuple(3u, 6, 1, 5, 2));
     folder.write("tolvane.kvr", kvr("Loggers=*L*X\r\n"));
     ClsInstellingen settings;
     EXPECT_TRUE(launcher.Invullen({5, "", 1}, folder.file("logger.exe"), settings, 1));

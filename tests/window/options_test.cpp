@@ -161,6 +161,14 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     loggers->AddRow();  // a new row: no name, active
     EXPECT_EQ(std::make_pair(table->item(0, 0)->text(), table->item(0, 1)->checkState()),
               std::make_pair(QString(), Qt::Checked));
+    platform.dialogs.cancel();
+    platform.dialogs.cancel();
+    find<QTabBar>("tbsOptions")->setCurrentIndex(1);
+    click("cmdProgramma");
+    click("cmdExport");
+    EXPECT_EQ(
+        std::make_pair(platform.dialogs.shown.at(0).filter, platform.dialogs.shown.at(1).filter),
+        std::make_pair(std::string("Programma|*"), std::string("Exportbestand|*")));
     table->item(0, 0)->setText(QStringLiteral("a*b"));
     EXPECT_THAT(loggers->CheckInput(),
                 HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));

@@ -151,9 +151,11 @@ TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
         options->reject();
     });
     action("mnPrograms")->trigger();
-    action("mnAutoStartStrepla")->trigger();  // and off again by the menu
-    EXPECT_EQ(std::make_tuple(settings().intAutoCheckStrepla, window->inTray()),
-              std::make_tuple(2, false));
+    window->showMaximized();  // and off again by the menu: a window in view stays as it is
+    action("mnAutoStartStrepla")->trigger();
+    EXPECT_EQ(
+        std::make_tuple(settings().intAutoCheckStrepla, window->inTray(), window->isMaximized()),
+        std::make_tuple(2, false, true));
 }
 
 // The message gathers every active logger's fault; the last row decides.
@@ -165,9 +167,10 @@ TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
               "Fout in het pad van het programmabestand van L van het exportbestand van L");
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);
     EXPECT_TRUE(window->Button(4)->isEnabled());
-    platform.boxes.expect({"Fout in het pad van het programmabestand van L van het exportbestand "
-                           "van L",
-                           "Kan deze optie niet uitvoeren", port::BoxStyle::Information});
+    platform.boxes.expect(
+        {"Fout in het pad van het programmabestand van L van het exportbestand "
+         "van L",
+         "Kan deze optie niet uitvoeren", port::BoxStyle::Information});
     window->CheckCanBeServer(true, false);  // asked for by the user: in a box
 }
 
