@@ -167,7 +167,15 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
     EXPECT_THAT(stored, HasSubstr("GartripFile=uit.txt\r\n"));
 }
 
-TEST_F(Launcher, TolvaneMissingFromTheFolderIsShown) {
+// A failed start is shown and logged, and so is a tolvane missing from the folder.
+TEST_F(Launcher, FailedStartsAndTolvaneMissingFromTheFolderAreShown) {
+    platform.programs.failure = 53;
+    platform.boxes.expect();
+    EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ModStart]\r\nTechnische fout [File not "
+                                                    "found]\r\nOpgetreden bij het uitvoeren van "
+                                                    "Main\r\n"));
+    platform.programs.failure = 0;
     std::filesystem::remove(folder.file(tolvane));
     platform.boxes.expect({"Kan tolvane.exe niet vinden", "Fout", port::BoxStyle::Critical});
     EXPECT_EQ(run(kvr("")), modStart::kStartFailed);

@@ -153,6 +153,13 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     const std::vector<FakePrograms::Start> started = {
         gartrip, {folder.file("Stre'pla.exe"), {}, port::WindowStyle::MinimizedFocus}, gartrip};
     EXPECT_EQ(platform.programs.started, started);
+    settings().strStreplaFile.clear();  // nothing to convert: no autostart to offer
+    window->initControls();
+    EXPECT_FALSE(window->Button(3)->isEnabled() || action("Autostart")->isEnabled());
+    settings().strStreplaFile = folder.file("taak 1.ste");
+    settings().intAutostart = 1;
+    window->initControls();
+    ASSERT_TRUE(window->Button(3)->isChecked());
 
     // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.
     std::filesystem::remove(folder.file("GAR trip.exe"));
