@@ -61,6 +61,20 @@ TEST(Desktop, FileDialogModesAndInitialName) {
         });
         EXPECT_EQ(QtFileDialogs().show(request), request.file_name);
     }
+    // A new name under the create prompt is asked about first.
+    testing::TempFolder folder;
+    testing::FakePlatform platform{folder.path()};
+    const std::string chosen = folder.file("nieuw.txt");
+    platform.boxes.expect({chosen + "\r\nDit bestand bestaat niet.\r\nWilt u het bestand maken?",
+                           "", port::BoxStyle::YesNo},
+                          port::Answer::Yes);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(QString::fromStdString(chosen));
+        static_cast<QDialog*>(dialog)->accept();  // as the dialog's Open button does
+    });
+    EXPECT_EQ(QtFileDialogs().show({Kind::Open, "Tekst|*.txt", 1, 0x2000, ""}), chosen);
 }
 
 // Style 54: Cancel, Try Again and Continue, the last two named in Dutch.
