@@ -1,6 +1,7 @@
 #include "desktop/qt_message_boxes.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -132,7 +133,8 @@ std::string QtFileDialogs::show(const port::FileDialog& request) {
     if (!initial.contains(QLatin1Char('*')) && !initial.isEmpty()) dialog.selectFile(initial);
 
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        QString chosen = dialog.selectedFiles().front();
+        // In the platform's own form (backslashes on Windows), as the fields and settings hold it.
+        QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().front());
         std::optional<std::string> name = from_qt(chosen);
         if (!name) {
             ClsError().error("CommonDialog1", err::kInvalidFileName, save ? "ShowSave" : "ShowOpen",
