@@ -12,6 +12,7 @@
 
 #include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
+#include "desktop/qt_tray.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/form_dump.h"
 #include "tests/support/temp_folder.h"
@@ -91,6 +92,9 @@ TEST(Desktop, ErrorReportBoxAnswersWithTheButtonClicked) {
               port::Answer::Continue);
     EXPECT_TRUE(texts.contains(QStringLiteral("Opnieuw proberen")));
     EXPECT_EQ(texts.size(), 3);
+    // Without a system tray no icon is taken.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        EXPECT_FALSE(QtTrayIcons().notify(port::TrayCommand::Add, {}));
 }
 
 TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
