@@ -93,8 +93,9 @@ TEST(Desktop, ErrorReportBoxAnswersWithTheButtonClicked) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Opnieuw proberen")));
     EXPECT_EQ(texts.size(), 3);
     // Without a system tray no icon is taken.
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         EXPECT_FALSE(QtTrayIcons().notify(port::TrayCommand::Add, {}));
+    }
 }
 
 TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
