@@ -157,9 +157,11 @@ TEST(WaypointList, KeysAreTheDecimalTextOfTheNumber) {
     ClsWaypoint* last = list.make();
     list.put(32767, last);
     EXPECT_EQ(list.find("32767").get(), last);
+    list.put(10, last);
+    EXPECT_EQ(list.find("10").get(), last);
     for (const char* key : {"07", "+7", "7 ", "7.0", "", "0", "8", "70000", "-7"})
         EXPECT_EQ(list.find(key), nullptr) << key;
-    EXPECT_EQ(list.size(), 2);
+    EXPECT_EQ(list.size(), 3);
 }
 
 // Route 100 has no two digits for its number.  A writer used on its own,

@@ -187,6 +187,7 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     platform.boxes.expect(error_box("De bestandsnaam is ongeldig ?"));
     find<QLineEdit>("txtStrepla")->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(find<QLineEdit>("txtStrepla")->text(), QString());
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ctrlGPS]\r\n"));
 }
 
 // Opened from the main window, modal; the window refreshes after it closes.
