@@ -160,6 +160,11 @@ private:
     Decimal degrees_, minutes_, thousandths_;
 };
 
+// A coordinate's zero pattern for 3 degree digits; latitude drops the first.
+constexpr std::string_view kZeros =
+    "000\xB0"
+    "00.000'";
+
 // Places a number text right-aligned so that it ends in cell `last`, when its
 // length is between 1 and `width`; otherwise the zeros already there stay.
 void put_digits(WaypointCells& line, size_t last, size_t width, std::string_view digits) {
@@ -174,9 +179,6 @@ void put_digits(WaypointCells& line, size_t last, size_t width, std::string_view
 template <typename Pieces>
 void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t degree_digits,
                     const Pieces& pieces) {
-    static constexpr std::string_view kZeros =
-        "000\xB0"
-        "00.000'";
     line.put_char_of(letter, pieces.letter(), 1);
     line.put_text(first, kZeros.substr(3 - degree_digits));
     size_t degrees_end = first + degree_digits - 1;
@@ -208,9 +210,6 @@ constexpr size_t kPlainFrequency = cell::kBlankFillEnd - cell::kFrequency;
 // Hemisphere letter, the empty cell after it, then the zero pattern with the
 // numbers that fit (see put_coordinate).
 char* append_coordinate(char* at, size_t degree_digits, const NumberPieces& pieces) {
-    static constexpr std::string_view kZeros =
-        "000\xB0"
-        "00.000'";
     *at++ = pieces.letter().front();
     const std::string_view zeros = kZeros.substr(3 - degree_digits);
     std::memcpy(at, zeros.data(), zeros.size());
