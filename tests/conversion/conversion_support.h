@@ -1,9 +1,6 @@
 #pragma once
 
 #include <regex>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "conversion/ClsParse.h"
 #include "tests/support/fake_platform.h"

@@ -1,11 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <chrono>
 
 #include "conversion/ClsRoutes.h"
 #include "conversion/ClsWaypoint.h"
 #include "conversion/ClsWrite.h"
-#include "shared/failure.h"
 #include "tests/conversion/conversion_support.h"
 #include "tests/support/failure_of.h"
 

@@ -1,23 +1,17 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <functional>
 
 #include "desktop/twips.h"
 #include "launcher/frmInvullen.h"
 #include "launcher/modStart.h"
 #include "shared/ClsInstellingen.h"
-#include "shared/modInstellingen.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/form_dump.h"
-#include "tests/support/temp_folder.h"
 
 namespace tlv::launcher {
 namespace {

@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "shared/component_loader.h"
-#include "shared/failure.h"
 #include "shared/platform/library.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/fake_platform.h"

@@ -1,13 +1,10 @@
 // The installed program run as a user would run it, in processes of its own.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 #include "main/modStart.h"
-#include "shared/platform/native.h"
 #include "tests/support/claims.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"

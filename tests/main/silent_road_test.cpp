@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
@@ -6,7 +5,6 @@
 #include <filesystem>
 
 #include "main/modStart.h"
-#include "shared/modInstellingen.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/in_process_conversion.h"
 #include "tests/support/temp_folder.h"

@@ -1,12 +1,9 @@
 // The error log and its message table.
-#include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 #include <sstream>
 
 #include "shared/ClsError.h"
-#include "shared/failure.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
 

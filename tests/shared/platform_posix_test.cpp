@@ -1,22 +1,18 @@
 // The POSIX adapter of the platform port, and the file helpers on a POSIX
 // file system (links, modes, pipes and devices).
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "shared/ModWriteFile.h"
 #include "shared/modDirCheck.h"
-#include "shared/platform/native.h"
 #include "tests/support/claims.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/fake_platform.h"

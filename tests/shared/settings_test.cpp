@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "shared/ClsInstellingen.h"
-#include "shared/modInstellingen.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QLabel>
 #include <QMenu>
@@ -10,7 +11,6 @@
 #include <QTableWidget>
 #include <algorithm>
 #include <sstream>
-#include <string>
 
 #include "tests/support/temp_folder.h"
 

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -15,7 +13,6 @@
 #include "desktop/qt_tray.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/form_dump.h"
-#include "tests/support/temp_folder.h"
 
 namespace tlv::desktop {
 namespace {

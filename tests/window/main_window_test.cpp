@@ -1,16 +1,9 @@
-#include <QFocusEvent>
-#include <QGroupBox>
-#include <QMenu>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
 #include "desktop/twips.h"
 #include "main/frmAbout.h"
 #include "main/frmOpties.h"
-#include "shared/failure.h"
-#include "tests/conversion/conversion_support.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/form_dump.h"
 #include "tests/window/window_support.h"

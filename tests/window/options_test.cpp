@@ -1,8 +1,6 @@
 #include <QCheckBox>
-#include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QTest>
 #include <QTimer>
 
 #include "desktop/twips.h"

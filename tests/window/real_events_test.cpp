@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
-#include <functional>
 
 #include "desktop/qt_message_boxes.h"
 #include "tests/window/window_support.h"

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -9,16 +7,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
-#include <string>
 
 #include "desktop/qt_text.h"
 #include "main/FrmKeerpunten.h"
 #include "shared/ClsInstellingen.h"
-#include "shared/modInstellingen.h"
 #include "tests/conversion/conversion_support.h"
-#include "tests/support/fake_platform.h"
 #include "tests/support/in_process_conversion.h"
-#include "tests/support/temp_folder.h"
 
 namespace tlv::testing {
 
