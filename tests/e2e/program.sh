@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The installed program run as a user runs it from a script, from a program
+# folder of its own: silent and byte-exact through the loaded library, with
+# no desktop library loaded; its options answer without converting; while a
+# copy with its window open runs from the folder, a second start converts
+# nothing and says why; so does the launcher without a display.
+#   program.sh BIN_DIR TEST_DATA_DIR
+set -uo pipefail
+bin=$1 data=$2
+work=$(mktemp -d) holder=
+trap '[ -n "$holder" ] && kill -9 "$holder"; rm -rf "$work"' EXIT
+dir="$work/Tolvane programma" tolvane="$work/Tolvane programma/tolvane"
+mkdir "$dir"
+cp "$bin/tolvane" "$bin/libConverttlv.so" "$bin/libtolvanevenster.so" "$dir/"
+cp "$data/conversion/golden/basic.ste" "$work/taak.ste"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+run() { "$@" >"$work/out" 2>"$work/err"; code=$?; }
+expect() {  # expect WHAT CODE STDOUT STDERR: the last run's exit code and exact output
+  [ "$code" = "$2" ] || fail "$1: exit code $code, not $2"
+  printf '%s' "$3" | cmp -s - "$work/out" || fail "$1: standard output $(cat -A "$work/out")"
+  printf '%s' "$4" | cmp -s - "$work/err" || fail "$1: standard error $(cat -A "$work/err")"
+}
+
+run "$tolvane" "$work/taak.ste" "$work/uit.txt"
+expect conversion 0 '' ''
+cmp -s "$work/uit.txt" "$data/conversion/golden/basic.txt" || fail "the text file is not the golden one"
+run "$tolvane" "$work/taak.ste" "$work/uit.txt" $'\xC4\x80'  # a third argument is not looked at
+expect "a third argument" 0 '' ''
+LD_DEBUG=libs "$tolvane" "$work/taak.ste" "$work/uit.txt" >/dev/null 2>"$work/libraries"
+grep -q 'libConverttlv\.so' "$work/libraries" || fail "the conversion library was not loaded"
+grep -q 'libQt6' "$work/libraries" && fail "the silent road loaded a desktop library"
+
+run "$tolvane" --version
+expect --version 0 $'tolvane 2.1\n' ''
+run "$tolvane" "taak "$'\xC4\x80'".ste"  # U+0100 has no Windows-1252 form
+expect "a name without a Windows-1252 form" 2 '' \
+  $'Fout: De volgende fout is opgetreden\r\nDe bestandsnaam is ongeldig (opstartargument 1)\n'
+usage="Gebruik: tolvane [exchange-bestand [tekst-bestand]]
+
+Zonder argumenten opent tolvane het hoofdvenster.
+Met een StrePla exchange bestand (*.ste) zet tolvane dat zonder venster om in het
+tekstbestand voor GARtrip. Zonder tekst-bestand gebruikt tolvane het opgeslagen pad
+(GartripFile= in de instellingen).
+
+Afsluitcodes:
+  0  omgezet zonder fouten
+  1  omgezet, maar met fouten (zie error.log)
+  2  het starten is mislukt (zie error.log)
+  3  tolvane draait al vanuit deze map; er is niets gedaan
+
+Instellingen: $dir/tolvane.kvr
+Foutenlog:    $dir/error.log
+"
+for option in --help -h '/?'; do
+  run "$tolvane" "$option"
+  expect "$option" 0 "$usage" ''
+done
+run env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/tlvexpress"
+expect "the launcher without a display" 2 '' \
+  $'tlvexpress: Er is geen beeldscherm: tlvexpress start StrePla en tolvane alleen op een bureaublad.\n'
+
+# The window's copy holds the claim before it reads (and so makes) its settings file.
+QT_QPA_PLATFORM=offscreen "$tolvane" >/dev/null 2>&1 &
+holder=$!
+disown
+for _ in $(seq 100); do [ -e "$dir/tolvane.kvr" ] && break; sleep 0.1; done
+rm -f "$work/uit.txt"
+run "$tolvane" "$work/taak.ste" "$work/uit.txt"
+expect "a second copy" 3 '' $'tolvane: Er draait al een tolvane vanuit deze map; er is niets omgezet.\n'
+[ -e "$work/uit.txt" ] && fail "the second copy converted"
+[ "$failures" = 0 ] && echo passed
