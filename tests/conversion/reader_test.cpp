@@ -133,7 +133,7 @@ TEST(Coordinates, BadPieceIsTypeMismatchAfterTheEarlierPieces) {
     EXPECT_EQ(waypoint.varLongtitude(), coordinate("W", "123", "45", "67"));
 }
 
-TEST(Routes, MemberPast32767IsReportedAndDropped) {
+TEST(Routes, MemberPast32767IsDroppedAndListKeysAreTheNumbersDecimalText) {
     ConversionFixture fixture;
     auto waypoint = std::make_shared<ClsWaypoint>();
     ClsRoutes route;
@@ -143,9 +143,6 @@ TEST(Routes, MemberPast32767IsReportedAndDropped) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(std::tie(reports[0].number, reports[0].naam, reports[0].plaats),
               std::make_tuple(6, "ClsRoutes", "objWaypoint"));
-}
-
-TEST(WaypointList, KeysAreTheDecimalTextOfTheNumber) {
     WaypointList list;
     ClsWaypoint* seven = list.make();
     list.put(7, seven);

@@ -81,7 +81,7 @@ protected:
 // StrePla and tolvane started hidden without arguments (the text file need
 // not exist yet).  Export not in use, only inactive loggers ("x", empty): no
 // dialog whatever the paths hold; autostart stays as it was.
-TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHidden) {
+TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHiddenAndFailedStartsAreShown) {
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
     EXPECT_THAT(folder.read("tolvane.kvr"), HasSubstr("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"));
     EXPECT_EQ(platform.programs.started,
@@ -92,6 +92,19 @@ TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHidden) {
                   "\r\nLoggers=*Een*x*weg*weg\r\nLoggers=*Twee**weg*weg\r\n"),
               modStart::kStarted);
     EXPECT_THAT(folder.read("tolvane.kvr"), HasSubstr("StartGartrip=0\r\nAutoCheckStrepla=1\r\n"));
+    // A failed start is shown and logged, and so is a tolvane missing from the folder.
+    platform.programs.failure = 53;
+    platform.boxes.expect();
+    EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ModStart]\r\nTechnische fout [File not "
+                                                    "found]\r\nOpgetreden bij het uitvoeren van "
+                                                    "Main\r\n"));
+    platform.programs.failure = 0;
+    platform.programs.started.clear();
+    std::filesystem::remove(folder.file(tolvane));
+    platform.boxes.expect({"Kan tolvane.exe niet vinden", "Fout", port::BoxStyle::Critical});
+    EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
+    EXPECT_EQ(platform.programs.started.size(), 1u);
 }
 
 // Every kind of missing path: its row's label, filter and place, and its
@@ -159,21 +172,6 @@ TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
     std::string stored = folder.read("tolvane.kvr");
     EXPECT_THAT(stored, HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
     EXPECT_THAT(stored, HasSubstr("GartripFile=uit.txt\r\n"));
-}
-
-// A failed start is shown and logged, and so is a tolvane missing from the folder.
-TEST_F(Launcher, FailedStartsAndTolvaneMissingFromTheFolderAreShown) {
-    platform.programs.failure = 53;
-    platform.boxes.expect();
-    EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
-    EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ModStart]\r\nTechnische fout [File not "
-                                                    "found]\r\nOpgetreden bij het uitvoeren van "
-                                                    "Main\r\n"));
-    platform.programs.failure = 0;
-    std::filesystem::remove(folder.file(tolvane));
-    platform.boxes.expect({"Kan tolvane.exe niet vinden", "Fout", port::BoxStyle::Critical});
-    EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
-    EXPECT_EQ(platform.programs.started.size(), 1u);
 }
 
 // Rows 310 twips apart; the button and the height follow the last row; row

@@ -10,7 +10,6 @@ namespace tlv {
 namespace {
 
 using testing::failure_of;
-using testing::FakePlatform;
 using testing::TempFolder;
 namespace fs = std::filesystem;
 
@@ -24,15 +23,12 @@ public:
 };
 
 // The library in a program folder of its own, as installed beside tolvane.
-class Component : public ::testing::Test {
+class Component : public testing::InFolder {
 protected:
     void SetUp() override {
         testing::copy_deliverable(port::library_file_name(component::kLibraryName), folder.path());
         folder.write("taak.ste", testing::basic_example(".ste"));
     }
-
-    TempFolder folder;
-    FakePlatform platform{folder.path()};
 };
 
 // By identity or by ProgID; the sink gets a copy of each count.  Objects are

@@ -12,8 +12,6 @@
 namespace tlv::modStart {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempFolder;
 using Args = std::vector<std::string>;
 namespace fs = std::filesystem;
 
@@ -22,7 +20,7 @@ const std::string kDefaultSettings =
     "StartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1";
 
 // The silent road with the conversion in-process, under the test adapter.
-class SilentRoad : public ::testing::Test {
+class SilentRoad : public testing::InFolder {
 protected:
     void SetUp() override { folder.write("week 49.ste", testing::basic_example(".ste")); }
 
@@ -31,8 +29,6 @@ protected:
         return Main(arguments);
     }
 
-    TempFolder folder;
-    FakePlatform platform{folder.path()};
     testing::InProcessConversion conversion;
 };
 
@@ -89,9 +85,6 @@ TEST_F(SilentRoad, ErrorTextGivesExitCodeOneAndAnUnreadableExchangeKeepsTheTextF
                 HasSubstr("Opgetreden bij het uitvoeren van ReadFile\r\nBij het werken met deze "
                           "waarde:[" +
                           folder.file(names.back()) + " in de regel:]"));
-}
-
-TEST_F(SilentRoad, FailedStartsAreReportedWithBothArguments) {
     folder.write("tolvane.kvr", "StartGartrip=1\r\n");
     platform.programs.failure = 53;
     platform.boxes.expect(testing::error_box(

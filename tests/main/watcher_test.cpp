@@ -1,5 +1,3 @@
-#include <filesystem>
-
 #include "main/ClsAutoLogger.h"
 #include "main/ClsAutoconvert.h"
 #include "main/ModNotifyIcon.h"
@@ -11,10 +9,8 @@ namespace tlv {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::FakePlatform;
-using testing::TempFolder;
 
-class Watcher : public ::testing::Test {
+class Watcher : public testing::InFolder {
 protected:
     void SetUp() override { folder.write("export.ste", "x"); }
     std::string path(const char* name = "export.ste") const { return folder.file(name); }
@@ -25,9 +21,6 @@ protected:
         platform.files.set_modified(path(name), now());
         platform.clock.advance(std::chrono::seconds(-offset));
     }
-
-    TempFolder folder;
-    FakePlatform platform{folder.path()};
 };
 
 // Strict comparisons to the second: a write counts once the clock has left its
@@ -81,30 +74,6 @@ TEST_F(Watcher, PathsThatAreNoFileAreShownAndChangeNothing) {
     EXPECT_FALSE(missing_export.setfile(path("weg.igc"), path("logger.exe")));
     EXPECT_FALSE(missing_program.setfile(path(), path("weg.exe")));
     EXPECT_TRUE(good.setfile(path(), path("logger.exe")));
-}
-
-// A rewritten export starts the logger program once, minimised, on the export
-// file; a program removed since the registration is reported instead.
-TEST_F(Watcher, LoggerStartsItsProgramOnEachRewrite) {
-    folder.write("log ger.exe", "MZ");
-    ClsAutoLogger logger;
-    ASSERT_TRUE(logger.setfile(path(), path("log ger.exe")));
-    write_at(1);
-    platform.clock.advance(1s);
-    platform.clock.advance(1s);
-    EXPECT_TRUE(logger.CheckFile());
-    EXPECT_FALSE(logger.CheckFile());
-    const std::vector<testing::FakePrograms::Start> once = {
-        {path("log ger.exe"), {path()}, port::WindowStyle::MinimizedFocus}};
-    EXPECT_EQ(platform.programs.started, once);
-
-    std::filesystem::remove(path("log ger.exe"));
-    write_at(0);
-    platform.clock.advance(1s);
-    platform.boxes.expect("Het pad " + path("log ger.exe") +
-                          "waar het Loggerprogramma moet staan klopt niet");
-    EXPECT_TRUE(logger.CheckFile());
-    EXPECT_EQ(platform.programs.started, once);
 }
 
 TEST_F(Watcher, TrayTipHoldsSixtyFourCharacters) {

@@ -11,7 +11,6 @@ namespace tlv {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FakePlatform;
 using testing::TempFolder;
 
 // An entry's first two lines at the test clock's time, then its other lines.
@@ -20,11 +19,8 @@ std::string entry(int number, std::string_view rest) {
            std::string(rest);
 }
 
-class ErrorLog : public ::testing::Test {
+class ErrorLog : public testing::InFolder {
 protected:
-    TempFolder folder;
-    FakePlatform platform{folder.path(), "tolvane"};
-
     std::string log() const { return folder.read("error.log"); }
 };
 
@@ -88,24 +84,20 @@ TEST_F(ErrorLog, EntryWithEveryLineOrWithoutItsOptionalLines) {
               "Opgetreden bij het uitvoeren van tekstWaarde\r\n");
 }
 
-TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndKeepAnyBytes) {
+TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndALogChangedBetweenReportsIsRewritten) {
     using namespace std::string_literals;
     folder.write("error.log", "  indented\r\n\tkept tab\nlone lf\r\x81\0end"s);
     ClsError().error("ModStart", 70);
-    EXPECT_EQ(log(), "indented\r\n\tkept tab\r\nlone lf\r\n\x81\0end\r\n"s +
-                         entry(70, "Foutmelding:[Geen toegang] in [ModStart]\r\n"));
-}
-
-// Entries are appended while the log is as the reporter left it; a log that
-// someone else changed in between gets the full rewrite again.
-TEST_F(ErrorLog, ChangedLogBetweenReportsIsRewritten) {
+    const std::string kept = "indented\r\n\tkept tab\r\nlone lf\r\n\x81\0end\r\n"s;
+    const std::string report = entry(70, "Foutmelding:[Geen toegang] in [ModStart]\r\n");
+    EXPECT_EQ(log(), kept + report);
+    // Entries are appended while the log is as the reporter left it; a log that
+    // someone else changed in between gets the full rewrite again.
+    folder.write("error.log", log() + "   door een ander\r\n");
     ClsError().error("ModStart", 70);
-    std::string first = log();
-    folder.write("error.log", first + "   door een ander\r\n");
+    EXPECT_EQ(log(), kept + report + "door een ander\r\n" + report);
     ClsError().error("ModStart", 70);
-    EXPECT_EQ(log(), first + "door een ander\r\n" + first);
-    ClsError().error("ModStart", 70);
-    EXPECT_EQ(log(), first + "door een ander\r\n" + first + first);
+    EXPECT_EQ(log(), kept + report + "door een ander\r\n" + report + report);
 }
 
 TEST_F(ErrorLog, CapAtTwoHundredThousandBytes) {

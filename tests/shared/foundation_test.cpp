@@ -24,7 +24,7 @@ Texts read_all(std::string_view text) {
     return parts;
 }
 
-TEST(Codec, EveryByteRoundTripsAndTextWithoutAWindows1252FormIsRefused) {
+TEST(Codec, EveryByteRoundTripsLettersUpperCaseAndTextWithoutAWindows1252FormIsRefused) {
     for (int byte = 0; byte < 256; ++byte) {
         std::string one(1, static_cast<char>(byte));
         EXPECT_EQ(codec::from_utf8(codec::to_utf8(one)), one) << byte;
@@ -35,9 +35,6 @@ TEST(Codec, EveryByteRoundTripsAndTextWithoutAWindows1252FormIsRefused) {
     for (std::string_view text : {"\xE2\x82\xAD", "\xC4\x80", "\xF0\x9F\x98\x80", "\xC3",
                                   "\xC0\xAF", "\xED\xA0\x80", "\xFF", "\x80"})
         EXPECT_FALSE(codec::from_utf8(text).has_value());
-}
-
-TEST(Codec, UpperCaseOfTheWindows1252Letters) {
     std::string lower = "az\x9A\x9C\x9E\xFF\xE0\xE9\xFE";
     std::string upper = "AZ\x8A\x8C\x8E\x9F\xC0\xC9\xDE";
     for (size_t i = 0; i < lower.size(); ++i) EXPECT_EQ(codec::to_upper(lower[i]), upper[i]) << i;
@@ -61,7 +58,7 @@ TEST(ListInput, ItemsAndLines) {
     EXPECT_EQ(read_all<LineReader>("\r\r\n\r\n"), (Texts{"", "", ""}));
 }
 
-TEST(NumberText, BlanksSignsAndHalvesToEven) {
+TEST(NumberText, BlanksSignsHalvesToEvenAndOverflowNotWrapAround) {
     const std::pair<const char*, int16_t> numbers[] = {
         {"  42 ", 42}, {"\t-7\t", -7},     {"+07", 7},         {"2.5", 2},   {"3.5", 4},
         {"-2.5", -2},  {".5", 0},          {"0.51", 1},        {"2.500", 2}, {"2.501", 3},
@@ -72,9 +69,6 @@ TEST(NumberText, BlanksSignsAndHalvesToEven) {
         EXPECT_EQ(failure_of([&] { parse_int16(text); }), 13) << '"' << text << '"';
     for (const char* text : {"32767.5", "32768", "-32769", "99999999999999999999999"})
         EXPECT_EQ(failure_of([&] { parse_int16(text); }), 6) << text;
-}
-
-TEST(CheckedInt16, StepsPastTheLimitsAreOverflowNotWrapAround) {
     int16_t counter = 32767;
     EXPECT_EQ(failure_of([&] { increment16(counter); }), 6);
     EXPECT_EQ(counter, 32767);

@@ -23,7 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::failure_of;
-using testing::FakePlatform;
 using testing::TempFolder;
 
 // A script that writes its arguments, one a line, into <its own path>.args
@@ -39,8 +38,10 @@ void start(const std::string& program, const std::vector<std::string>& arguments
 }
 
 // Arguments arrive exactly as given, double quotes and blanks included; a
-// missing or unrunnable program is a failure.
-TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
+// missing or unrunnable program is a failure.  A name without a folder is the
+// file in the current folder that the file test approved, never a program of
+// that name on the search path.
+TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGivenNeverASearchedOne) {
     TempFolder folder;
     write_recorder(folder, "opnemen");
     start(folder.file("opnemen"), {folder.file("uit 1"), "met \"aanhalingstekens\""});
@@ -50,12 +51,6 @@ TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGiven) {
     EXPECT_EQ(failure_of([&] { start(folder.file("weg")); }), 53);
     EXPECT_EQ(failure_of([&] { start(folder.file("geen programma")); }), 70);
     EXPECT_EQ(failure_of([] { start(""); }), 53);
-}
-
-// A name without a folder is the file in the current folder that the file
-// test approved, never a program of that name on the search path.
-TEST(ProgramStart, RelativeNameIsTakenFromTheCurrentFolderNeverFromTheSearchPath) {
-    TempFolder folder;
     write_recorder(folder, "true");
     const fs::path previous = fs::current_path();
     fs::current_path(folder.path());
@@ -192,11 +187,7 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     if (squatter > 0) kill(squatter, SIGKILL), waitpid(squatter, nullptr, 0);
 }
 
-class FileHelpers : public ::testing::Test {
-protected:
-    TempFolder folder;
-    FakePlatform platform{folder.path()};
-};
+using FileHelpers = testing::InFolder;
 
 TEST_F(FileHelpers, DirCheckIsTrueOnlyForVisibleOrdinaryFiles) {
     folder.write("route.txt", "");
@@ -214,7 +205,7 @@ TEST_F(FileHelpers, DirCheckIsTrueOnlyForVisibleOrdinaryFiles) {
     EXPECT_FALSE(DirCheck(folder.file("route.txt") + std::string(1, '\0')));
 }
 
-TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheMode) {
+TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheModeAndNeedsTheFolder) {
     folder.write("punten.txt", "an old and much longer text\r\n");
     fs::permissions(folder.file("punten.txt"), fs::perms::owner_read | fs::perms::owner_write);
     const std::string text("N\xB0 1\r\nlast line without end\0", 28);
@@ -229,10 +220,7 @@ TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheMode) {
     EXPECT_EQ(fs::status(folder.file("nieuw.txt")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(folder.entries(), 2u);
-}
-
-TEST_F(FileHelpers, MissingFolderIsFailure76WithoutBox) {
-    const std::string path = folder.file("weg/punten.txt");
+    const std::string path = folder.file("weg/punten.txt");  // no folder: 76, no box
     EXPECT_EQ(SchrijfBestand(path, "x"), "Kan het pad niet vinden " + path);
     EXPECT_THAT(folder.read("error.log"),
                 HasSubstr("] in [ModWriteFile]\r\nTechnische fout [No such file or directory]"));

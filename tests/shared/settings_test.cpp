@@ -7,9 +7,6 @@
 namespace tlv {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempFolder;
-
 // Every value but the logger table, in the file's order.
 auto values(const ClsInstellingen& s) {
     return std::make_tuple(s.strStreplaFile, s.strGartripFile, s.strGartripProgram,
@@ -17,11 +14,8 @@ auto values(const ClsInstellingen& s) {
                            s.blnUseGPS());
 }
 
-class Settings : public ::testing::Test {
+class Settings : public testing::InFolder {
 protected:
-    TempFolder folder;
-    FakePlatform platform{folder.path()};
-
     std::string kvr() const { return folder.file("tolvane.kvr"); }
     void store(std::string_view bytes) const { folder.write("tolvane.kvr", bytes); }
     std::string stored() const { return folder.read("tolvane.kvr"); }
@@ -63,12 +57,9 @@ TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
                           "Loggers=a*b\r\n"));
 }
 
-TEST_F(Settings, GartripProgramIsTakenOnlyWhenTheFileExists) {
+TEST_F(Settings, GartripProgramOnlyWhenTheFileExistsKeysCaseSensitiveItemsAsListInput) {
     store("GartipProgramma=" + folder.path() + "\r\n");
     EXPECT_EQ(ClsInstellingen().strGartripProgram, "");
-}
-
-TEST_F(Settings, KeysAreCaseSensitiveAndItemsFollowListInput) {
     store(
         "strepLAfile=lower\r\nSTARTGARTRIP=abc\r\nGartripProgramma=typo\r\n"
         "\r\n   StreplaProgramma= blanks kept \r\nno equals sign\r\n"

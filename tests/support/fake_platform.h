@@ -17,6 +17,7 @@
 #include "shared/modInstellingen.h"
 #include "shared/platform/native.h"
 #include "shared/platform/port.h"
+#include "tests/support/temp_folder.h"
 
 namespace tlv {
 using ::testing::HasSubstr;
@@ -290,6 +291,13 @@ public:
 
 private:
     port::Services previous_;
+};
+
+// A test in a fresh folder that is also the program's folder, under the fakes.
+class InFolder : public ::testing::Test {
+protected:
+    TempFolder folder;
+    FakePlatform platform{folder.path()};
 };
 
 }  // namespace tlv::testing

@@ -10,7 +10,6 @@
 #endif
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace tlv::testing {
 
-#ifdef _WIN32
+// A fresh name, made by create_directory, which fails for a name that exists.
 TempFolder::TempFolder() {
     std::random_device random;
     for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
@@ -32,13 +31,6 @@ TempFolder::TempFolder() {
     }
     if (path_.empty()) throw std::runtime_error("no temporary folder");
 }
-#else
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "tolvane-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-#endif
 
 // Immutable flags a test left behind are cleared first, or nothing could be removed.
 TempFolder::~TempFolder() {

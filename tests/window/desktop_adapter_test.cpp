@@ -18,7 +18,7 @@ namespace tlv::desktop {
 namespace {
 
 // (Twips to pixels: the forms' designed twips, checked at 96 and 1440 dpi.)
-TEST(Desktop, FileDialogFilters) {
+TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     QString selected;
     EXPECT_EQ(qt_filter("Strepla export (*.ste)|*.ste", 1, selected),
               QStringLiteral("Strepla export (*.ste)"));
@@ -27,12 +27,9 @@ TEST(Desktop, FileDialogFilters) {
     EXPECT_EQ(selected, QStringLiteral("Alles (*.*)"));
     EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected),
               QStringLiteral("Strepla export (*.txt)"));
-}
-
-// Open asks for an existing file unless the create prompt is set; Save may
-// name a new one; the initial name is selected unless it is a pattern; a
-// cancel gives the initial name back.
-TEST(Desktop, FileDialogModesAndInitialName) {
+    // Open asks for an existing file unless the create prompt is set; Save may
+    // name a new one; the initial name is selected unless it is a pattern; a
+    // cancel gives the initial name back.
     using Kind = port::FileDialog::Kind;
     const std::tuple<port::FileDialog, QFileDialog::FileMode, QFileDialog::AcceptMode> cases[] = {
         {{Kind::Open, "Programma|*", 1, 0, "*.exe"},

@@ -206,13 +206,7 @@ TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
     expect_form(*dialog, "frmAbout.txt");
 }
 
-TEST_F(MainWindow, ComponentThatCannotBeLoadedFailsTheLoad) {
-    install_parse_factory([]() -> ParseComponent { throw Failure(48); });
-    folder.write("tolvane.kvr", kvr());
-    EXPECT_EQ(failure_of([] { FrmKeerpunten::Starten(); }), 48);
-}
-
-TEST_F(MainWindow, HelpAboutBoxAndUnload) {
+TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
     load(kvr());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window->windowHandle(), Qt::Key_F1);
@@ -248,6 +242,8 @@ TEST_F(MainWindow, HelpAboutBoxAndUnload) {
     action("mnSluiten2")->trigger();
     EXPECT_THAT(stored(), HasSubstr("GartripFile=punten.txt\r\n"));
     EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n"));
+    install_parse_factory([]() -> ParseComponent { throw Failure(48); });
+    EXPECT_EQ(failure_of([] { FrmKeerpunten::Starten(); }), 48);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(Options, AutostartIsTickedOnlyForOneAndSavedAsOneOrTwo) {
+TEST_F(Options, AutostartTickedOnlyForOneSavedAsOneOrTwoAndWithoutGartripAsked) {
     for (const char* stored_value : {"0", "1", "2"}) {
         InstellingenVrijgeven();
         open(kvr("StartGartrip=" + std::string(stored_value) + "\r\n"));
@@ -31,11 +31,9 @@ TEST_F(Options, AutostartIsTickedOnlyForOneAndSavedAsOneOrTwo) {
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
         EXPECT_THAT(stored(), HasSubstr("StartGartrip=2\r\n")) << stored_value;
     }
-}
-
-// Ticked without a GARtrip program while both controls are valid: the question
-// names the option by its caption; No closes without saving, Yes stays.
-TEST_F(Options, AutostartWithoutGartripAsksBeforeClosing) {
+    // Ticked without a GARtrip program while both controls are valid: the question
+    // names the option by its caption; No closes without saving, Yes stays.
+    InstellingenVrijgeven();
     open(kvr("StreplaProgramma=\r\n"));
     find<QCheckBox>("ckGartripStart")->setChecked(true);
     const std::string autostart =

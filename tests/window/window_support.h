@@ -24,7 +24,7 @@ inline std::string kvr(const std::string& lines = {}) {
 
 // The main window loaded in a program folder of its own, against the test
 // adapter, with the conversion in-process.
-class WindowTest : public ::testing::Test {
+class WindowTest : public InFolder {
 protected:
     void TearDown() override {
         dialog.reset();
@@ -85,8 +85,6 @@ protected:
         platform.clock.advance(std::chrono::seconds(1));
     }
 
-    TempFolder folder;
-    FakePlatform platform{folder.path()};
     InProcessConversion conversion;
     std::unique_ptr<FrmKeerpunten> window;
     std::unique_ptr<QDialog> dialog;
