@@ -46,9 +46,10 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(1);
     EXPECT_EQ(text("lbResultaat"), "Vul GARtrip text in\n");  // as the label holds it
     const port::FileDialog& open = platform.dialogs.shown[0];
-    EXPECT_EQ(std::make_tuple(open.kind, open.filter, open.flags, open.file_name),
-              std::make_tuple(port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 0x2000,
-                              "*.ste"));
+    EXPECT_EQ(
+        std::make_tuple(open.kind, open.filter, open.filter_index, open.flags, open.file_name),
+        std::make_tuple(port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 1, 0x2000,
+                        "*.ste"));
 
     // Cancelled with an empty field: ".txt" is still appended; a name without it gets it.
     platform.dialogs.cancel();
