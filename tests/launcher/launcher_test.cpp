@@ -16,26 +16,16 @@
 namespace tlv::launcher {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempFolder;
-using Box = testing::FakeMessageBoxes::Box;
-
-class Launcher : public ::testing::Test {
+class Launcher : public testing::InFolder {
 protected:
     void SetUp() override {
+        platform.application.title = "tlvexpress";
         for (const std::string& program : {std::string("StrePla.exe"), std::string("GARtrip.exe"),
                                            tolvane, std::string("logger.exe")})
             folder.write(program, "MZ");
         folder.write("export.ste", "");
         folder.write("vlucht.igc", "");
         // A modal fill-in dialog goes to the test's handler, or fails the test.
-        connect_watchdog();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(dialogs.empty()) << "a scripted fill-in dialog never showed";
-    }
-
-    void connect_watchdog() {
         watchdog.setInterval(20);
         QObject::connect(&watchdog, &QTimer::timeout, [this] {
             auto* form = qobject_cast<frmInvullen*>(QApplication::activeModalWidget());
@@ -51,6 +41,10 @@ protected:
         });
         watchdog.start();
     }
+    void TearDown() override {
+        EXPECT_TRUE(dialogs.empty()) << "a scripted fill-in dialog never showed";
+    }
+
     std::string kvr(const std::string& lines) const {
         return "StrePlaFile=" + folder.file("export.ste") +
                "\r\nGartripFile=" + folder.file("nog niet.txt") +
@@ -69,8 +63,6 @@ protected:
         return shown;
     }
 
-    TempFolder folder;
-    FakePlatform platform{folder.path(), "tlvexpress"};
     const std::string tolvane = port::program_file_name("tolvane");
     QTimer watchdog;
     std::vector<std::function<void(frmInvullen&)>> dialogs;

@@ -151,11 +151,11 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
 }
 
 TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
-    open(kvr());
+    open(kvr("Loggers=*Oud*x*a*b\r\n"));  // a second row is checked too
     auto* loggers = find<tlvctrl::ctrlLoggers>("ctrlLoggers1");
     auto* table = find<QTableWidget>("tblLoggers");
     loggers->AddRow();  // a new row: no name, active
-    EXPECT_EQ(std::make_pair(table->item(0, 0)->text(), table->item(0, 1)->checkState()),
+    EXPECT_EQ(std::make_pair(table->item(1, 0)->text(), table->item(1, 1)->checkState()),
               std::make_pair(QString(), Qt::Checked));
     platform.dialogs.cancel();
     platform.dialogs.cancel();
@@ -165,18 +165,18 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     EXPECT_EQ(
         std::make_pair(platform.dialogs.shown.at(0).filter, platform.dialogs.shown.at(1).filter),
         std::make_pair(std::string("Programma|*"), std::string("Exportbestand|*")));
-    table->item(0, 0)->setText(QStringLiteral("a*b"));
+    table->item(1, 0)->setText(QStringLiteral("a*b"));
     EXPECT_THAT(loggers->CheckInput(),
                 HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
-    table->item(0, 0)->setText(QString());
-    table->item(0, 1)->setText(QStringLiteral("X"));  // active, without a name or files
+    table->item(1, 0)->setText(QString());
+    table->item(1, 1)->setText(QStringLiteral("X"));  // active, without a name or files
     EXPECT_EQ(loggers->CheckInput(),
-              "Logger 1: vul de naam van de logger in.\r\nLogger 1: het programmabestand bestaat "
-              "niet.\r\nLogger 1: het exportbestand bestaat niet.\r\n");
-    table->item(0, 0)->setText(QStringLiteral("a*b"));
+              "Logger 2: vul de naam van de logger in.\r\nLogger 2: het programmabestand bestaat "
+              "niet.\r\nLogger 2: het exportbestand bestaat niet.\r\n");
+    table->item(1, 0)->setText(QStringLiteral("a*b"));
     platform.boxes.expect(1, port::Answer::No);
     click("cmdOK");
-    EXPECT_EQ(stored(), kvr());
+    EXPECT_EQ(stored(), kvr("Loggers=*Oud*x*a*b\r\n"));
 
     InstellingenVrijgeven();
     open(kvr("StreplaProgramma=\r\n"));
