@@ -49,6 +49,8 @@ for _ in $(seq 50); do
 done
 xdotool search --onlyvisible --name '^TolVANE$' >/dev/null 2>&1 ||
   fail "a second start did not bring the window out of the tray"
+# The window's class is the program's name, as the desktop matches it to tolvane.desktop.
+xdotool search --onlyvisible --classname '^tolvane$' >/dev/null 2>&1 || fail "the window's class is not tolvane"
 echo "launched, hidden in the tray, converted after the rewrite, shown by a second start"
 SCENARIO
 timeout 60 xvfb-run -a -s "-screen 0 800x600x24" bash "$work/scenario.sh" "$work" "$other" || exit 1
