@@ -49,12 +49,12 @@ TEST_P(GoldenFiles, WritesTheExpectedTextFile) {
     EXPECT_EQ(parse.strFout(), fout_of(golden.fout));
 }
 
-// edges: point 2 (empty elevation), routes "Fout" (failed point) and "Zeven"
-// ("07"), the 16-character route header; cells: two lines lost in the list
-// and again in route 1.
+// edges: point 2 (empty elevation), routes "Fout" (failed point), "Zeven"
+// ("07") and "Zonder blanco" (no blank after "waypoint ="), the 16-character
+// route header; cells: two lines lost in the list and again in route 1.
 INSTANTIATE_TEST_SUITE_P(
     Conversion, GoldenFiles,
-    ::testing::Values(Golden{"basic", 3, 1, 4, ""}, Golden{"edges", 4, 2, 9, "GTTT"},
+    ::testing::Values(Golden{"basic", 3, 1, 4, ""}, Golden{"edges", 4, 2, 10, "GTTTT"},
                       Golden{"cut_off", 1, 0, 2, "T"}, Golden{"bad_blocks", 2, 1, 9, "GTGTTTTT"},
                       Golden{"cells", 8, 10, 18, "TTTT"}, Golden{"empty", 0, 0, 0, ""},
                       Golden{"missing", 0, 0, 0, ""}),

@@ -62,7 +62,7 @@ TEST(NumberText, BlanksSignsHalvesToEvenAndOverflowNotWrapAround) {
     const std::pair<const char*, int16_t> numbers[] = {
         {"  42 ", 42}, {"\t-7\t", -7},     {"+07", 7},         {"2.5", 2},   {"3.5", 4},
         {"-2.5", -2},  {".5", 0},          {"0.51", 1},        {"2.500", 2}, {"2.501", 3},
-        {"5.", 5},     {"32767.4", 32767}, {"-32768", -32768},
+        {"5.", 5},     {"32767.4", 32767}, {"-32768", -32768}, {"2.6", 3},
     };
     for (const auto& [text, value] : numbers) EXPECT_EQ(parse_int16(text), value) << text;
     for (const char* text : {"", "   ", "-", ".", "1e3", "12a", "1 2", "--1", "1.2.3", "1,5"})

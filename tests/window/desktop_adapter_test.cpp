@@ -56,20 +56,29 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
         });
         EXPECT_EQ(QtFileDialogs().show(request), request.file_name);
     }
-    // A new name under the create prompt is asked about first.
+    // A name without a Windows-1252 form is refused and the dialog shown again;
+    // a new name under the create prompt is asked about first.
     testing::TempFolder folder;
     testing::FakePlatform platform{folder.path()};
     const std::string chosen = folder.file("nieuw.txt");
+    auto choose = [](QString name) {
+        QTimer::singleShot(0, [name] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+            static_cast<QDialog*>(dialog)->accept();  // as the dialog's Open button does
+        });
+    };
+    platform.boxes.expect(
+        testing::error_box("De bestandsnaam is ongeldig " + folder.file("nieuw?.txt")));
+    platform.boxes.on_show = [&] { choose(QString::fromStdString(chosen)); };
     platform.boxes.expect({chosen + "\r\nDit bestand bestaat niet.\r\nWilt u het bestand maken?",
                            "", port::BoxStyle::YesNo},
                           port::Answer::Yes);
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(QString::fromStdString(chosen));
-        static_cast<QDialog*>(dialog)->accept();  // as the dialog's Open button does
-    });
+    choose(QString::fromStdString(folder.file("nieuw")) + QStringLiteral("\u20AD.txt"));
     EXPECT_EQ(QtFileDialogs().show({Kind::Open, "Tekst|*.txt", 1, 0x2000, ""}), chosen);
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("in [CommonDialog1]\r\nOpgetreden bij het "
+                                                    "uitvoeren van ShowOpen\r\n"));
 }
 
 // Style 54: Cancel, Try Again and Continue, the last two named in Dutch.

@@ -158,19 +158,19 @@ TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
         std::make_tuple(2, false, true));
 }
 
-// The message gathers every active logger's fault; the last row decides.
+// The message gathers every active logger's faults; the last row decides.
 TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
+    folder.write("export.ste", "");
     load(kvr("CheckForGARtrip=2\r\nLoggers=*L*X*" + folder.file("weg.exe") + "*" +
-             folder.file("weg.igc") + "\r\nLoggers=*M**x*y\r\n"));
+             folder.file("weg.igc") + "\r\nLoggers=*M*X*x*" + folder.file("export.ste") +
+             "\r\nLoggers=*N**x*y\r\n"));
+    const std::string faults = "Fout in het pad van het programmabestand van L van het "
+                               "exportbestand van L van het programmabestand van M";
     EXPECT_TRUE(window->CheckCanBeServer(false, false));
-    EXPECT_EQ(text("lbResultaat"),
-              "Fout in het pad van het programmabestand van L van het exportbestand van L");
+    EXPECT_EQ(text("lbResultaat"), faults);
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);
     EXPECT_TRUE(window->Button(4)->isEnabled());
-    platform.boxes.expect(
-        {"Fout in het pad van het programmabestand van L van het exportbestand "
-         "van L",
-         "Kan deze optie niet uitvoeren", port::BoxStyle::Information});
+    platform.boxes.expect({faults, "Kan deze optie niet uitvoeren", port::BoxStyle::Information});
     window->CheckCanBeServer(true, false);  // asked for by the user: in a box
 }
 
