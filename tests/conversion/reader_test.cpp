@@ -65,7 +65,7 @@ TEST(Reader, CreepingScanAndCounterOverflows) {
 
 // Made in the bytes' own buffer, also where commas and lone line ends make the
 // working text outgrow the bytes.
-TEST(Reader, WorkingTextInTheBytesOwnBuffer) {
+TEST(Reader, WorkingTextInTheBytesOwnBufferAndAFloodOfReportsWrittenOnce) {
     const std::pair<std::string, std::string> cases[] = {
         {"  name = \"A\"\r\n\tlon = 1\r\n", "name = \"A\"\r\nlon = 1\r\n"},
         {"   x,\"y\"z\n,", "x\r\ny\r\n\r\n"},
@@ -75,10 +75,7 @@ TEST(Reader, WorkingTextInTheBytesOwnBuffer) {
         EXPECT_EQ(ClsParse::working_text(std::string(bytes)), working);
         EXPECT_EQ(ClsParse::working_text(std::string_view(bytes)), working);
     }
-}
-
-// Tens of thousands of reports reach the log in one write.
-TEST(Reader, AFloodOfReportsIsWrittenOnce) {
+    // Tens of thousands of reports reach the log in one write.
     ConversionFixture fixture;
     ClsParse parse;
     parse.Parsen(fixture.exchange(point_block("A") + repeated(50000, "route point\r\n")),

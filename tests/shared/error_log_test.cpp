@@ -106,7 +106,7 @@ TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndALogChangedBetweenReportsIsRewritte
     EXPECT_EQ(log(), expected + report);
 }
 
-TEST_F(ErrorLog, CapAtTwoHundredThousandBytes) {
+TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsWould) {
     const std::string report = entry(13, "Foutmelding:[Gegevenstype klopt niet] in [ClsParse]\r\n");
     std::string below(199999 - 2, 'x');
     below += "\r\n";
@@ -116,13 +116,10 @@ TEST_F(ErrorLog, CapAtTwoHundredThousandBytes) {
     folder.write("error.log", below + "y");
     ClsError().error("ClsParse", 13);
     EXPECT_EQ(log(), report);
-}
-
-// The reports of a batch land as they would have one by one: each entry read
-// back without leading blanks, and the cap measured on the log as rewritten
-// (the old log loses 100 blanks, so the second entry still fits; the third
-// crosses the cap).
-TEST_F(ErrorLog, BatchWritesWhatSeparateReportsWouldHaveWritten) {
+    // The reports of a batch land as they would have one by one: each entry read
+    // back without leading blanks, and the cap measured on the log as rewritten
+    // (the old log loses 100 blanks, so the second entry still fits; the third
+    // crosses the cap).
     const std::string old = std::string(100, ' ') + "old\r\n" + std::string(199793, 'x') + "\r\n";
     auto four_reports = [] {
         ClsError().error("A", 53, "", "v\r\n  w");

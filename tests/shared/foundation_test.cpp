@@ -42,7 +42,7 @@ TEST(Codec, EveryByteRoundTripsLettersUpperCaseAndTextWithoutAWindows1252FormIsR
         EXPECT_EQ(codec::to_upper(unchanged), unchanged);
 }
 
-TEST(ListInput, ItemsAndLines) {
+TEST(ListInput, ItemsLinesAndStarFieldsWithTheirSixteenBitLimits) {
     const std::pair<std::string_view, Texts> items[] = {
         {"a,b\r\nc\nd\re", {"a", "b", "c", "d", "e"}},
         {"a,,b\r\n\r\nc", {"a", "", "b", "", "c"}},
@@ -73,9 +73,6 @@ TEST(NumberText, BlanksSignsHalvesToEvenAndOverflowNotWrapAround) {
     EXPECT_EQ(failure_of([&] { increment16(counter); }), 6);
     EXPECT_EQ(counter, 32767);
     EXPECT_EQ(failure_of([] { add16(-32768, -1); }), 6);
-}
-
-TEST(SplitJoin, FieldsRoundTripsAndSixteenBitLimits) {
     EXPECT_EQ(Splitsen(""), Texts{""});
     EXPECT_EQ(Splitsen("*"), (Texts{"", ""}));
     EXPECT_EQ(Splitsen(" a **b* "), (Texts{" a ", "", "b", " "}));

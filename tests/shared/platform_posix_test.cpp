@@ -3,17 +3,22 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "shared/ModWriteFile.h"
 #include "shared/modDirCheck.h"
-#include "tests/support/claims.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
@@ -24,6 +29,60 @@ namespace {
 namespace fs = std::filesystem;
 using testing::failure_of;
 using testing::TempFolder;
+
+// Raw access to a claim's name in the abstract socket namespace, as another
+// process (or another user) would have it.
+socklen_t claim_address(const std::string& name, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+}
+
+// Binds the name and listens on it; false when it could not.
+bool hold_name(const std::string& name) {
+    sockaddr_un address;
+    socklen_t size = claim_address(name, address);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    return ::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0 &&
+           ::listen(fd, 8) == 0;
+}
+
+// Connects to the name as a client would and sends the bytes.
+void send_to_claim(const std::string& name, std::string_view bytes) {
+    sockaddr_un address;
+    socklen_t size = claim_address(name, address);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0)
+        (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    ::close(fd);
+}
+
+// Runs `setup` in a child process, which hands its one-byte answer back and
+// then runs `serve` (by default it waits to be killed); returns the child's
+// id and its answer.
+std::pair<pid_t, char> in_child(
+    const std::function<char()>& setup, const std::function<void()>& serve = [] { ::pause(); }) {
+    int ready[2];
+    if (::pipe(ready) != 0) return {-1, 0};
+    pid_t child = ::fork();
+    if (child == 0) {
+        char answer = setup();
+        (void)!::write(ready[1], &answer, 1);
+        serve();
+        ::_exit(0);
+    }
+    char answer = 0;
+    (void)!::read(ready[0], &answer, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return {child, answer};
+}
+
+// Becomes the user nobody (the tests run as root in CI); false when it could not.
+bool become_nobody() {
+    return ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
+}
 
 // A script that writes its arguments, one a line, into <its own path>.args
 // once it has finished, so the test can wait for them.
@@ -40,8 +99,8 @@ void start(const std::string& program, const std::vector<std::string>& arguments
 // Arguments arrive exactly as given, double quotes and blanks included; a
 // missing or unrunnable program is a failure.  A name without a folder is the
 // file in the current folder that the file test approved, never a program of
-// that name on the search path.
-TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGivenNeverASearchedOne) {
+// that name on the search path.  A Windows executable starts through wine.
+TEST(ProgramStart, StartsTheGivenFileDetachedWithItsArgumentsAsGiven) {
     TempFolder folder;
     write_recorder(folder, "opnemen");
     start(folder.file("opnemen"), {folder.file("uit 1"), "met \"aanhalingstekens\""});
@@ -58,11 +117,7 @@ TEST(ProgramStart, StartsTheGivenFileDetachedWithArgumentsAsGivenNeverASearchedO
     EXPECT_EQ(failure_of([] { start("ls"); }), 53);
     fs::current_path(previous);
     EXPECT_EQ(folder.read_when_made("true.args"), "uit\n");
-}
-
-// A Windows executable starts through wine, with paths in wine's drive form.
-TEST(ProgramStart, WindowsProgramStartsThroughWine) {
-    TempFolder folder;
+    // A Windows executable starts through wine, with paths in wine's drive form.
     fs::create_directory(folder.file("bin"));
     folder.write("GARtrip.exe", "MZ\x90");
     const char* search = std::getenv("PATH");
@@ -136,14 +191,14 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     const int first = ::getuid() == 0 ? 1 : 0;  // as root, nobody takes the first name
     auto squat = [&] {
         const std::string ours = native::instance_name(0, "tolvane", folder.path(), 0);
-        return testing::become_nobody() && testing::hold_name(ours) ? 'y' : 'n';
+        return become_nobody() && hold_name(ours) ? 'y' : 'n';
     };
-    auto [squatter, squatting] = first ? testing::in_child(squat) : std::pair(-1, 'y');
+    auto [squatter, squatting] = first ? in_child(squat) : std::pair(-1, 'y');
     EXPECT_EQ(squatting, 'y');
     int shows[2];
     ASSERT_EQ(pipe(shows), 0);
     SingleInstance& claim = native::single_instance();
-    auto [holder, answer] = testing::in_child(
+    auto [holder, answer] = in_child(
         [&] {
             ::setenv("TMPDIR", folder.path().c_str(), 1);
             return claim.another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
@@ -166,9 +221,9 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     for (const std::string& garbage :
          {std::string("HALLO\n"), std::string("TONEN"), std::string("TONEN\nTONEN\n"),
           std::string("\0TONEN\n", 7), too_long, std::string()})
-        testing::send_to_claim(name, garbage);
+        send_to_claim(name, garbage);
     if (pid_t stranger = ::getuid() == 0 ? fork() : -1; stranger == 0) {
-        if (testing::become_nobody()) testing::send_to_claim(name, "TONEN\n");
+        if (become_nobody()) send_to_claim(name, "TONEN\n");
         _exit(0);
     } else if (stranger > 0) {
         waitpid(stranger, nullptr, 0);

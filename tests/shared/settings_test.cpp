@@ -77,7 +77,7 @@ TEST_F(Settings, GartripProgramOnlyWhenTheFileExistsKeysCaseSensitiveItemsAsList
     EXPECT_EQ(settings.intAutoCheckStrepla, 2);
 }
 
-TEST_F(Settings, EmptySwitchStopsReadingWithTypeMismatchReport) {
+TEST_F(Settings, EmptySwitchStopsReadingAndAFailedReadKeepsEarlierValuesAndLoggers) {
     store("StrePlaFile=a.ste\r\nStartGartrip=\r\nGartripFile=b.txt\r\nLoggers=x\r\n");
     platform.boxes.expect(testing::error_box("Gegevenstype klopt niet"));
     ClsInstellingen settings;
@@ -90,12 +90,9 @@ TEST_F(Settings, EmptySwitchStopsReadingWithTypeMismatchReport) {
               "Opgetreden bij het uitvoeren van LeesFile\r\n"
               "Bij het werken met deze waarde:[" +
                   kvr() + " in de regel:StartGartrip=]\r\n");
-}
-
-// A read that fails part-way keeps what came before it and the old logger table.
-TEST_F(Settings, FailedReadKeepsTheLoggerTableAndEarlierValues) {
+    // A read that fails part-way keeps what came before it and the old logger table.
     store("Loggers=a\r\n");
-    ClsInstellingen settings;
+    ClsInstellingen fresh;
     const std::pair<std::string, std::string> failing[] = {
         {"Loggers=b\r\nGartripFile=new\r\n  CheckForGARtrip=32768\r\nStrePlaFile=late\r\n",
          "Technische fout"},
@@ -106,9 +103,9 @@ TEST_F(Settings, FailedReadKeepsTheLoggerTableAndEarlierValues) {
     for (const auto& [file, message] : failing) {
         store(file);
         platform.boxes.expect(testing::error_box(message));
-        settings.Inlezen();
-        EXPECT_EQ(settings.instloggers(), (LoggerTable{{}, {"a"}}));
-        EXPECT_EQ(settings.strGartripFile + settings.strStreplaFile, "new");
+        fresh.Inlezen();
+        EXPECT_EQ(fresh.instloggers(), (LoggerTable{{}, {"a"}}));
+        EXPECT_EQ(fresh.strGartripFile + fresh.strStreplaFile, "new");
     }
 }
 
