@@ -30,32 +30,28 @@ namespace fs = std::filesystem;
 using testing::failure_of;
 using testing::TempFolder;
 
-// Raw access to a claim's name in the abstract socket namespace, as another
-// process (or another user) would have it.
-socklen_t claim_address(const std::string& name, sockaddr_un& address) {
-    address = {};
+// A socket on a claim's name in the abstract socket namespace, as another
+// process (or another user) would have it: holding the name (bound and
+// listening) or connected to its holder; -1 when it could not.
+int claim_socket(const std::string& name, bool hold) {
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.data(), name.size());
-    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-}
-
-// Binds the name and listens on it; false when it could not.
-bool hold_name(const std::string& name) {
-    sockaddr_un address;
-    socklen_t size = claim_address(name, address);
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    return ::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0 &&
-           ::listen(fd, 8) == 0;
+    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    const auto* at = reinterpret_cast<const sockaddr*>(&address);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (hold ? ::bind(fd, at, size) == 0 && ::listen(fd, 8) == 0 : ::connect(fd, at, size) == 0)
+        return fd;
+    ::close(fd);
+    return -1;
 }
 
 // Connects to the name as a client would and sends the bytes.
 void send_to_claim(const std::string& name, std::string_view bytes) {
-    sockaddr_un address;
-    socklen_t size = claim_address(name, address);
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), size) == 0)
+    if (int fd = claim_socket(name, false); fd >= 0) {
         (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    ::close(fd);
+        ::close(fd);
+    }
 }
 
 // Runs `setup` in a child process, which hands its one-byte answer back and
@@ -191,7 +187,7 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     const int first = ::getuid() == 0 ? 1 : 0;  // as root, nobody takes the first name
     auto squat = [&] {
         const std::string ours = native::instance_name(0, "tolvane", folder.path(), 0);
-        return become_nobody() && hold_name(ours) ? 'y' : 'n';
+        return become_nobody() && claim_socket(ours, true) >= 0 ? 'y' : 'n';
     };
     auto [squatter, squatting] = first ? in_child(squat) : std::pair(-1, 'y');
     EXPECT_EQ(squatting, 'y');
