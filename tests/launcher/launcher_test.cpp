@@ -77,9 +77,8 @@ TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHiddenAndFailedStar
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
     EXPECT_THAT(folder.read("tolvane.kvr"), HasSubstr("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"));
     EXPECT_EQ(platform.programs.started,
-              (std::vector<testing::FakePrograms::Start>{
-                  {folder.file("StrePla.exe"), {}, port::WindowStyle::Hidden},
-                  {folder.file(tolvane), {}, port::WindowStyle::Hidden}}));
+              (testing::Starts{{folder.file("StrePla.exe"), {}, port::WindowStyle::Hidden},
+                               {folder.file(tolvane), {}, port::WindowStyle::Hidden}}));
     EXPECT_EQ(run("CheckForGARtrip=2\r\nStreplaProgramma=" + folder.file("StrePla.exe") +
                   "\r\nLoggers=*Een*x*weg*weg\r\nLoggers=*Twee**weg*weg\r\n"),
               modStart::kStarted);
@@ -225,8 +224,7 @@ TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
     }
     QTest::keyClick(form.windowHandle(), Qt::Key_F1);
     EXPECT_EQ(platform.help.calls,
-              (std::vector<testing::FakeHelp::Call>{
-                  {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3070}}));
+              (testing::HelpCalls{{folder.file("tolvane.chm"), port::HelpCommand::Topic, 3070}}));
     platform.help.failure = 48;
     platform.boxes.expect();
     QTest::keyClick(form.windowHandle(), Qt::Key_F1);

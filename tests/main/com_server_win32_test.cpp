@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <tuple>
 #include <vector>
@@ -23,11 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempFolder;
 
-GUID guid(const component::Guid& g) {
-    GUID result;
-    std::memcpy(&result, &g, sizeof result);
-    return result;
-}
+const GUID& guid(const component::Guid& g) { return reinterpret_cast<const GUID&>(g); }
 
 // Collects the Progressie texts a connection point delivers.
 class ProgressSink final : public IDispatch {

@@ -91,8 +91,7 @@ TEST(Win32Files, ReplaceReadAndAppendWithTheirFailureNumbers) {
     folder.write(running, "bezig");
     files.replace(folder.file("uit.txt"), std::string("nieuw\0\r\n", 8));
     EXPECT_EQ(folder.read("uit.txt"), std::string("nieuw\0\r\n", 8));
-    EXPECT_FALSE(folder.exists(".tolvane-4000000-0"));
-    EXPECT_TRUE(folder.exists(running));
+    EXPECT_TRUE(!folder.exists(".tolvane-4000000-0") && folder.exists(running));
     files.append(folder.file("uit.txt"), "erbij");
     EXPECT_EQ(files.read_all(folder.file("uit.txt")), std::string("nieuw\0\r\nerbij", 13));
     EXPECT_EQ(files.file_size(folder.file("uit.txt")), 13u);

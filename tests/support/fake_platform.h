@@ -204,6 +204,7 @@ public:
         started.push_back({std::string(program), arguments, style});
     }
 };
+using Starts = std::vector<FakePrograms::Start>;
 
 class FakeInstance final : public port::SingleInstance {
 public:
@@ -253,6 +254,7 @@ public:
         calls.push_back({std::string(file), command, context});
     }
 };
+using HelpCalls = std::vector<FakeHelp::Call>;
 
 // The clock starts at 6-12-2026 09:05:07.  The shared settings object belongs
 // to a program folder: none is cached when the platform comes or goes.

@@ -17,7 +17,6 @@
 namespace tlv::desktop {
 namespace {
 
-// (Twips to pixels: the forms' designed twips, checked at 96 and 1440 dpi.)
 TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     QString selected;
     EXPECT_EQ(qt_filter("Strepla export (*.ste)|*.ste", 1, selected),
@@ -31,16 +30,11 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     // name a new one; the initial name is selected unless it is a pattern; a
     // cancel gives the initial name back.
     using Kind = port::FileDialog::Kind;
-    const std::tuple<port::FileDialog, QFileDialog::FileMode, QFileDialog::AcceptMode> cases[] = {
-        {{Kind::Open, "Programma|*", 1, 0, "*.exe"},
-         QFileDialog::ExistingFile,
-         QFileDialog::AcceptOpen},
-        {{Kind::Open, "Programma|*", 1, 0x2000, "uit.txt"},
-         QFileDialog::AnyFile,
-         QFileDialog::AcceptOpen},
-        {{Kind::Save, "Tekst|*.txt", 1, 0, "uit.txt"},
-         QFileDialog::AnyFile,
-         QFileDialog::AcceptSave},
+    using Dialog = QFileDialog;
+    const std::tuple<port::FileDialog, Dialog::FileMode, Dialog::AcceptMode> cases[] = {
+        {{Kind::Open, "Programma|*", 1, 0, "*.exe"}, Dialog::ExistingFile, Dialog::AcceptOpen},
+        {{Kind::Open, "Programma|*", 1, 0x2000, "uit.txt"}, Dialog::AnyFile, Dialog::AcceptOpen},
+        {{Kind::Save, "Tekst|*.txt", 1, 0, "uit.txt"}, Dialog::AnyFile, Dialog::AcceptSave},
     };
     for (const auto& [request, mode, accept] : cases) {
         QTimer::singleShot(0, [&] {
@@ -48,9 +42,7 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(std::make_pair(dialog->fileMode(), dialog->acceptMode()),
                       std::make_pair(mode, accept));
-            const QString typed =
-                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-            EXPECT_EQ(typed,
+            EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
                       request.file_name.starts_with('*') ? QString() : QStringLiteral("uit.txt"));
             dialog->reject();
         });

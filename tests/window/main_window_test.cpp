@@ -34,8 +34,7 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
         EXPECT_FALSE(command->isEnabled());
     find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(0);
     EXPECT_EQ(text("lbResultaat"), "");
-    EXPECT_FALSE(settings().blnUseGPS());
-    EXPECT_FALSE(highlighted("lbResultaat"));
+    EXPECT_FALSE(settings().blnUseGPS() || highlighted("lbResultaat"));
 
     // The browse buttons take the chosen name and ignore a cancel.
     platform.dialogs.choose(folder.file("gekozen.ste"));
@@ -144,7 +143,7 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(8));
     const FakePrograms::Start gartrip = {
         folder.file("GAR trip.exe"), {folder.file("uit 1.txt")}, port::WindowStyle::Hidden};
-    const std::vector<FakePrograms::Start> started = {
+    const Starts started = {
         gartrip, {folder.file("Stre'pla.exe"), {}, port::WindowStyle::MinimizedFocus}, gartrip};
     EXPECT_EQ(platform.programs.started, started);
     settings().strStreplaFile.clear();  // nothing to convert: no autostart to offer
@@ -213,9 +212,8 @@ TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
     QTest::keyClick(window->windowHandle(), Qt::Key_F1);
     action("mnHelpPopup")->trigger();
     EXPECT_EQ(platform.help.calls,
-              (std::vector<FakeHelp::Call>{
-                  {folder.file("tolvane.chm"), port::HelpCommand::Contents, 0},
-                  {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050}}));
+              (HelpCalls{{folder.file("tolvane.chm"), port::HelpCommand::Contents, 0},
+                         {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050}}));
     platform.help.failure = 48;
     platform.boxes.expect(2);
     action("MnIndex")->trigger();

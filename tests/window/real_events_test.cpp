@@ -149,10 +149,9 @@ TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
     EXPECT_EQ(boxes.shown,
               std::vector<std::string>{"Het pad " + folder.file("A.exe") +
                                        "waar het Loggerprogramma moet staan klopt niet"});
-    EXPECT_EQ(
-        platform.programs.started,
-        (std::vector<FakePrograms::Start>{
-            {folder.file("B.exe"), {folder.file("B.igc")}, port::WindowStyle::MinimizedFocus}}));
+    EXPECT_EQ(platform.programs.started, (Starts{{folder.file("B.exe"),
+                                                  {folder.file("B.igc")},
+                                                  port::WindowStyle::MinimizedFocus}}));
     EXPECT_EQ(settings().intAutoCheckStrepla, 1);
 }
 

@@ -33,20 +33,17 @@ protected:
 // click brings it back; closing removes the icon.
 TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
     load(watching());
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_TRUE(window->inTray());
+    EXPECT_TRUE(!window->isVisible() && window->inTray());
     ASSERT_FALSE(platform.tray.calls.empty());
     EXPECT_EQ(platform.tray.calls[0].command, TrayCommand::Add);
     EXPECT_EQ(platform.tray.calls[0].data.szTip, "TolVANE wacht op Strepla");
     EXPECT_EQ(find<QTimer>("Timer1")->interval(), 500);
-    EXPECT_TRUE(window->Button(4)->isChecked());
-    EXPECT_TRUE(window->Button(5)->isEnabled());
+    EXPECT_TRUE(window->Button(4)->isChecked() && window->Button(5)->isEnabled());
     EXPECT_EQ(text("Panel1"), "Start na export Strepla");
 
     window->showMinimized();
     platform.tray.mouse(port::tray_mouse::kLeftButtonUp);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible() && !window->isMinimized());
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(10));  // saves, and only that
     EXPECT_TRUE(window->isVisible() && window->Button(4)->isChecked());
     platform.tray.mouse(port::tray_mouse::kRightButtonUp);
@@ -91,8 +88,7 @@ TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
     window->Timer1_Timer();
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);
     EXPECT_THAT(stored(), HasSubstr("AutoCheckStrepla=2\r\n"));
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->inTray());
+    EXPECT_TRUE(window->isVisible() && !window->inTray());
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
     EXPECT_EQ(text("lbResultaat"),
               "De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
@@ -109,7 +105,9 @@ TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReportedAndTheModeGoingOffShow
     rewrite_and_tick({"export.ste", "L.igc"});
     EXPECT_TRUE(folder.exists("uit.txt"));
     window->Timer1_Timer();
-    EXPECT_EQ(platform.programs.started, std::vector{logger_start("L")});
+    EXPECT_EQ(platform.programs.started, (Starts{{folder.file("L.exe"),
+                                                  {folder.file("L.igc")},
+                                                  port::WindowStyle::MinimizedFocus}}));
 
     // A faulty export; StrePla saves the corrected one while the box is up.
     folder.write("export.ste", point_block("Eelde", "E006:34.95", "N53:07.50", ""));
@@ -164,8 +162,9 @@ TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
     load(kvr("CheckForGARtrip=2\r\nLoggers=*L*X*" + folder.file("weg.exe") + "*" +
              folder.file("weg.igc") + "\r\nLoggers=*M*X*x*" + folder.file("export.ste") +
              "\r\nLoggers=*N**x*y\r\n"));
-    const std::string faults = "Fout in het pad van het programmabestand van L van het "
-                               "exportbestand van L van het programmabestand van M";
+    const std::string faults =
+        "Fout in het pad van het programmabestand van L van het "
+        "exportbestand van L van het programmabestand van M";
     EXPECT_TRUE(window->CheckCanBeServer(false, false));
     EXPECT_EQ(text("lbResultaat"), faults);
     EXPECT_EQ(settings().intAutoCheckStrepla, 2);

@@ -72,11 +72,6 @@ protected:
         return "Loggers=*" + name + "*X*" + folder.file(name + ".exe") + "*" +
                folder.file(name + ".igc") + "\r\n";
     }
-    FakePrograms::Start logger_start(const std::string& name) const {
-        return {folder.file(name + ".exe"),
-                {folder.file(name + ".igc")},
-                port::WindowStyle::MinimizedFocus};
-    }
     // The files are rewritten one second from now; the clock then moves a second further.
     void rewrite(const std::vector<std::string>& names) {
         platform.clock.advance(std::chrono::seconds(1));
