@@ -54,24 +54,6 @@ TEST_F(Options, AutostartTickedOnlyForOneSavedAsOneOrTwoAndWithoutGartripAsked) 
     EXPECT_EQ(stored(), kvr("StreplaProgramma=\r\n"));
 }
 
-TEST_F(Options, AppliedValuesStayWhenTheDialogIsThenCancelled) {
-    folder.write("GARtrip.exe", "MZ");
-    open(kvr());
-    platform.dialogs.choose(folder.file("GARtrip.exe"));
-    click("txtGartripBladeren");
-    const port::FileDialog& browsed = platform.dialogs.shown.at(0);
-    EXPECT_EQ(std::make_tuple(browsed.kind, browsed.filter, browsed.flags, browsed.file_name),
-              std::make_tuple(port::FileDialog::Kind::Open, "Programma|*", 0, ""));
-    find<QCheckBox>("ckGebrGPS")->setChecked(false);
-    click("cmdApply");
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(text("lbResultaat"), "");
-    click("cmdCancel");
-    EXPECT_EQ(settings().strGartripProgram, folder.file("GARtrip.exe"));
-    EXPECT_THAT(stored(), HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
-    EXPECT_THAT(stored(), HasSubstr("CheckForGARtrip=2\r\n"));
-}
-
 // Ctrl+Tab and Ctrl+Shift+Tab wrap around; the other page moves out of view
 // and takes no keys there.
 TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
@@ -186,20 +168,32 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ctrlGPS]\r\n"));
 }
 
-// Opened from the main window, modal; the window refreshes after it closes.
-TEST_F(Options, MainWindowRefreshesAfterTheDialog) {
+// Opened from the main window, modal: a browse fills the GARtrip field, what
+// "Toepassen" applied stays when the dialog is then cancelled, and the window
+// refreshes after it closes.
+TEST_F(Options, AppliedValuesStayAfterACancelAndTheMainWindowRefreshes) {
     folder.write("GARtrip.exe", "MZ");
     load(kvr());
     EXPECT_FALSE(window->Button(8)->isEnabled());
+    platform.dialogs.choose(folder.file("GARtrip.exe"));
     QTimer::singleShot(0, [this] {
         auto* options = window->findChild<frmOpties*>(QStringLiteral("frmOpties"));
         ASSERT_NE(options, nullptr);
-        options->findChild<QLineEdit*>(QStringLiteral("txtGartrip"))
-            ->setText(desktop::to_qt(folder.file("GARtrip.exe")));
-        options->cmdOK_Click();
+        click("txtGartripBladeren");
+        find<QCheckBox>("ckGebrGPS")->setChecked(false);
+        click("cmdApply");
+        EXPECT_TRUE(options->isVisible());
+        EXPECT_EQ(options->findChild<QLabel*>(QStringLiteral("lbResultaat"))->text(), QString());
+        click("cmdCancel");
     });
     action("mnPrograms")->trigger();
+    const port::FileDialog& browsed = platform.dialogs.shown.at(0);
+    EXPECT_EQ(std::make_tuple(browsed.kind, browsed.filter, browsed.flags, browsed.file_name),
+              std::make_tuple(port::FileDialog::Kind::Open, "Programma|*", 0, ""));
     EXPECT_TRUE(window->Button(8)->isEnabled());
+    EXPECT_EQ(settings().strGartripProgram, folder.file("GARtrip.exe"));
+    EXPECT_THAT(stored(), HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
+    EXPECT_THAT(stored(), HasSubstr("CheckForGARtrip=2\r\n"));
 }
 
 }  // namespace
