@@ -21,7 +21,6 @@
 
 namespace tlv {
 using ::testing::HasSubstr;
-using ::testing::Not;
 }  // namespace tlv
 
 // The test adapter of the platform port: one small fake per service, and
