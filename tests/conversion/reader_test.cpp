@@ -38,6 +38,8 @@ TEST(Reader, CreepingScanAndCounterOverflows) {
          Reports(4, parse_report(5, "nieuweWaypoint", "Bij het lezen van Waypoint"))},
         {"\"{}\" is an empty block, not a missing \"}\"", point_block("A") + "point {}\r\n", 1, 0,
          true, Reports{parse_report(5, "nieuweWaypoint", "Bij het lezen van Waypoint")}},
+        {"a name of two quotes is an empty name", point_block("A") + point_block(""), 2, 0, true,
+         Reports{}},
         {"a block may follow a \"}\" at once",
          bare_point.substr(0, bare_point.size() - 2) + bare_point, 2, 0, true, Reports{}},
         {"the 16-bit point counter's overflow ends the scan; no text file",
@@ -149,7 +151,7 @@ TEST(Routes, MemberPast32767IsDroppedAndListKeysAreTheNumbersDecimalText) {
     EXPECT_EQ(list.find("32767").get(), last);
     list.put(10, last);
     EXPECT_EQ(list.find("10").get(), last);
-    for (const char* key : {"07", "+7", "7 ", "7.0", "", "0", "8", "70000", "-7"})
+    for (const char* key : {"07", "+7", "7 ", "7.0", "", "0", "8", "70000", "-7", "3270s"})
         EXPECT_EQ(list.find(key), nullptr) << key;
     EXPECT_EQ(list.size(), 3);
 }

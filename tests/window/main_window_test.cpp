@@ -215,10 +215,11 @@ TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
               (HelpCalls{{folder.file("tolvane.chm"), port::HelpCommand::Contents, 0},
                          {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050}}));
     platform.help.failure = 48;
-    platform.boxes.expect(2);
+    platform.boxes.expect(3);
     action("MnIndex")->trigger();
     action("mnHelpPopup")->trigger();
-    for (const char* procedure : {"ShowHelpIndex", "ShowHelpTopic"})
+    action("MnHlpContents")->trigger();
+    for (const char* procedure : {"ShowHelpIndex", "ShowHelpTopic", "ShowHelpContents"})
         EXPECT_THAT(folder.read("error.log"),
                     HasSubstr("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
                               "\r\nOpgetreden bij het uitvoeren van " +

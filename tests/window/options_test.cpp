@@ -126,10 +126,11 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
     find<QTabBar>("tbsOptions")->setCurrentIndex(1);
     find<QTableWidget>("tblLoggers")->setCurrentCell(0, 0);
     click("cmdVerwijderen");
-    find<QTableWidget>("tblLoggers")->item(1, 2)->setText(QStringLiteral("p"));  // lengthens
+    for (int column : {2, 3})  // lengthens the row
+        find<QTableWidget>("tblLoggers")->item(1, column)->setText(QString::number(column));
     click("cmdOK");
     EXPECT_TRUE(stored().ends_with(
-        "CheckForGARtrip=1\r\nLoggers=*Volkslogger*x*a*b\r\nLoggers=*Kort**p\r\n"));
+        "CheckForGARtrip=1\r\nLoggers=*Volkslogger*x*a*b\r\nLoggers=*Kort**2*3\r\n"));
 }
 
 TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
