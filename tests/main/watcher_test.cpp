@@ -1,6 +1,5 @@
 #include "main/ClsAutoLogger.h"
 #include "main/ClsAutoconvert.h"
-#include "main/ModNotifyIcon.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/temp_folder.h"
@@ -74,16 +73,6 @@ TEST_F(Watcher, PathsThatAreNoFileAreShownAndChangeNothing) {
     EXPECT_FALSE(missing_export.setfile(path("weg.igc"), path("logger.exe")));
     EXPECT_FALSE(missing_program.setfile(path(), path("weg.exe")));
     EXPECT_TRUE(good.setfile(path(), path("logger.exe")));
-}
-
-TEST_F(Watcher, TrayTipHoldsSixtyFourCharacters) {
-    for (size_t length : {64, 65}) {
-        ModNotifyIcon::Shell_NotifyIcon(port::TrayCommand::Add, port::TrayPicture::Busy,
-                                        std::string(length - 1, 't') + "e");
-        const port::NotifyIconData& record = platform.tray.calls.back().data;
-        EXPECT_EQ(record.szTip, length == 64 ? std::string(63, 't') + "e" : std::string(64, 't'));
-        EXPECT_EQ(record.hIcon, port::TrayPicture::Busy);
-    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "main/ModNotifyIcon.h"
 #include "main/frmOpties.h"
 #include "tests/window/window_support.h"
 
@@ -30,7 +31,7 @@ protected:
 };
 
 // Stored as on, the window comes up hidden with its icon, ticking; a left
-// click brings it back; closing removes the icon.
+// click brings it back; closing removes the icon.  A tip holds 64 characters.
 TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
     load(watching());
     EXPECT_TRUE(!window->isVisible() && window->inTray());
@@ -53,6 +54,13 @@ TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
     window->close();
     EXPECT_EQ(platform.tray.calls.back().command, TrayCommand::Delete);
     EXPECT_THAT(stored(), HasSubstr("AutoCheckStrepla=1\r\n"));
+    for (size_t length : {64, 65}) {
+        ModNotifyIcon::Shell_NotifyIcon(port::TrayCommand::Add, port::TrayPicture::Busy,
+                                        std::string(length - 1, 't') + "e");
+        const port::NotifyIconData& record = platform.tray.calls.back().data;
+        EXPECT_EQ(record.szTip, length == 64 ? std::string(63, 't') + "e" : std::string(64, 't'));
+        EXPECT_EQ(record.hIcon, port::TrayPicture::Busy);
+    }
 }
 
 TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARunAndNoTickInsideItsBox) {
