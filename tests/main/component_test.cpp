@@ -26,7 +26,8 @@ public:
 class Component : public testing::InFolder {
 protected:
     void SetUp() override {
-        testing::copy_deliverable(port::library_file_name(component::kLibraryName), folder.path());
+        const std::string library = port::library_file_name(component::kLibraryName);
+        fs::copy_file(fs::path(TOLVANE_BIN_DIR) / library, folder.file(library));  // as installed
         folder.write("taak.ste", testing::basic_example(".ste"));
     }
 };

@@ -94,10 +94,6 @@ bool set_immutable(const std::string& path, bool on) {
 }
 #endif
 
-void copy_deliverable(std::string_view name, const std::string& folder) {
-    fs::copy_file(fs::path(TOLVANE_BIN_DIR) / name, fs::path(folder) / name);
-}
-
 std::string test_data(std::string_view relative) {
     return std::string(TOLVANE_TEST_DATA_DIR) + "/" + std::string(relative);
 }

@@ -41,10 +41,6 @@ void write_bytes(const std::string& path, std::string_view bytes);
 // system does not support the flag; the test should then skip.
 bool set_immutable(const std::string& path, bool on);
 
-// Copies a built deliverable (build/bin/<name>) into a folder, as an
-// installation would place it.
-void copy_deliverable(std::string_view name, const std::string& folder);
-
 // A file in the tests' data folder (tests/ in the source tree).
 std::string test_data(std::string_view relative);
 
