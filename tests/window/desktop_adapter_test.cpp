@@ -69,6 +69,9 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
                           port::Answer::Yes);
     choose(QString::fromStdString(folder.file("nieuw")) + QStringLiteral("\u20AD.txt"));
     EXPECT_EQ(QtFileDialogs().show({Kind::Open, "Tekst|*.txt", 1, 0x2000, ""}), chosen);
+    choose(QString::fromStdString(folder.file("ander.txt")));  // without the prompt: no question
+    EXPECT_EQ(QtFileDialogs().show({Kind::Save, "Tekst|*.txt", 1, 0, ""}),
+              folder.file("ander.txt"));
     EXPECT_THAT(folder.read("error.log"), HasSubstr("in [CommonDialog1]\r\nOpgetreden bij het "
                                                     "uitvoeren van ShowOpen\r\n"));
 }

@@ -4,6 +4,7 @@
 #include "desktop/twips.h"
 #include "main/frmAbout.h"
 #include "main/frmOpties.h"
+#include "main/modHelp.h"
 #include "tests/support/failure_of.h"
 #include "tests/support/form_dump.h"
 #include "tests/window/window_support.h"
@@ -211,9 +212,11 @@ TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window->windowHandle(), Qt::Key_F1);
     action("mnHelpPopup")->trigger();
+    modHelp::ShowHelpIndex("hoofd");  // a window's name follows the file after ">"
     EXPECT_EQ(platform.help.calls,
               (HelpCalls{{folder.file("tolvane.chm"), port::HelpCommand::Contents, 0},
-                         {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050}}));
+                         {folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050},
+                         {folder.file("tolvane.chm>hoofd"), port::HelpCommand::Index, 0}}));
     platform.help.failure = 48;
     platform.boxes.expect(3);
     action("MnIndex")->trigger();
