@@ -99,6 +99,8 @@ TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) 
     QTest::keyClicks(find("Text1"), QStringLiteral("taak.ste"));
     EXPECT_EQ(settings().strStreplaFile, "taak.ste");
     window->ShowMessage("13 Keerpunten");
+    find("Text1")->clearFocus();  // the focus gone to no control
+    find("Text1")->setFocus();
     {
         AnsweredBoxes boxes;
         port::message_boxes().show("Even wachten", "", port::BoxStyle::Ok);
