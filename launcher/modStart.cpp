@@ -199,9 +199,7 @@ bool modStart::Invullen(const typMisser& misser, const std::string& path, ClsIns
                 if (!DirCheck(path)) return false;
                 LoggerTable loggers = settings.instloggers();
                 LoggerRow& row = loggers.at(static_cast<size_t>(misser.intLogger));
-                size_t index = misser.intSoort == 5 ? 3 : 4;
-                if (row.size() <= index) row.resize(index + 1);
-                row[index] = path;
+                logger_field_to_write(row, misser.intSoort == 5 ? 3 : 4) = path;
                 settings.instloggers(loggers);
                 return true;
             }

@@ -20,6 +20,12 @@ inline const std::string& logger_field(const LoggerRow& row, size_t index) {
     static const std::string empty;
     return index < row.size() ? row[index] : empty;
 }
+// Field `index` of a logger row to write, the row lengthened to hold it
+// (reading with logger_field leaves a short row as it was read).
+inline std::string& logger_field_to_write(LoggerRow& row, size_t index) {
+    if (row.size() <= index) row.resize(index + 1);
+    return row[index];
+}
 inline constexpr std::string_view kLoggerActive = "X";
 inline bool logger_active(const LoggerRow& row) { return logger_field(row, 2) == kLoggerActive; }
 

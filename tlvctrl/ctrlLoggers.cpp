@@ -18,13 +18,6 @@ namespace {
 
 constexpr size_t kFieldOf[] = {1, 2, 3, 4};  // by column
 
-// A field to write, the row lengthened to hold it; reading leaves a short row
-// as it was read.
-std::string& field(LoggerRow& row, size_t index) {
-    if (row.size() <= index) row.resize(index + 1);
-    return row[index];
-}
-
 QPushButton* button(QWidget* owner, const char* name, const char* caption) {
     auto* made = new QPushButton(QString::fromUtf8(caption), owner);
     made->setObjectName(QString::fromLatin1(name));
@@ -87,10 +80,10 @@ void ctrlLoggers::cell_changed(int row, int column) {
     LoggerRow& logger = rows_.at(static_cast<size_t>(row) + 1);
     QTableWidgetItem* cell = table_->item(row, column);
     if (column == kInUse) {
-        field(logger, 2) =
+        logger_field_to_write(logger, 2) =
             cell->checkState() == Qt::Checked ? std::string(kLoggerActive) : std::string();
     } else if (std::optional<std::string> text = desktop::from_qt(cell->text())) {
-        field(logger, kFieldOf[column]) = *text;
+        logger_field_to_write(logger, kFieldOf[column]) = *text;
     } else {
         ClsError().error("ctrlLoggers", err::kInvalidFileName, "Change",
                          desktop::from_qt_lossy(cell->text()), true);
