@@ -1,4 +1,3 @@
-
 #include "conversion/ClsRoutes.h"
 #include "conversion/ClsWaypoint.h"
 #include "conversion/ClsWrite.h"

@@ -84,6 +84,7 @@ TEST_F(SilentRoad, ErrorTextGivesExitCodeOneAndAnUnreadableExchangeKeepsTheTextF
                 HasSubstr("Opgetreden bij het uitvoeren van ReadFile\r\nBij het werken met deze "
                           "waarde:[" +
                           folder.file(names.back()) + " in de regel:]"));
+    // A GARtrip that fails to start is reported with both arguments.
     folder.write("tolvane.kvr", "StartGartrip=1\r\n");
     platform.programs.failure = 53;
     platform.boxes.expect(testing::error_box(
