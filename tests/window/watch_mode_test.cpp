@@ -185,6 +185,7 @@ TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
 // minimised instead, and the tip shows in its title.
 TEST_F(WatchMode, HidingChecksFirstAndMinimisesWithoutATray) {
     load(kvr("GartripFile=uit.txt\r\n"));
+    EXPECT_FALSE(window->Button(4)->isEnabled() || action("mnAutoStartStrepla")->isEnabled());
     platform.boxes.expect({"Het pad naar Strepla Exchange klopt niet", "Kan niet converteren",
                            port::BoxStyle::Information});
     window->naarSysteemvak(true);
