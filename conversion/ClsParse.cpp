@@ -170,7 +170,7 @@ std::optional<std::string> ClsParse::ReadFile(const std::string& strPad) {
         // The file is read whole before any item is taken from it, so a
         // failure never has a last item to name.
         if (current_failure_number() != err::kPermissionDenied) {
-            report("ReadFile", strPad + " in de regel:");
+            report(__func__, strPad + " in de regel:");
             return std::nullopt;
         }
     }
@@ -187,7 +187,7 @@ std::optional<std::string> ClsParse::Wachten() {
             return read_working_text(exchange_path_);
         } catch (...) {
             if (current_failure_number() != err::kPermissionDenied || retries_ >= kMaxRetries) {
-                report("Wachten", exchange_path_);
+                report(__func__, exchange_path_);
                 return std::nullopt;
             }
         }

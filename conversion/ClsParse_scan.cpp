@@ -166,7 +166,7 @@ void ClsParse::nieuweWaypoint(std::string_view block) {
     } catch (const Failure& failure) {
         fail(failure);
     } catch (...) {
-        report("nieuweWaypoint", "Bij het lezen van Waypoint" + waypoint->strName());
+        report(__func__, "Bij het lezen van Waypoint" + waypoint->strName());
     }
 }
 
@@ -203,7 +203,7 @@ void ClsParse::NieuweRoute(std::string_view block) {
     } catch (const Failure& failure) {
         fail(failure);
     } catch (...) {
-        report("NieuweRoute", "Bij het lezen van route" + route->strName());
+        report(__func__, "Bij het lezen van route" + route->strName());
     }
 }
 

@@ -11,7 +11,7 @@ bool ClsParse::Schrijf(const std::string& strGARtrip, std::string buffer) {
         if (message.empty()) return true;
         strFout(message);
     } catch (...) {
-        report("Schrijf", "");
+        report(__func__, "");
     }
     return false;
 }
@@ -21,7 +21,7 @@ void ClsParse::WaypointsOphalen(ClsWrite& writer) {
         waypoints_.for_each(
             [&](const ClsWaypoint& waypoint) { writer.Waypoint(waypoint, ClsWrite::kListLine); });
     } catch (...) {
-        report("WaypointsOphalen", "");
+        report(__func__, "");
     }
 }
 
@@ -38,7 +38,7 @@ void ClsParse::RoutesOphalen(ClsWrite& writer) {
             writer.endRoute();
         }
     } catch (...) {
-        report("RoutesOphalen", "");
+        report(__func__, "");
     }
 }
 

@@ -277,7 +277,7 @@ std::string ClsWrite::schrijf(ClsParse& objParse) {
         objParse.RoutesOphalen(*this);
         return std::move(text_);
     } catch (...) {
-        report("schrijf", "");
+        report(__func__, "");
         return {};
     }
 }
@@ -331,7 +331,7 @@ void ClsWrite::Route(int16_t nummer, const std::string& naam) {
         line.append_to(text_);
         text_ += kCrLf;
     } catch (...) {
-        report("Route", line.text());
+        report(__func__, line.text());
     }
 }
 

@@ -76,7 +76,7 @@ int modStart::Main() {
         }
         return kStarted;
     } catch (...) {
-        report("Main");
+        report(__func__);
         return kStartFailed;
     }
 }
@@ -89,7 +89,7 @@ bool modStart::chekForMissers(ClsInstellingen& settings) {
         form_.reset();  // the next pass builds the dialog again
         return PadenGevonden(count, settings);
     } catch (...) {
-        report("chekForMissers");
+        report(__func__);
         check_failed_ = true;
         return false;
     }
@@ -115,7 +115,7 @@ int16_t modStart::aantMissers(ClsInstellingen& settings) {
         }
         return aantMisLoggers(count, &settings);
     } catch (...) {
-        report("aantMissers");
+        report(__func__);
         return 0;
     }
 }
@@ -135,7 +135,7 @@ int16_t modStart::aantMisLoggers(int16_t& count, ClsInstellingen* settings) {
         }
         return count;
     } catch (...) {
-        report("aantMisLoggers");
+        report(__func__);
         return 0;
     }
 }
@@ -173,7 +173,7 @@ bool modStart::PadenGevonden(int16_t count, ClsInstellingen& settings) {
             port::BoxStyle::YesNo);
         return answer == port::Answer::Yes ? false : chekForMissers(settings);
     } catch (...) {
-        report("PadenGevonden");
+        report(__func__);
         check_failed_ = true;
         return false;
     }

@@ -72,7 +72,7 @@ void FrmKeerpunten::initControls() {
         lbResultaat->repaint();
     } catch (...) {
         show();
-        report("initControls");
+        report(__func__);
     }
 }
 
@@ -115,7 +115,7 @@ bool FrmKeerpunten::startCheck(bool report_paths) {
         }
     } catch (...) {
         show();
-        report("startCheck", "\"" + settings_->strStreplaFile + "\"");
+        report(__func__, "\"" + settings_->strStreplaFile + "\"");
     }
     return ok;
 }

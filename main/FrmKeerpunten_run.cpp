@@ -139,7 +139,7 @@ bool FrmKeerpunten::CheckAutostartGartrip(bool report_paths) {
         }
     } catch (...) {
         show();
-        report("CheckAutostartGartrip");
+        report(__func__);
     }
     return false;
 }
@@ -153,7 +153,7 @@ void FrmKeerpunten::mnItemAutostartGartrip(bool init) {
         SetStatusPanel(2, on);
     } catch (...) {
         show();
-        report("mnItemAutostartGartrip");
+        report(__func__);
     }
 }
 

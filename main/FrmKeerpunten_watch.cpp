@@ -68,7 +68,7 @@ bool FrmKeerpunten::CheckCanBeServer(bool report_paths, bool apply) {
         }
     } catch (...) {
         show();
-        report("CheckCanBeServer");
+        report(__func__);
         return false;
     }
     return ok;
@@ -90,7 +90,7 @@ void FrmKeerpunten::mnItemStartVanStrepla(bool init) {
         }
     } catch (...) {
         show();
-        report("mnItemStartVanStrepla");
+        report(__func__);
     }
 }
 
@@ -112,7 +112,7 @@ void FrmKeerpunten::mnItemStartVanStreplaAan() {
         }
     } catch (...) {
         show();
-        report("mnItemStartVanStreplaAan");
+        report(__func__);
     }
 }
 
@@ -122,7 +122,7 @@ void FrmKeerpunten::mnItemStartVanStreplaUit() {
         initTimer(false);
     } catch (...) {
         show();
-        report("mnItemStartVanStreplaUit");
+        report(__func__);
     }
 }
 
@@ -167,7 +167,7 @@ bool FrmKeerpunten::initTimer(bool on) {
         }
     } catch (...) {
         show();
-        report("initTimer");
+        report(__func__);
     }
     return false;
 }
@@ -190,7 +190,7 @@ bool FrmKeerpunten::initLoggers() {
         return complete;
     } catch (...) {
         show();
-        report("initLoggers");
+        report(__func__);
         return false;
     }
 }
@@ -229,7 +229,7 @@ void FrmKeerpunten::Timer1_Timer() {
         settings_->Wegschrijven();
         initTimer(false);
         show();
-        report("Timer1_Timer", "De optie Starten na Strepla wordt uitgeschakeld", false);
+        report(__func__, "De optie Starten na Strepla wordt uitgeschakeld", false);
         // Shown after the refresh, which would otherwise clear it at once.
         initControls();
         ShowMessage("De optie Starten na Strepla wordt uitgeschakeld wegens een fout");

@@ -125,7 +125,7 @@ void frmOpties::Form_Load() {
         tbsOptions->setCurrentIndex(0);
         tbsOptions_Click();
     } catch (...) {
-        report("Form_Load");
+        report(__func__);
     }
 }
 
@@ -139,7 +139,7 @@ void frmOpties::tbsOptions_Click() {
             pages_[page]->setEnabled(selected);
         }
     } catch (...) {
-        report("tbsOptions_Click");
+        report(__func__);
     }
 }
 
@@ -191,7 +191,7 @@ void frmOpties::opslaan() {
         settings_->blnUseGPS(ckGebrGPS->isChecked());
         settings_->Wegschrijven();
     } catch (...) {
-        report("opslaan");
+        report(__func__);
     }
 }
 
@@ -227,7 +227,7 @@ bool frmOpties::Form_KeyDown(QKeyEvent* event) {
         tbsOptions->setCurrentIndex((tbsOptions->currentIndex() + step) % count);
         return true;
     } catch (...) {
-        report("Form_KeyDown");
+        report(__func__);
         return true;
     }
 }

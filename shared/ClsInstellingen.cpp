@@ -89,7 +89,7 @@ void ClsInstellingen::Inlezen() {
         if (!DirCheck(path_)) InitWrite();
         LeesFile();
     } catch (...) {
-        report("Inlezen", path_);
+        report(__func__, path_);
     }
 }
 
@@ -135,7 +135,7 @@ void ClsInstellingen::LeesFile() {
             loggers_.clear();
         }
     } catch (...) {
-        report("LeesFile", path_ + " in de regel:" + std::string(item));
+        report(__func__, path_ + " in de regel:" + std::string(item));
     }
 }
 
