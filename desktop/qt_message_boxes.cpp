@@ -26,41 +26,29 @@ struct Button {
     Answer answer;
 };
 
-// The buttons of the low four style bits, in the order Windows shows them.
-std::vector<Button> buttons_of(int style) {
-    const Button ok{QMessageBox::Ok, nullptr, QMessageBox::AcceptRole, Answer::Ok};
-    const Button cancel{QMessageBox::Cancel, nullptr, QMessageBox::RejectRole, Answer::Cancel};
-    const Button yes{QMessageBox::Yes, nullptr, QMessageBox::YesRole, Answer::Yes};
-    const Button no{QMessageBox::No, nullptr, QMessageBox::NoRole, Answer::No};
-    const Button try_again{QMessageBox::NoButton, "Opnieuw proberen", QMessageBox::AcceptRole,
-                           Answer::TryAgain};
-    const Button go_on{QMessageBox::NoButton, "Doorgaan", QMessageBox::AcceptRole,
-                       Answer::Continue};
-    switch (style & 0x0F) {
-        case 1:
-            return {ok, cancel};
-        case 3:
-            return {yes, no, cancel};
-        case 4:
-            return {yes, no};
-        case 5:
-            return {try_again, cancel};
-        case 6:
-            return {cancel, try_again, go_on};
+// The buttons of a style, in the order Windows shows them.
+std::vector<Button> buttons_of(port::BoxStyle style) {
+    switch (style) {
+        case port::BoxStyle::YesNo:
+            return {{QMessageBox::Yes, nullptr, QMessageBox::YesRole, Answer::Yes},
+                    {QMessageBox::No, nullptr, QMessageBox::NoRole, Answer::No}};
+        case port::BoxStyle::ErrorReport:
+            return {{QMessageBox::Cancel, nullptr, QMessageBox::RejectRole, Answer::Cancel},
+                    {QMessageBox::NoButton, "Opnieuw proberen", QMessageBox::AcceptRole,
+                     Answer::TryAgain},
+                    {QMessageBox::NoButton, "Doorgaan", QMessageBox::AcceptRole, Answer::Continue}};
         default:
-            return {ok};
+            return {{QMessageBox::Ok, nullptr, QMessageBox::AcceptRole, Answer::Ok}};
     }
 }
 
-QMessageBox::Icon icon_of(int style) {
-    switch (style & 0xF0) {
-        case 0x10:
+QMessageBox::Icon icon_of(port::BoxStyle style) {
+    switch (style) {
+        case port::BoxStyle::Critical:
             return QMessageBox::Critical;
-        case 0x20:
-            return QMessageBox::Question;
-        case 0x30:
+        case port::BoxStyle::ErrorReport:
             return QMessageBox::Warning;
-        case 0x40:
+        case port::BoxStyle::Information:
             return QMessageBox::Information;
         default:
             return QMessageBox::NoIcon;
@@ -82,13 +70,12 @@ QString title_or_program(std::string_view title) {
 }  // namespace
 
 Answer QtMessageBoxes::show(std::string_view text, std::string_view title, port::BoxStyle style) {
-    int bits = static_cast<int>(style);
     // On the heap, watched: should its owner go while it is up, the box goes
     // with it and counts as cancelled.
-    QPointer<QMessageBox> box = new QMessageBox(icon_of(bits), title_or_program(title), to_qt(text),
+    QPointer<QMessageBox> box = new QMessageBox(icon_of(style), title_or_program(title), to_qt(text),
                                                 QMessageBox::NoButton, owner_window());
     std::vector<std::pair<QAbstractButton*, Answer>> answers;
-    for (const Button& button : buttons_of(bits)) {
+    for (const Button& button : buttons_of(style)) {
         QAbstractButton* added =
             button.standard != QMessageBox::NoButton
                 ? static_cast<QAbstractButton*>(box->addButton(button.standard))

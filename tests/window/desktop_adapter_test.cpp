@@ -69,27 +69,52 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
                           port::Answer::Yes);
     choose(QString::fromStdString(folder.file("nieuw")) + QStringLiteral("\u20AD.txt"));
     EXPECT_EQ(QtFileDialogs().show({Kind::Open, "Tekst|*.txt", 1, 0x2000, ""}), chosen);
-    choose(QString::fromStdString(folder.file("ander.txt")));  // without the prompt: no question
-    EXPECT_EQ(QtFileDialogs().show({Kind::Save, "Tekst|*.txt", 1, 0, ""}),
-              folder.file("ander.txt"));
-    EXPECT_THAT(folder.read("error.log"), HasSubstr("in [CommonDialog1]\r\nOpgetreden bij het "
-                                                    "uitvoeren van ShowOpen\r\n"));
+    // Saving refuses the same name; then, without the prompt, a new name asks nothing.
+    platform.boxes.expect(
+        testing::error_box("De bestandsnaam is ongeldig " + folder.file("nieuw?.txt")));
+    platform.boxes.on_show = [&] { choose(QString::fromStdString(chosen)); };
+    choose(QString::fromStdString(folder.file("nieuw")) + QStringLiteral("\u20AD.txt"));
+    EXPECT_EQ(QtFileDialogs().show({Kind::Save, "Tekst|*.txt", 1, 0, ""}), chosen);
+    for (const char* dialog : {"ShowOpen", "ShowSave"})
+        EXPECT_THAT(folder.read("error.log"),
+                    HasSubstr(std::string("in [CommonDialog1]\r\nOpgetreden bij het uitvoeren van ") +
+                              dialog + "\r\n"));
 }
 
-// Style 54: Cancel, Try Again and Continue, the last two named in Dutch.
-TEST(Desktop, ErrorReportBoxAnswersWithTheButtonClicked) {
-    QStringList texts;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        for (QAbstractButton* button : box->buttons()) texts << button->text();
-        for (QAbstractButton* button : box->buttons())
-            if (button->text() == QStringLiteral("Doorgaan")) button->click();
-    });
-    EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", port::BoxStyle::ErrorReport),
-              port::Answer::Continue);
-    EXPECT_TRUE(texts.contains(QStringLiteral("Opnieuw proberen")));
-    EXPECT_EQ(texts.size(), 3);
+// Each style's icon and buttons (54: Cancel, then Try Again and Continue named
+// in Dutch); the answer is the button clicked.
+TEST(Desktop, BoxesShowTheirStylesIconAndButtonsAndAnswerTheOneClicked) {
+    using Style = port::BoxStyle;
+    using port::Answer;
+    using B = QMessageBox;
+    const struct {
+        Style style;
+        B::Icon icon;
+        B::StandardButtons standard;
+        QStringList own;
+        B::StandardButton click;  // NoButton: "Doorgaan"
+        Answer answer;
+    } cases[] = {{Style::Ok, B::NoIcon, B::Ok, {}, B::Ok, Answer::Ok},
+                 {Style::YesNo, B::NoIcon, B::Yes | B::No, {}, B::No, Answer::No},
+                 {Style::Critical, B::Critical, B::Ok, {}, B::Ok, Answer::Ok},
+                 {Style::ErrorReport, B::Warning, B::Cancel, {"Opnieuw proberen", "Doorgaan"},
+                  B::NoButton, Answer::Continue},
+                 {Style::Information, B::Information, B::Ok, {}, B::Ok, Answer::Ok}};
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QStringList own;
+            for (QAbstractButton* button : box->buttons())
+                if (box->standardButton(button) == B::NoButton) own << button->text();
+            EXPECT_EQ(std::tuple(box->icon(), box->standardButtons(), own),
+                      std::tuple(c.icon, c.standard, c.own));
+            for (QAbstractButton* button : box->buttons())
+                if (box->standardButton(button) == c.click && (c.click || button->text() == "Doorgaan"))
+                    button->click();
+        });
+        EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", c.style), c.answer);
+    }
     // Without a system tray no icon is taken.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         EXPECT_FALSE(QtTrayIcons().notify(port::TrayCommand::Add, {}));
