@@ -16,7 +16,9 @@
 namespace tlv::tlvctrl {
 namespace {
 
-constexpr size_t kFieldOf[] = {1, 2, 3, 4};  // by column
+// A column shows the row's field one past its index: the name, the active
+// mark, the program, the export file.
+constexpr size_t field_of(int column) { return static_cast<size_t>(column) + 1; }
 
 QPushButton* button(QWidget* owner, const char* name, const char* caption) {
     auto* made = new QPushButton(QString::fromUtf8(caption), owner);
@@ -67,7 +69,7 @@ void ctrlLoggers::show_rows() {
         for (int column : {kName, kProgram, kExport})
             table_->setItem(
                 row, column,
-                new QTableWidgetItem(desktop::to_qt(logger_field(rows_[i], kFieldOf[column]))));
+                new QTableWidgetItem(desktop::to_qt(logger_field(rows_[i], field_of(column)))));
         auto* in_use = new QTableWidgetItem;
         in_use->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         in_use->setCheckState(logger_active(rows_[i]) ? Qt::Checked : Qt::Unchecked);
@@ -80,15 +82,15 @@ void ctrlLoggers::cell_changed(int row, int column) {
     LoggerRow& logger = rows_.at(static_cast<size_t>(row) + 1);
     QTableWidgetItem* cell = table_->item(row, column);
     if (column == kInUse) {
-        logger_field_to_write(logger, 2) =
+        logger_field_to_write(logger, field_of(kInUse)) =
             cell->checkState() == Qt::Checked ? std::string(kLoggerActive) : std::string();
     } else if (std::optional<std::string> text = desktop::from_qt(cell->text())) {
-        logger_field_to_write(logger, kFieldOf[column]) = *text;
+        logger_field_to_write(logger, field_of(column)) = *text;
     } else {
         ClsError().error("ctrlLoggers", err::kInvalidFileName, "Change",
                          desktop::from_qt_lossy(cell->text()), true);
         QSignalBlocker quiet(table_);
-        cell->setText(desktop::to_qt(logger_field(logger, kFieldOf[column])));
+        cell->setText(desktop::to_qt(logger_field(logger, field_of(column))));
         return;
     }
     emit Message(CheckInput());
@@ -113,7 +115,7 @@ void ctrlLoggers::browse(Column column) {
     if (row < 0) return;
     port::FileDialog dialog{port::FileDialog::Kind::Open,
                             column == kProgram ? "Programma|*" : "Exportbestand|*", 1, 0,
-                            logger_field(rows_[static_cast<size_t>(row) + 1], kFieldOf[column])};
+                            logger_field(rows_[static_cast<size_t>(row) + 1], field_of(column))};
     std::string chosen = port::file_dialogs().show(dialog);
     if (chosen != dialog.file_name) table_->item(row, column)->setText(desktop::to_qt(chosen));
 }

@@ -151,8 +151,8 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     window->initControls();
     EXPECT_FALSE(window->Button(3)->isEnabled() || action("Autostart")->isEnabled());
     settings().strStreplaFile = folder.file("taak 1.ste");
-    settings().intAutostart = 1;
     window->initControls();
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(3));  // on again
     ASSERT_TRUE(window->Button(3)->isChecked());
 
     // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.

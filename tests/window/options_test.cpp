@@ -82,6 +82,8 @@ TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
     EXPECT_EQ(tabs->currentIndex(), 1);
     QTest::keyClick(dialog.get(), Qt::Key_Tab);
     EXPECT_EQ(tabs->currentIndex(), 1);
+    QTest::keyClick(dialog.get(), Qt::Key_Escape);  // other keys reach the dialog: it closes
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 // Every problem shows whole: the strip grows above the tabs, which move down
@@ -144,11 +146,13 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     platform.dialogs.cancel();
     platform.dialogs.cancel();
     find<QTabBar>("tbsOptions")->setCurrentIndex(1);
+    table->setCurrentCell(0, 0);  // each browse starts from the selected row's file
     click("cmdProgramma");
     click("cmdExport");
-    EXPECT_EQ(
-        std::make_pair(platform.dialogs.shown.at(0).filter, platform.dialogs.shown.at(1).filter),
-        std::make_pair(std::string("Programma|*"), std::string("Exportbestand|*")));
+    const auto& shown = platform.dialogs.shown;
+    EXPECT_EQ(std::tuple(shown.at(0).filter, shown.at(0).file_name, shown.at(1).filter,
+                         shown.at(1).file_name),
+              std::tuple("Programma|*", "a", "Exportbestand|*", "b"));
     table->item(1, 0)->setText(QStringLiteral("a*b"));
     EXPECT_THAT(loggers->CheckInput(),
                 HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
