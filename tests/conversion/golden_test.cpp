@@ -22,9 +22,8 @@ std::string fout_of(std::string_view lines) {
 
 class GoldenFiles : public ::testing::TestWithParam<Golden> {};
 
-// The hand-written text file, and the error log where one is given (else
-// there must be none), are matched byte for byte.  An exchange file that is
-// not there gives the headers only.
+// The hand-written text file, and the error log where one is given (else there must be none), are
+// matched byte for byte.  An exchange file that is not there gives the headers only.
 TEST_P(GoldenFiles, WritesTheExpectedTextFile) {
     const Golden& golden = GetParam();
     ConversionFixture fixture;

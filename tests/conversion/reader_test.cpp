@@ -85,9 +85,8 @@ TEST(Reader, WorkingTextInTheBytesOwnBufferAndAFloodOfReportsWrittenOnce) {
     EXPECT_EQ(fixture.platform.files.writes[fixture.folder.file("error.log")], 1);
 }
 
-// A locked file (70) is tried again every two seconds, five tries in all; any
-// other failure ends at once.  A file that could not be read leaves the last
-// good text file as it was.
+// A locked file (70) is tried again every two seconds, five tries in all; any other failure ends at
+// once.  A file that could not be read leaves the last good text file as it was.
 TEST(LockedFile, RetriesThenKeepsTheOldTextFile) {
     struct Locked {
         int number, failures, sleeps;

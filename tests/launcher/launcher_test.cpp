@@ -69,10 +69,9 @@ protected:
     modStart launcher;
 };
 
-// Everything valid: no dialog; watch mode and autostart switched on, and
-// StrePla and tolvane started hidden without arguments (the text file need
-// not exist yet).  Export not in use, only inactive loggers ("x", empty): no
-// dialog whatever the paths hold; autostart stays as it was.
+// Everything valid: no dialog; watch mode and autostart switched on, and StrePla and tolvane
+// started hidden without arguments (the text file need not exist yet).  Export not in use, only
+// inactive loggers ("x", empty): no dialog whatever the paths hold; autostart stays as it was.
 TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHiddenAndFailedStartsAreShown) {
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
     EXPECT_THAT(folder.read("tolvane.kvr"), HasSubstr("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"));
@@ -132,9 +131,8 @@ TEST_F(Launcher, FillInFormsShowEveryKindOfMissingPath) {
     EXPECT_TRUE(platform.programs.started.empty());
 }
 
-// Two invalid entries: two messages, then the question; No shows the dialog
-// again with the texts last entered under the same rows, and a valid pass
-// writes what it was given.
+// Two invalid entries: two messages, then the question; No shows the dialog again with the texts
+// last entered under the same rows, and a valid pass writes what it was given.
 TEST_F(Launcher, InvalidEntriesAskAgainWithTheLastTexts) {
     std::string settings_file =
         "GartripFile=\r\nGartipProgramma=\r\nCheckForGARtrip=1\r\n"
@@ -236,9 +234,8 @@ TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
               std::make_pair(folder.file("GARtrip.exe"), std::string()));
 }
 
-// Only the missing one of a logger's files makes a row: kind 5 its program
-// (field 3), kind 6 its export (field 4); each fills its own field, also in a
-// row that stops before them.
+// Only the missing one of a logger's files makes a row: kind 5 its program (field 3), kind 6 its
+// export (field 4); each fills its own field, also in a row that stops before them.
 TEST_F(Launcher, LoggerRowsForTheMissingFileFillTheirOwnField) {
     folder.write("tolvane.kvr",
                  kvr("Loggers=*P*X*" + folder.file("logger.exe") + "*" + folder.file("weg.igc") +

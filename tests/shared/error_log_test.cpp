@@ -10,7 +10,6 @@
 namespace tlv {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::TempFolder;
 
 // An entry's first two lines at the test clock's time, then its other lines.
@@ -116,10 +115,9 @@ TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsW
     folder.write("error.log", below + "y");
     ClsError().error("ClsParse", 13);
     EXPECT_EQ(log(), report);
-    // The reports of a batch land as they would have one by one: each entry read
-    // back without leading blanks, and the cap measured on the log as rewritten
-    // (the old log loses 100 blanks, so the second entry still fits; the third
-    // crosses the cap).
+    // The reports of a batch land as they would have one by one: each entry read back without
+    // leading blanks, and the cap measured on the log as rewritten (the old log loses 100 blanks,
+    // so the second entry still fits; the third crosses the cap).
     const std::string old = std::string(100, ' ') + "old\r\n" + std::string(199793, 'x') + "\r\n";
     auto four_reports = [] {
         ClsError().error("A", 53, "", "v\r\n  w");

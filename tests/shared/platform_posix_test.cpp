@@ -54,9 +54,8 @@ void send_to_claim(const std::string& name, std::string_view bytes) {
     }
 }
 
-// Runs `setup` in a child process, which hands its one-byte answer back and
-// then runs `serve` (by default it waits to be killed); returns the child's
-// id and its answer.
+// Runs `setup` in a child process, which hands its one-byte answer back and then runs `serve` (by
+// default it waits to be killed); returns the child's id and its answer.
 std::pair<pid_t, char> in_child(
     const std::function<char()>& setup, const std::function<void()>& serve = [] { ::pause(); }) {
     int ready[2];
@@ -175,13 +174,11 @@ TEST(FileReplace, KilledWriterLeavesNoTemporaryFile) {
     EXPECT_EQ(names, std::vector<std::string>{"uit.txt"});
 }
 
-// The claim: held by a running copy whatever its temporary folder, separate
-// for separate folders, no file left behind, gone with a crashed copy; the
-// user nobody binding its first name first (abstract names carry no
-// permissions) blocks nothing.  Its channel takes only the one show request
-// of the same user: garbage, a request cut short or too long, a silent
-// connection and another user's request are closed without effect, and the
-// holder goes on serving.
+// The claim: held by a running copy whatever its temporary folder, separate for separate folders,
+// no file left behind, gone with a crashed copy; the user nobody binding its first name first
+// (abstract names carry no permissions) blocks nothing.  Its channel takes only the one show
+// request of the same user: garbage, a request cut short or too long, a silent connection and
+// another user's request are closed without effect, and the holder goes on serving.
 TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     TempFolder folder;
     const int first = ::getuid() == 0 ? 1 : 0;  // as root, nobody takes the first name

@@ -32,10 +32,9 @@ inline std::string error_box(std::string_view message) {
     return "De volgende fout is opgetreden\r\n" + std::string(message);
 }
 
-// Every box a test expects is scripted with its answer, and with its text
-// (and title and style) where the test gives them; a box nobody scripted fails
-// the test (and gets the safe answer, Cancel), and so does a scripted box that
-// never showed.
+// Every box a test expects is scripted with its answer, and with its text (and title and style)
+// where the test gives them; a box nobody scripted fails the test (and gets the safe answer,
+// Cancel), and so does a scripted box that never showed.
 class FakeMessageBoxes final : public port::MessageBoxes {
 public:
     struct Box {

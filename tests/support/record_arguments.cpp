@@ -1,6 +1,5 @@
-// A program for the tests of program starts on Windows: writes its
-// arguments, one a line in UTF-8, into <its own path>.args once it has them
-// all, so that a test can wait for them.
+// A program for the tests of program starts on Windows: writes its arguments, one a line in UTF-8,
+// into <its own path>.args once it has them all, so that a test can wait for them.
 #include <windows.h>
 // after windows.h
 #include <shellapi.h>

@@ -26,9 +26,10 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     EXPECT_EQ(selected, QStringLiteral("Alles (*.*)"));
     EXPECT_EQ(qt_filter("Strepla export (*.txt)", 1, selected),
               QStringLiteral("Strepla export (*.txt)"));
-    // Open asks for an existing file unless the create prompt is set; Save may
-    // name a new one; the initial name is selected unless it is a pattern; a
-    // cancel gives the initial name back.
+    // Open asks for an existing file unless the create prompt is set; Save may name a new one; the
+    // initial name is selected unless it is a pattern; a cancel gives the initial name back.  A
+    // name without a Windows-1252 form is refused and the dialog shown again; a new name under the
+    // create prompt is asked about first, saving without it asks nothing.
     using Kind = port::FileDialog::Kind;
     using Dialog = QFileDialog;
     const std::tuple<port::FileDialog, Dialog::FileMode, Dialog::AcceptMode> cases[] = {
@@ -36,84 +37,65 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
         {{Kind::Open, "Programma|*", 1, 0x2000, "uit.txt"}, Dialog::AnyFile, Dialog::AcceptOpen},
         {{Kind::Save, "Tekst|*.txt", 1, 0, "uit.txt"}, Dialog::AnyFile, Dialog::AcceptSave},
     };
-    for (const auto& [request, mode, accept] : cases) {
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            EXPECT_EQ(std::make_pair(dialog->fileMode(), dialog->acceptMode()),
-                      std::make_pair(mode, accept));
-            EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
-                      request.file_name.starts_with('*') ? QString() : QStringLiteral("uit.txt"));
-            dialog->reject();
-        });
-        EXPECT_EQ(QtFileDialogs().show(request), request.file_name);
-    }
-    // A name without a Windows-1252 form is refused and the dialog shown again;
-    // a new name under the create prompt is asked about first.
     testing::TempFolder folder;
     testing::FakePlatform platform{folder.path()};
     const std::string chosen = folder.file("nieuw.txt");
-    auto choose = [](QString name) {
-        QTimer::singleShot(0, [name] {
+    auto choose = [](QString name, auto check) {
+        QTimer::singleShot(0, [name, check] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
+            check(*dialog);
+            if (name.isEmpty()) return dialog->reject();
             dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
             static_cast<QDialog*>(dialog)->accept();  // as the dialog's Open button does
         });
     };
-    platform.boxes.expect(
-        testing::error_box("De bestandsnaam is ongeldig " + folder.file("nieuw?.txt")));
-    platform.boxes.on_show = [&] { choose(QString::fromStdString(chosen)); };
-    platform.boxes.expect({chosen + "\r\nDit bestand bestaat niet.\r\nWilt u het bestand maken?",
-                           "", port::BoxStyle::YesNo},
-                          port::Answer::Yes);
-    choose(QString::fromStdString(folder.file("nieuw")) + QStringLiteral("\u20AD.txt"));
-    EXPECT_EQ(QtFileDialogs().show({Kind::Open, "Tekst|*.txt", 1, 0x2000, ""}), chosen);
-    // Saving refuses the same name; then, without the prompt, a new name asks nothing.
-    platform.boxes.expect(
-        testing::error_box("De bestandsnaam is ongeldig " + folder.file("nieuw?.txt")));
-    platform.boxes.on_show = [&] { choose(QString::fromStdString(chosen)); };
-    choose(QString::fromStdString(folder.file("nieuw")) + QStringLiteral("\u20AD.txt"));
-    EXPECT_EQ(QtFileDialogs().show({Kind::Save, "Tekst|*.txt", 1, 0, ""}), chosen);
-    for (const char* dialog : {"ShowOpen", "ShowSave"})
-        EXPECT_THAT(folder.read("error.log"),
-                    HasSubstr(std::string("in [CommonDialog1]\r\nOpgetreden bij het uitvoeren van ") +
-                              dialog + "\r\n"));
+    for (const auto& [request, mode, accept] : cases) {
+        const bool cancel = request.file_name.starts_with('*');
+        choose(cancel ? QString() : QString::fromStdString(folder.file("nieuw")) + "\u20AD.txt",
+               [&](QFileDialog& dialog) {
+                   EXPECT_EQ(std::make_pair(dialog.fileMode(), dialog.acceptMode()),
+                             std::make_pair(mode, accept));
+                   EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
+                             cancel ? QString() : QStringLiteral("uit.txt"));
+               });
+        if (!cancel) {
+            platform.boxes.expect(
+                testing::error_box("De bestandsnaam is ongeldig " + folder.file("nieuw?.txt")));
+            platform.boxes.on_show = [&] { choose(QString::fromStdString(chosen), [](auto&) {}); };
+        }
+        if (request.flags)
+            platform.boxes.expect({chosen + "\r\nDit bestand bestaat niet.\r\nWilt u het "
+                                            "bestand maken?",
+                                   "", port::BoxStyle::YesNo},
+                                  port::Answer::Yes);
+        EXPECT_EQ(QtFileDialogs().show(request), cancel ? request.file_name : chosen);
+    }
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("in [CommonDialog1]\r\nOpgetreden bij het "
+                                                    "uitvoeren van ShowOpen\r\n"));
+    EXPECT_THAT(folder.read("error.log"), HasSubstr("uitvoeren van ShowSave\r\n"));
 }
 
-// Each style's icon and buttons (54: Cancel, then Try Again and Continue named
-// in Dutch); the answer is the button clicked.
-TEST(Desktop, BoxesShowTheirStylesIconAndButtonsAndAnswerTheOneClicked) {
-    using Style = port::BoxStyle;
-    using port::Answer;
+// A box's buttons and icon follow its style (54: Cancel, then Try Again and
+// Continue named in Dutch); the answer is the button clicked.
+TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
     using B = QMessageBox;
-    const struct {
-        Style style;
-        B::Icon icon;
-        B::StandardButtons standard;
-        QStringList own;
-        B::StandardButton click;  // NoButton: "Doorgaan"
-        Answer answer;
-    } cases[] = {{Style::Ok, B::NoIcon, B::Ok, {}, B::Ok, Answer::Ok},
-                 {Style::YesNo, B::NoIcon, B::Yes | B::No, {}, B::No, Answer::No},
-                 {Style::Critical, B::Critical, B::Ok, {}, B::Ok, Answer::Ok},
-                 {Style::ErrorReport, B::Warning, B::Cancel, {"Opnieuw proberen", "Doorgaan"},
-                  B::NoButton, Answer::Continue},
-                 {Style::Information, B::Information, B::Ok, {}, B::Ok, Answer::Ok}};
-    for (const auto& c : cases) {
+    for (auto [style, icon, standard, answer] :
+         {std::tuple(port::BoxStyle::YesNo, B::NoIcon, B::Yes | B::No, port::Answer::No),
+          std::tuple(port::BoxStyle::ErrorReport, B::Warning, B::StandardButtons(B::Cancel),
+                     port::Answer::Continue)}) {
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            QStringList own;
+            QStringList texts;
             for (QAbstractButton* button : box->buttons())
-                if (box->standardButton(button) == B::NoButton) own << button->text();
-            EXPECT_EQ(std::tuple(box->icon(), box->standardButtons(), own),
-                      std::tuple(c.icon, c.standard, c.own));
-            for (QAbstractButton* button : box->buttons())
-                if (box->standardButton(button) == c.click && (c.click || button->text() == "Doorgaan"))
-                    button->click();
+                if (box->standardButton(button) == B::NoButton) texts << button->text();
+            EXPECT_EQ(std::tuple(box->icon(), box->standardButtons(), texts.join(',')),
+                      std::tuple(icon, standard,
+                                 standard == B::Cancel ? "Opnieuw proberen,Doorgaan" : ""));
+            box->buttons().at(1)->click();  // by role: No, and Continue after Try Again
         });
-        EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", c.style), c.answer);
+        EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", style), answer);
     }
     // Without a system tray no icon is taken.
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {

@@ -128,9 +128,8 @@ TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
     EXPECT_EQ(window->MousePointer(), 1);
 }
 
-// GARtrip starts hidden on the text file after a good run, StrePla minimised;
-// paths with blanks and quotes reach them whole; a failed start is reported
-// from the menu only.
+// GARtrip starts hidden on the text file after a good run, StrePla minimised; paths with blanks and
+// quotes reach them whole; a failed start is reported from the menu only.
 TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGone) {
     folder.write("GAR trip.exe", "MZ");
     folder.write("Stre'pla.exe", "MZ");

@@ -174,9 +174,8 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ctrlGPS]\r\n"));
 }
 
-// Opened from the main window, modal: a browse fills the GARtrip field, what
-// "Toepassen" applied stays when the dialog is then cancelled, and the window
-// refreshes after it closes.
+// Opened from the main window, modal: a browse fills the GARtrip field, what "Toepassen" applied
+// stays when the dialog is then cancelled, and the window refreshes after it closes.
 TEST_F(Options, AppliedValuesStayAfterACancelAndTheMainWindowRefreshes) {
     folder.write("GARtrip.exe", "MZ");
     load(kvr());

@@ -1,6 +1,5 @@
-// The main window with real events: real Qt message boxes answered by a
-// timer as a user would, real focus and activation changes, the real event
-// loop.  The fakes keep the clock and the file times.
+// The main window with real events: real Qt message boxes answered by a timer as a user would, real
+// focus and activation changes, the real event loop.  The fakes keep the clock and the file times.
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
@@ -53,11 +52,10 @@ protected:
     }
 };
 
-// Hidden in the tray, the real timer ticking: a logger box closed by the
-// user leaves the program running (the event loop ends only through the
-// window's unload; the logger's program is back before the refresh after
-// the conversion would switch the mode off), and StrePla saving by deleting and recreating its
-// export does not switch watching off.
+// Hidden in the tray, the real timer ticking: a logger box closed by the user leaves the program
+// running (the event loop ends only through the window's unload; the logger's program is back
+// before the refresh after the conversion would switch the mode off), and StrePla saving by
+// deleting and recreating its export does not switch watching off.
 TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
     load(watching(logger("A") + logger("B")));
     ASSERT_FALSE(window->isVisible());
@@ -88,10 +86,9 @@ TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
     EXPECT_THAT(folder.read("uit.txt"), HasSubstr("TER AP\t"));
 }
 
-// Typing sets the setting at once.  A box, a menu or another window taking
-// the focus from a path field is no change of field: no refresh (the result
-// label keeps its text); moving on with Tab is one.  A box outlives a helper
-// window that goes while it is up.
+// Typing sets the setting at once.  A box, a menu or another window taking the focus from a path
+// field is no change of field: no refresh (the result label keeps its text); moving on with Tab is
+// one.  A box outlives a helper window that goes while it is up.
 TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) {
     load(kvr("GartripFile=" + folder.file("uit.txt") + "\r\n"));
     EXPECT_EQ(text("lbResultaat"), "Vul Strepla Exchange in");
@@ -136,10 +133,9 @@ TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) 
                 HasSubstr("in [FrmKeerpunten]\r\nOpgetreden bij het uitvoeren van Text_Change"));
 }
 
-// Two active loggers, the window shown with the focus in a path field, the
-// first logger's program gone, both exports rewritten: the first logger's
-// box takes the focus inside the tick; nothing the tick walks over is freed,
-// and the second logger still starts.
+// Two active loggers, the window shown with the focus in a path field, the first logger's program
+// gone, both exports rewritten: the first logger's box takes the focus inside the tick; nothing the
+// tick walks over is freed, and the second logger still starts.
 TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
     load(watching(logger("A") + logger("B")));
     show_and_focus("Text1");

@@ -84,9 +84,8 @@ TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARunAndNoTickInsideItsB
     rewrite_and_tick();
 }
 
-// An export absent for a moment is a save in progress; one that stays gone
-// fails the tick: the mode goes off and is saved at once, and the window
-// that waited hidden in the tray comes back.
+// An export absent for a moment is a save in progress; one that stays gone fails the tick: the mode
+// goes off and is saved at once, and the window that waited hidden in the tray comes back.
 TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
     load(watching());
     platform.files.set_modified(folder.file("export.ste"), std::nullopt);
