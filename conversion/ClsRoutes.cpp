@@ -12,7 +12,7 @@ void ClsRoutes::objWaypoint(std::shared_ptr<ClsWaypoint> val) {
         members_.push_back(std::move(val));
     } catch (...) {
         // The message does not reach the conversion's error text: the log holds it.
-        ClsError().error("ClsRoutes", current_failure_number(), "objWaypoint", "", false);
+        ClsError().error("ClsRoutes", current_failure_number(), __func__, "", false);
     }
 }
 

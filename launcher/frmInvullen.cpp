@@ -119,7 +119,7 @@ void frmInvullen::Reposition(int16_t index) {
         height_ = add16(base, 240) + kOkHeight;  // the button's height adds in wider arithmetic
         fit_to_screen();
     } catch (...) {
-        ClsError().error("frmInvullen", current_failure_number(), "Reposition",
+        ClsError().error("frmInvullen", current_failure_number(), __func__,
                          "Bij gemiste waarde " + std::to_string(index), true);
     }
 }
@@ -185,7 +185,7 @@ void frmInvullen::Help() {
         port::help().show(port::join_path(port::application().folder, "tolvane.chm"),
                           port::HelpCommand::Topic, kHelpTopic);
     } catch (...) {
-        ClsError().error("frmInvullen", current_failure_number(), "Help", {}, true);
+        ClsError().error("frmInvullen", current_failure_number(), __func__, {}, true);
     }
 }
 

@@ -11,8 +11,7 @@ std::string SchrijfBestand(std::string_view path, std::string_view text) {
         port::files().replace(path, text);
         return {};
     } catch (...) {
-        return ClsError().error("ModWriteFile", current_failure_number(), "SchrijfBestand", path,
-                                false);
+        return ClsError().error("ModWriteFile", current_failure_number(), __func__, path, false);
     }
 }
 
