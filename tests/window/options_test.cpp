@@ -153,15 +153,17 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     EXPECT_EQ(std::tuple(shown.at(0).filter, shown.at(0).file_name, shown.at(1).filter,
                          shown.at(1).file_name),
               std::tuple("Programma|*", "a", "Exportbestand|*", "b"));
-    table->item(1, 0)->setText(QStringLiteral("a*b"));
+    table->item(1, 3)->setText(QStringLiteral("a*b"));  // a star in a path; in a name below
     EXPECT_THAT(loggers->CheckInput(),
-                HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
-    table->item(1, 0)->setText(QString());
+                HasSubstr("Logger 2: een * kan niet in een naam of pad staan.\r\n"));
+    table->item(1, 3)->setText(QString());
     table->item(1, 1)->setText(QStringLiteral("X"));  // active, without a name or files
     EXPECT_EQ(loggers->CheckInput(),
               "Logger 2: vul de naam van de logger in.\r\nLogger 2: het programmabestand bestaat "
               "niet.\r\nLogger 2: het exportbestand bestaat niet.\r\n");
     table->item(1, 0)->setText(QStringLiteral("a*b"));
+    EXPECT_THAT(loggers->CheckInput(),
+                HasSubstr("Logger a*b: een * kan niet in een naam of pad staan.\r\n"));
     platform.boxes.expect(1, port::Answer::No);
     click("cmdOK");
     EXPECT_EQ(stored(), kvr("Loggers=*Oud*x*a*b\r\n"));

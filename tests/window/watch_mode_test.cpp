@@ -161,6 +161,8 @@ TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
     EXPECT_EQ(
         std::make_tuple(settings().intAutoCheckStrepla, window->inTray(), window->isMaximized()),
         std::make_tuple(2, false, true));
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(4));  // on again from the toolbar
+    EXPECT_TRUE(settings().intAutoCheckStrepla == 1 && window->Button(4)->isChecked());
 }
 
 // The message gathers every active logger's faults; the last row decides.
