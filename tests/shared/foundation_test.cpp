@@ -81,6 +81,7 @@ TEST(NumberText, BlanksSignsHalvesToEvenAndOverflowNotWrapAround) {
         EXPECT_EQ(Samenvoegen(Splitsen(text)), text);
     EXPECT_EQ(Splitsen(std::string(32766, '*')).size(), 32767u);
     EXPECT_EQ(failure_of([] { Splitsen(std::string(32767, 'a')); }), 6);
+    EXPECT_EQ(Samenvoegen(Texts(32767)), std::string(32766, '*'));
     EXPECT_EQ(failure_of([] { Samenvoegen(Texts(32768)); }), 6);
 }
 
