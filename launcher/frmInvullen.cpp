@@ -49,12 +49,10 @@ frmInvullen::frmInvullen(std::vector<typMisser>& missers) : missers_(missers) {
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rows_ = new QWidget;
     scroll_->setWidget(rows_);
+    // Row 0 is the hidden template of the rows; Reposition places each row it copies.
     auto* label = new QLabel(QStringLiteral("Label1"), rows_);
-    place(label, kLabelLeft, 120, kLabelWidth, 345);
     auto* text = new QLineEdit(rows_);
-    place(text, kTextLeft, 120, kTextWidth, 350);
     auto* browse = new QPushButton(QStringLiteral("..."), rows_);
-    place(browse, kBrowseLeft, 120, kBrowseWidth, 350);
     for (QWidget* element :
          {static_cast<QWidget*>(label), static_cast<QWidget*>(text), static_cast<QWidget*>(browse)})
         element->hide();
