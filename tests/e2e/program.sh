@@ -60,6 +60,16 @@ run env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/tlvexpress"
 expect "the launcher without a display" 2 '' \
   $'tlvexpress: Er is geen beeldscherm: tlvexpress start StrePla en tolvane alleen op een bureaublad.\n'
 
+# A window module without its entry point: the start fails, and the log says why.
+mkdir "$work/zonder"
+cp "$bin/tolvane" "$bin/libConverttlv.so" "$work/zonder/"
+cp "$bin/libConverttlv.so" "$work/zonder/libtolvanevenster.so"
+run "$work/zonder/tolvane"
+expect "a window module without its entry point" 2 '' \
+  $'Fout: De volgende fout is opgetreden\r\nTechnische fout\n'
+grep -q "Technische fout \[Can't find DLL entry point TolvaneVenster\]" "$work/zonder/error.log" ||
+  fail "the log does not name the missing entry point"
+
 # The window's copy holds the claim before it reads (and so makes) its settings file.
 QT_QPA_PLATFORM=offscreen "$tolvane" >/dev/null 2>&1 &
 holder=$!
