@@ -70,11 +70,14 @@ expect "a window module without its entry point" 2 '' \
 grep -q "Technische fout \[Can't find DLL entry point TolvaneVenster\]" "$work/zonder/error.log" ||
   fail "the log does not name the missing entry point"
 
-# The window's copy holds the claim before it reads (and so makes) its settings file.
+# The window's copy holds the claim before it reads (and so makes) its settings
+# file; the conversions above made one already, so it goes first.
+rm -f "$dir/tolvane.kvr"
 QT_QPA_PLATFORM=offscreen "$tolvane" >/dev/null 2>&1 &
 holder=$!
 disown
-for _ in $(seq 100); do [ -e "$dir/tolvane.kvr" ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ -e "$dir/tolvane.kvr" ] && break; sleep 0.1; done
+[ -e "$dir/tolvane.kvr" ] || fail "the window's copy did not start"
 rm -f "$work/uit.txt"
 run "$tolvane" "$work/taak.ste" "$work/uit.txt"
 expect "a second copy" 3 '' $'tolvane: Er draait al een tolvane vanuit deze map; er is niets omgezet.\n'
