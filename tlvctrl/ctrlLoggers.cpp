@@ -124,7 +124,7 @@ std::string ctrlLoggers::CheckInput() const {
     std::string problems;
     for (size_t i = 1; i < rows_.size(); ++i) {
         const LoggerRow& row = rows_[i];
-        std::string name = logger_field(row, 1);
+        std::string name = logger_field(row, field_of(kName));
         std::string which = "Logger " + (name.empty() ? std::to_string(i) : name);
         for (size_t f = 1; f <= 4; ++f) {
             if (logger_field(row, f).find('*') != std::string::npos) {
@@ -134,9 +134,9 @@ std::string ctrlLoggers::CheckInput() const {
         }
         if (!logger_active(row)) continue;
         if (name.empty()) problems += which + ": vul de naam van de logger in.\r\n";
-        if (!DirCheck(logger_field(row, 3)))
+        if (!DirCheck(logger_field(row, field_of(kProgram))))
             problems += which + ": het programmabestand bestaat niet.\r\n";
-        if (!DirCheck(logger_field(row, 4)))
+        if (!DirCheck(logger_field(row, field_of(kExport))))
             problems += which + ": het exportbestand bestaat niet.\r\n";
     }
     return problems;
