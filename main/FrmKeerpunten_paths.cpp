@@ -108,9 +108,11 @@ bool FrmKeerpunten::startCheck(bool report_paths) {
                 EnableConvert();
             }
         }
-        if (report_paths && !m.empty()) {
+        // Quietly, only a fault is shown: the refresh has cleared the label, and a later check
+        // must not wipe what an earlier one showed (the autostart's GARtrip path).
+        if (!m.empty() && report_paths) {
             port::message_boxes().show(m, "Kan niet converteren", port::BoxStyle::Information);
-        } else if (!report_paths) {
+        } else if (!m.empty()) {
             ShowMessage(m);
         }
     } catch (...) {

@@ -4,11 +4,14 @@
 
 #include <QApplication>
 
+#include "desktop/qt_platform.h"
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QStringLiteral("offscreen")))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    tlv::desktop::install_dutch(application);
     return RUN_ALL_TESTS();
 }

@@ -76,30 +76,32 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     EXPECT_THAT(folder.read("error.log"), HasSubstr("uitvoeren van ShowSave\r\n"));
 }
 
-// A box's buttons and icon follow its style (54: Cancel, then Try Again and
-// Continue named in Dutch); the answer is the button clicked.
+// A box's buttons (in Dutch) and icon follow its style; the answer is the button clicked. It
+// belongs to the active dialog.
 TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
     using B = QMessageBox;
-    for (auto [style, icon, standard, own, answer] :
-         {std::tuple(port::BoxStyle::YesNo, B::NoIcon, B::Yes | B::No, "", port::Answer::No),
-          std::tuple(port::BoxStyle::ErrorReport, B::Warning, B::StandardButtons(B::Cancel),
-                     "Opnieuw proberen,Doorgaan", port::Answer::Continue)}) {
+    QDialog owner;
+    owner.show();
+    for (auto [style, icon, texts_shown, answer] :
+         {std::tuple(port::BoxStyle::YesNo, B::NoIcon, "&Ja,&Nee", port::Answer::No),
+          std::tuple(port::BoxStyle::ErrorReport, B::Warning, "Opnieuw proberen,Doorgaan,Annuleren",
+                     port::Answer::Continue)}) {
+        owner.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
         QTimer::singleShot(0, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
             QStringList texts;
-            for (QAbstractButton* button : box->buttons())
-                if (box->standardButton(button) == B::NoButton) texts << button->text();
-            EXPECT_EQ(std::tuple(box->icon(), box->standardButtons(), texts.join(',')),
-                      std::tuple(icon, standard, QString::fromUtf8(own)));
+            for (QAbstractButton* button : box->buttons()) texts << button->text();
+            EXPECT_EQ(std::tuple(box->icon(), texts.join(','), box->parentWidget()),
+                      std::tuple(icon, QString::fromUtf8(texts_shown), &owner));
             box->buttons().at(1)->click();  // by role: No, and Continue after Try Again
         });
         EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", style), answer);
     }
     // Without a system tray no icon is taken.
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        EXPECT_FALSE(QtTrayIcons().notify(port::TrayCommand::Add, {}));
-    }
+    EXPECT_FALSE(!QSystemTrayIcon::isSystemTrayAvailable() &&
+                 QtTrayIcons().notify(port::TrayCommand::Add, {}));
 }
 
 TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {

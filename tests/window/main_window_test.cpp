@@ -91,9 +91,8 @@ TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
 TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
     load(kvr(paths()));
     action("MnGARTripBestandMaken")->trigger();
-    EXPECT_EQ(text("lbResultaat"), "3 Keerpunten en 1 Routes");
-    EXPECT_EQ(text("Panel3"), "");
-    EXPECT_EQ(window->MousePointer(), 1);
+    EXPECT_EQ(std::tuple(text("lbResultaat"), text("Panel3"), window->MousePointer()),
+              std::tuple("3 Keerpunten en 1 Routes", "", 1));
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);  // the hourglass gone again
     EXPECT_EQ(folder.read("uit 1.txt"), basic_example(".txt"));
     EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
@@ -154,13 +153,12 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(3));  // on again
     ASSERT_TRUE(window->Button(3)->isChecked());
 
-    // The refresh after the run finds GARtrip gone: the option goes off, the counts stay.
+    // A refresh finds GARtrip gone: the option goes off, and says why.
     std::filesystem::remove(folder.file("GAR trip.exe"));
-    window->Converteren();
-    EXPECT_EQ(text("lbResultaat"), "3 Keerpunten en 1 Routes");
-    EXPECT_EQ(settings().intAutostart, 2);
-    EXPECT_FALSE(window->Button(3)->isChecked());
-    EXPECT_EQ(text("Panel2"), "");
+    window->initControls();
+    EXPECT_EQ(text("lbResultaat"), "Het pad naar het programmabestand van GARtrip klopt niet");
+    EXPECT_EQ(std::tuple(settings().intAutostart, window->Button(3)->isChecked(), text("Panel2")),
+              std::tuple(2, false, ""));
     EXPECT_EQ(platform.programs.started, started);
 
     settings().strGartripFile = folder.file("elders.txt");  // in memory only, until saved

@@ -175,8 +175,7 @@ TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
         "Fout in het pad van het programmabestand van L van het "
         "exportbestand van L van het programmabestand van M";
     EXPECT_TRUE(window->CheckCanBeServer(false, false));
-    EXPECT_EQ(text("lbResultaat"), faults);
-    EXPECT_EQ(settings().intAutoCheckStrepla, 2);
+    EXPECT_EQ(std::pair(text("lbResultaat"), settings().intAutoCheckStrepla), std::pair(faults, 2));
     EXPECT_TRUE(window->Button(4)->isEnabled());
     platform.boxes.expect({faults, "Kan deze optie niet uitvoeren", port::BoxStyle::Information});
     window->CheckCanBeServer(true, false);  // asked for by the user: in a box
