@@ -186,14 +186,15 @@ TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
     load(kvr());
     expect_form(*window, "FrmKeerpunten.txt");
     // The frames keep 60 twips from both sides of the window, their fields and
-    // buttons as far from both sides of the frame.
+    // buttons as far from both sides of the frame; a browse button is 375 twips wide.
     for (auto [frame, field, button] : {std::tuple{"Frame1", "Text1", "BtnStrepla"},
                                         std::tuple{"Frame2", "Text2", "BtnGartrip"}}) {
         const QRect box = find(frame)->geometry();
         EXPECT_EQ(std::make_tuple(box.left(), window->centralWidget()->width() - 1 - box.right(),
-                                  find(field)->x()),
+                                  find(field)->x(), find(button)->width()),
                   std::make_tuple(desktop::twips(60), desktop::twips(60),
-                                  box.width() - 1 - find(button)->geometry().right()));
+                                  box.width() - 1 - find(button)->geometry().right(),
+                                  desktop::twips(375)));
     }
     dialog = std::make_unique<frmOpties>(window.get());
     dialog->show();
