@@ -66,18 +66,18 @@ TEST_F(ErrorLog, EntryWithEveryLineOrWithoutItsOptionalLines) {
     // Blank or "Error 448" values, blank places and blank descriptions leave their
     // lines out; a failure handed over as a value carries its description unthrown.
     std::filesystem::remove(folder.file("error.log"));
-    platform.clock.set({2027, 1, 3, 7, 4, 9});
+    platform.clock.set({2027, 1, 3, 0, 4, 9});
     platform.application.title = "tlvexpress";
     EXPECT_EQ(ClsError().error("FrmOpties", 20001, "   ", "  "), "Het veld    is niet ingevuld.");
     EXPECT_EQ(ClsError().error("frmInvullen", 6, "", "Error 448", false), "Technische fout");
     EXPECT_EQ(ClsError().error("ClsParse", Failure(5), "tekstWaarde", "", false),
               "Technische fout");
     EXPECT_EQ(log(),
-              "\r\nNieuwe Fout[20001]3-1-2027 07:04:09 app.tlvexpress\r\n"
+              "\r\nNieuwe Fout[20001]3-1-2027 00:04:09 app.tlvexpress\r\n"
               "Foutmelding:[Het veld    is niet ingevuld.] in [FrmOpties]\r\n"
-              "\r\nNieuwe Fout[6]3-1-2027 07:04:09 app.tlvexpress\r\n"
+              "\r\nNieuwe Fout[6]3-1-2027 00:04:09 app.tlvexpress\r\n"
               "Foutmelding:[Technische fout] in [frmInvullen]\r\n"
-              "\r\nNieuwe Fout[5]3-1-2027 07:04:09 app.tlvexpress\r\n"
+              "\r\nNieuwe Fout[5]3-1-2027 00:04:09 app.tlvexpress\r\n"
               "Foutmelding:[Technische fout] in [ClsParse]\r\n"
               "Technische fout [Invalid procedure call or argument]\r\n"
               "Opgetreden bij het uitvoeren van tekstWaarde\r\n");
