@@ -27,6 +27,10 @@ expect conversion 0 '' ''
 cmp -s "$work/uit.txt" "$data/conversion/golden/basic.txt" || fail "the text file is not the golden one"
 run "$tolvane" "$work/taak.ste" "$work/uit.txt" $'\xC4\x80'  # a third argument is not looked at
 expect "a third argument" 0 '' ''
+run "$tolvane" "$data/conversion/golden/bad_blocks.ste" "$work/uit.txt"
+expect "a conversion with faults" 1 '' ''
+grep -q $'^Nieuwe Fout\\[13\\][-0-9: ]* app\\.Converttlv\r$' "$dir/error.log" ||
+  fail "the library does not report under its own name"
 LD_DEBUG=libs "$tolvane" "$work/taak.ste" "$work/uit.txt" >/dev/null 2>"$work/libraries"
 grep -q 'libConverttlv\.so' "$work/libraries" || fail "the conversion library was not loaded"
 grep -q 'libQt6' "$work/libraries" && fail "the silent road loaded a desktop library"

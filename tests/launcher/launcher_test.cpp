@@ -226,9 +226,10 @@ TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
     platform.help.failure = 48;
     platform.boxes.expect();
     QTest::keyClick(form.windowHandle(), Qt::Key_F1);
-    EXPECT_THAT(folder.read("error.log"), HasSubstr("in [frmInvullen]\r\nTechnische fout [Error "
-                                                    "in loading DLL]\r\nOpgetreden bij het "
-                                                    "uitvoeren van Help\r\n"));
+    EXPECT_THAT(folder.read("error.log"),
+                ::testing::AllOf(HasSubstr("uitvoeren van Text1_Change\r\n"),
+                                 HasSubstr("in [frmInvullen]\r\nTechnische fout [Error in loading "
+                                           "DLL]\r\nOpgetreden bij het uitvoeren van Help\r\n")));
     form.Command2_Click();
     EXPECT_EQ(std::make_pair(missers[1].strWaarde, missers[2].strWaarde),
               std::make_pair(folder.file("GARtrip.exe"), std::string()));

@@ -191,10 +191,9 @@ TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
                                         std::tuple{"Frame2", "Text2", "BtnGartrip"}}) {
         const QRect box = find(frame)->geometry();
         EXPECT_EQ(std::make_tuple(box.left(), window->centralWidget()->width() - 1 - box.right(),
-                                  find(field)->x(), find(button)->width()),
-                  std::make_tuple(desktop::twips(60), desktop::twips(60),
-                                  box.width() - 1 - find(button)->geometry().right(),
-                                  desktop::twips(375)));
+                                  find(button)->width(), find(field)->x()),
+                  std::make_tuple(desktop::twips(60), desktop::twips(60), desktop::twips(375),
+                                  box.width() - 1 - find(button)->geometry().right()));
     }
     dialog = std::make_unique<frmOpties>(window.get());
     dialog->show();
