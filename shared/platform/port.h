@@ -55,6 +55,7 @@ struct FileDialog {
     int filter_index = 1;
     int flags = 0;
     std::string file_name;  // the initial name
+    friend bool operator==(const FileDialog&, const FileDialog&) = default;
 };
 
 class FileDialogs {

@@ -45,11 +45,9 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     EXPECT_EQ(settings().strStreplaFile, folder.file("gekozen.ste"));
     find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(1);
     EXPECT_EQ(text("lbResultaat"), "Vul GARtrip text in\n");  // as the label holds it
-    const port::FileDialog& open = platform.dialogs.shown[0];
-    EXPECT_EQ(
-        std::make_tuple(open.kind, open.filter, open.filter_index, open.flags, open.file_name),
-        std::make_tuple(port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 1, 0x2000,
-                        "*.ste"));
+    EXPECT_EQ(platform.dialogs.shown[0],
+              (port::FileDialog{port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 1,
+                                0x2000, "*.ste"}));
 
     // Cancelled with an empty field: ".txt" is still appended; a name without it gets it.
     platform.dialogs.cancel();
@@ -58,9 +56,9 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     platform.dialogs.choose(folder.file("uit"));
     click("BtnGartrip");
     EXPECT_EQ(settings().strGartripFile, folder.file("uit.txt"));
-    const port::FileDialog& save = platform.dialogs.shown.back();
-    EXPECT_EQ(std::make_tuple(save.kind, save.filter, save.file_name),
-              std::make_tuple(port::FileDialog::Kind::Save, "Strepla export (*.txt)", "*.txt"));
+    EXPECT_EQ(platform.dialogs.shown.back(),
+              (port::FileDialog{port::FileDialog::Kind::Save, "Strepla export (*.txt)", 1, 0x2000,
+                                "*.txt"}));
 }
 
 // Nothing of the window is cut off, at any scale factor (the tests run at

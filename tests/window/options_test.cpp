@@ -194,9 +194,8 @@ TEST_F(Options, AppliedValuesStayAfterACancelAndTheMainWindowRefreshes) {
         click("cmdCancel");
     });
     action("mnPrograms")->trigger();
-    const port::FileDialog& browsed = platform.dialogs.shown.at(0);
-    EXPECT_EQ(std::make_tuple(browsed.kind, browsed.filter, browsed.flags, browsed.file_name),
-              std::make_tuple(port::FileDialog::Kind::Open, "Programma|*", 0, ""));
+    EXPECT_EQ(platform.dialogs.shown.at(0),
+              (port::FileDialog{port::FileDialog::Kind::Open, "Programma|*", 1, 0, ""}));
     EXPECT_TRUE(window->Button(8)->isEnabled());
     EXPECT_EQ(settings().strGartripProgram, folder.file("GARtrip.exe"));
     EXPECT_THAT(stored(), HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
