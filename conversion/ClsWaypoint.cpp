@@ -19,7 +19,7 @@ void ClsWaypoint::parse_angle(std::string_view text, size_t degree_digits, char 
                               Angle& angle) {
     angle.hemisphere = !text.empty() && text.front() == first_hemisphere ? 1 : 2;
     angle.degrees = parse_int16(piece(text, 1, degree_digits));
-    angle.minutes = parse_int16(piece(text, degree_digits + 2, 2));
+    angle.minutes = parse_int16(piece(text, degree_digits + 2, Angle::kMinuteDigits));
     angle.hundredths = parse_int16(piece(text, degree_digits + 5, 2));
 }
 

@@ -36,6 +36,7 @@ public:
 
     // The parsed numbers behind varLatitude and varLongtitude, for the writer.
     struct Angle {
+        static constexpr size_t kMinuteDigits = 2;  // read and written
         int32_t hemisphere = 0;  // longitude: 1 east, 2 west; latitude: 1 north, 2 south
         int16_t degrees = 0;
         int16_t minutes = 0;

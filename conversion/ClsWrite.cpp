@@ -183,7 +183,7 @@ void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t deg
     line.put_text(first, kZeros.substr(3 - degree_digits));
     size_t degrees_end = first + degree_digits - 1;
     put_digits(line, degrees_end, degree_digits, pieces.degrees());
-    put_digits(line, degrees_end + 3, 2, pieces.minutes());
+    put_digits(line, degrees_end + 3, ClsWaypoint::Angle::kMinuteDigits, pieces.minutes());
     put_digits(line, degrees_end + 7, 3, pieces.thousandths());
 }
 
@@ -218,7 +218,7 @@ char* append_coordinate(char* at, size_t degree_digits, const NumberPieces& piec
             std::memcpy(end - digits.size(), digits.data(), digits.size());
     };
     place(at + degree_digits, degree_digits, pieces.degrees());
-    place(at + degree_digits + 3, 2, pieces.minutes());
+    place(at + degree_digits + 3, ClsWaypoint::Angle::kMinuteDigits, pieces.minutes());
     place(at + degree_digits + 7, 3, pieces.thousandths());
     return at + zeros.size();
 }
@@ -291,8 +291,8 @@ void ClsWrite::Waypoint(const ClsWaypoint& waypoint, int32_t kind) {
     const NumberPieces longitude(waypoint.longitude(), waypoint.longitude_letter());
     const NumberPieces latitude(waypoint.latitude(), waypoint.latitude_letter());
     if (waypoint.strName().size() <= kPlainName && waypoint.strFreq().size() <= kPlainFrequency)
-        return append_plain_line(text_, waypoint.strName(), waypoint.strFreq(),
-                                 waypoint.intElev(), longitude, latitude, kind == kListLine);
+        return append_plain_line(text_, waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),
+                                 longitude, latitude, kind == kListLine);
     waypoint_line(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(), longitude, latitude,
                   kind);
 }

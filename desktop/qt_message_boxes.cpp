@@ -72,8 +72,8 @@ QString title_or_program(std::string_view title) {
 Answer QtMessageBoxes::show(std::string_view text, std::string_view title, port::BoxStyle style) {
     // On the heap, watched: should its owner go while it is up, the box goes
     // with it and counts as cancelled.
-    QPointer<QMessageBox> box = new QMessageBox(icon_of(style), title_or_program(title), to_qt(text),
-                                                QMessageBox::NoButton, owner_window());
+    QPointer<QMessageBox> box = new QMessageBox(icon_of(style), title_or_program(title),
+                                                to_qt(text), QMessageBox::NoButton, owner_window());
     std::vector<std::pair<QAbstractButton*, Answer>> answers;
     for (const Button& button : buttons_of(style)) {
         QAbstractButton* added =
