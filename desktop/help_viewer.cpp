@@ -14,14 +14,13 @@ namespace tlv::desktop {
 
 QString help_page(port::HelpCommand command, int32_t context) {
     switch (command) {
-        case port::HelpCommand::Contents:
-            return QStringLiteral("inhoud.html");
         case port::HelpCommand::Index:
             return QStringLiteral("index.html");
         case port::HelpCommand::Topic:
             return QString::number(context) + QStringLiteral(".html");
+        default:
+            return QStringLiteral("inhoud.html");
     }
-    return QStringLiteral("inhoud.html");
 }
 
 HelpWindow::HelpWindow(QString folder)
