@@ -117,8 +117,8 @@ TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsW
     EXPECT_EQ(log(), report);
     // The reports of a batch land as they would have one by one: each entry read back without
     // leading blanks, and the cap measured on the log as rewritten (the old log loses 100 blanks,
-    // so the second entry still fits; the third crosses the cap).
-    const std::string old = std::string(100, ' ') + "old\r\n" + std::string(199793, 'x') + "\r\n";
+    // so the second entry still fits; with the third the log would be 200,000 bytes exactly).
+    const std::string old = std::string(100, ' ') + "old\r\n" + std::string(199703, 'x') + "\r\n";
     auto four_reports = [] {
         ClsError().error("A", 53, "", "v\r\n  w");
         ClsError().error("B", 53, "", "v\r\n  w");
