@@ -91,14 +91,14 @@ TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndALogChangedBetweenReportsIsRewritte
     const std::string report = entry(70, "Foutmelding:[Geen toegang] in [ModStart]\r\n");
     EXPECT_EQ(log(), kept + report);
     // Entries are appended while the log is as the reporter left it; a log that
-    // someone else changed in between is read back again: a line begun by one
-    // blank, a lone CR before a line end.
+    // someone else changed in between is read back again: a first line begun by
+    // one blank, a lone CR before a line end.
     std::string expected = kept + report;
     for (auto [added, read_back] : {std::pair(" door een ander\r\n", "door een ander\r\n"),
                                     std::pair("en nog een\r\r\n", "en nog een\r\n\r\n")}) {
-        folder.write("error.log", log() + added);
+        folder.write("error.log", added + log());
         ClsError().error("ModStart", 70);
-        expected += read_back + report;
+        expected = read_back + expected + report;
         EXPECT_EQ(log(), expected);
     }
     ClsError().error("ModStart", 70);
