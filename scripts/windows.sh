@@ -17,6 +17,8 @@ install_missing "${packages[@]}"
 
 qt="$(scripts/windows-qt.sh | tail -n1)"
 source scripts/wine-env.sh "$qt"
+# Qt finds its Dutch translation in its own folder, as the zip's programs find it in theirs.
+mkdir -p "$qt/translations" && cp /usr/share/qt6/translations/qtbase_nl.qm "$qt/translations/"
 
 "$qt/bin/qt-cmake" -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DTOLVANE_QT_WINDOWS="$qt" \

@@ -122,8 +122,8 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Contents, 0);
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Inhoud")));
     viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Index, 0);
-    EXPECT_EQ(browser->toPlainText().toStdString(),
-              "Deze helppagina is niet gevonden: " + folder.file("help/index.html"));
+    EXPECT_THAT(browser->toPlainText().toStdString(),
+                ::testing::MatchesRegex("Deze helppagina is niet gevonden: .*/help/index\\.html"));
     testing::expect_form(*window, "HelpWindow.txt");
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
