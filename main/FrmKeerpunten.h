@@ -62,7 +62,7 @@ public:
     void Converteren();
     void RunGartrip();
     void RunStrepla();
-    bool CheckAutostartGartrip(bool report);
+    void CheckAutostartGartrip(bool report);
     void mnItemAutostartGartrip(bool init);
 
     // Watch mode and the tray icon.

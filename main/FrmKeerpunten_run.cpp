@@ -77,7 +77,8 @@ void FrmKeerpunten::Converteren() {
         ShowMessage(counts);
         tray_tip(port::TrayPicture::WindowIcon, ModNotifyIcon::kWachtOpStrepla);
         SetMousePointer(1);
-        if (CheckAutostartGartrip(true)) RunGartrip();
+        CheckAutostartGartrip(true);
+        if (settings_->intAutostart == 1) RunGartrip();
     } catch (...) {
         conversion_failed(information);
     }
@@ -114,23 +115,16 @@ void FrmKeerpunten::RunStrepla() {
     port::programs().start(settings_->strStreplaProgram, {}, port::WindowStyle::MinimizedFocus);
 }
 
-bool FrmKeerpunten::CheckAutostartGartrip(bool report_paths) {
+// The autostart goes off when a path it needs fails; a missing GARtrip
+// program is said (a box after a run, the label on a refresh).
+void FrmKeerpunten::CheckAutostartGartrip(bool report_paths) {
     try {
-        if (settings_->intAutostart != 1) {
-            mnItemAutostartGartrip(true);
-            return false;
-        }
-        if (!startCheck(report_paths)) {
-            settings_->intAutostart = 2;
-            mnItemAutostartGartrip(true);
-            return false;
-        }
-        if (DirCheck(settings_->strGartripProgram)) {
-            mnItemAutostartGartrip(true);
-            return true;
-        }
-        settings_->intAutostart = 2;
+        if (settings_->intAutostart == 1 && !startCheck(report_paths)) settings_->intAutostart = 2;
+        const bool gartrip_gone =
+            settings_->intAutostart == 1 && !DirCheck(settings_->strGartripProgram);
+        if (gartrip_gone) settings_->intAutostart = 2;
         mnItemAutostartGartrip(true);
+        if (!gartrip_gone) return;
         const std::string message = "Het pad naar het programmabestand van GARtrip klopt niet";
         if (report_paths) {
             port::message_boxes().show(message, "", port::BoxStyle::Information);
@@ -141,7 +135,6 @@ bool FrmKeerpunten::CheckAutostartGartrip(bool report_paths) {
         show();
         report(__func__);
     }
-    return false;
 }
 
 void FrmKeerpunten::mnItemAutostartGartrip(bool init) {
