@@ -22,10 +22,8 @@ bool ClsAutoLogger::setfile(const std::string& strOutputFile, const std::string&
     return true;
 }
 
-bool ClsAutoLogger::CheckFile() {
-    if (!ClsAutoconvert_CheckFile()) return false;
-    StartLogger();
-    return true;
+void ClsAutoLogger::CheckFile() {
+    if (ClsAutoconvert_CheckFile()) StartLogger();
 }
 
 // The program gets the export file as its one argument.

@@ -16,9 +16,9 @@ public:
     // niet."); the result is then false.
     bool setfile(const std::string& strOutputFile, const std::string& strProgramFile);
 
-    // True when the export file was rewritten since the last report; the
-    // logger program has then been started (minimised, not waited for).
-    bool CheckFile();
+    // Starts the logger program (minimised, not waited for) when the export
+    // file was rewritten since the last look.
+    void CheckFile();
 
     bool ClsAutoconvert_CheckFile() { return watcher_.CheckFile(); }
     bool ClsAutoconvert_SetFile(const std::string& path) { return watcher_.setfile(path); }
