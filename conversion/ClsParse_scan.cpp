@@ -77,7 +77,7 @@ bool ClsParse::scan_blocks(std::string_view text) {
                 progress_(aant_regels);
             }
             scan_position_ += 3;
-            bool is_route = route != kAbsent && (point == kAbsent || route < point);
+            const bool is_route = route < point;  // an absent keyword is at kAbsent, past all
             Cut cut = Cut::kBlock;
             std::string_view block = BeginEindpunt(scan, cut);
             if (cut == Cut::kCutOff) return true;  // write what was read before it
