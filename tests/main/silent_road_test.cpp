@@ -80,10 +80,11 @@ TEST_F(SilentRoad, ErrorTextGivesExitCodeOneAndAnUnreadableExchangeKeepsTheTextF
         EXPECT_EQ(run({folder.file(name), folder.file("uit.txt")}), kExitConvertedWithErrors);
         EXPECT_EQ(folder.read("uit.txt"), "oud") << name;
     }
-    EXPECT_THAT(folder.read("error.log"),
-                HasSubstr("Opgetreden bij het uitvoeren van ReadFile\r\nBij het werken met deze "
-                          "waarde:[" +
-                          folder.file(names.back()) + " in de regel:]"));
+    EXPECT_THAT(
+        folder.read("error.log"),
+        HasSubstr("Technische fout [Not a regular file]\r\nOpgetreden bij het uitvoeren van "
+                  "ReadFile\r\nBij het werken met deze waarde:[" +
+                  folder.file(names.back()) + " in de regel:]"));
     // A GARtrip that fails to start is reported with both arguments.
     folder.write("tolvane.kvr", "StartGartrip=1\r\n");
     platform.programs.failure = 53;

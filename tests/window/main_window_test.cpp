@@ -61,9 +61,8 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
                                 "*.txt"}));
 }
 
-// Nothing of the window is cut off, at any scale factor (the tests run at
-// 1, 1.25 and 1.5): the status bar lies inside the window, a panel's text
-// fits its panel, and an empty panel takes no room.
+// Nothing of the window is cut off, at any scale factor (the tests run at 1, 1.25 and 1.5): the
+// status bar lies inside the window, a panel's text fits its panel, an empty panel takes no room.
 TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
     load(kvr());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -168,8 +167,14 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     platform.programs.failure = 53;
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(7));
     EXPECT_TRUE(platform.boxes.shown.empty());
-    platform.boxes.expect();
-    action("mnStrepla")->trigger();
+    folder.write("GAR trip.exe", "MZ");
+    window->initControls();
+    platform.boxes.expect(3);
+    for (const char* name : {"mnStrepla", "MnGartripStarten", "mnGartripPopup"})
+        action(name)->trigger();
+    EXPECT_THAT(folder.read("error.log"), AllOf(HasSubstr("van RunStrepla\r\n\r\nNieuwe Fout[53]"),
+                                                HasSubstr("van RunGartrip\r\n\r\nNieuwe Fout[53]"),
+                                                ::testing::EndsWith("van RunGartrip\r\n")));
     // A program gone since the last refresh is not started at all.
     std::filesystem::remove(folder.file("Stre'pla.exe"));
     platform.programs.failure = 0;

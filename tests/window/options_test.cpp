@@ -174,6 +174,10 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     find<QLineEdit>("txtStrepla")->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(find<QLineEdit>("txtStrepla")->text(), QString());
     EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ctrlGPS]\r\n"));
+    find<tlvctrl::ctrlGPS>("ctrlGPS1")->SetPrograms(folder.file("weg"), folder.path());
+    EXPECT_EQ(find<tlvctrl::ctrlGPS>("ctrlGPS1")->CheckInput(),
+              "Het veld StrePla bevat geen bestaand programmabestand.\r\nHet veld GARtrip bevat "
+              "geen bestaand programmabestand.\r\n");
 }
 
 // Opened from the main window, modal: a browse fills the GARtrip field, what "Toepassen" applied
