@@ -107,8 +107,7 @@ TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndALogChangedBetweenReportsIsRewritte
 
 TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsWould) {
     const std::string report = entry(13, "Foutmelding:[Gegevenstype klopt niet] in [ClsParse]\r\n");
-    std::string below(199999 - 2, 'x');
-    below += "\r\n";
+    const std::string below = std::string(199999 - 2, 'x') + "\r\n";
     folder.write("error.log", below);
     ClsError().error("ClsParse", 13);
     EXPECT_EQ(log(), below + report);

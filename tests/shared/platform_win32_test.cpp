@@ -132,8 +132,7 @@ TEST(SettingsFolder, ProgramFolderOrTheUsersApplicationData) {
     EXPECT_TRUE(fs::is_directory(appdata));
 }
 
-// The claim is per folder; a second start finds it and its show request
-// reaches the holder once.
+// The claim is per folder; a second start finds it and its show request reaches the holder once.
 TEST(SingleInstance, ClaimOfARunningCopyAndItsShowRequest) {
     TempFolder folder;
     SingleInstance& claim = native::single_instance();

@@ -24,8 +24,7 @@ public:
     std::string read(std::string_view name) const;  // throws when missing
     bool exists(std::string_view name) const;
     size_t entries() const;  // how many names the folder holds
-    // The file once another process has made it (up to ten seconds), or
-    // "<not made>".
+    // The file once another process has made it (up to ten seconds), or "<not made>".
     std::string read_when_made(std::string_view name) const;
 
 private:

@@ -13,8 +13,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Real message boxes, each closed with Return a moment after it shows; the
-// texts shown are kept.
+// Real message boxes, each closed with Return a moment after it shows; the texts shown are kept.
 class AnsweredBoxes final : public port::MessageBoxes {
 public:
     AnsweredBoxes() : previous_(port::install({.message_boxes = this})) {
