@@ -22,6 +22,10 @@ void QtTrayIcons::set_pictures(const QIcon& window_icon, const QIcon& busy_icon)
     busy_icon_ = busy_icon;
 }
 
+QIcon QtTrayIcons::picture(port::TrayPicture which) const {
+    return which == port::TrayPicture::Busy ? busy_icon_ : window_icon_;
+}
+
 bool QtTrayIcons::notify(port::TrayCommand command, const port::NotifyIconData& data) {
     if (command == port::TrayCommand::Delete) {
         bool had = icon_ != nullptr;
@@ -38,7 +42,7 @@ bool QtTrayIcons::notify(port::TrayCommand command, const port::NotifyIconData& 
                     if (code != 0 && handler_) handler_(code);
                 });
     }
-    icon_->setIcon(data.hIcon == port::TrayPicture::Busy ? busy_icon_ : window_icon_);
+    icon_->setIcon(picture(data.hIcon));
     icon_->setToolTip(to_qt(data.szTip));
     icon_->show();
     return true;

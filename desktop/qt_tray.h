@@ -21,6 +21,7 @@ public:
         handler_ = std::move(handler);
     }
     void set_pictures(const QIcon& window_icon, const QIcon& busy_icon);
+    QIcon picture(port::TrayPicture which) const;
 
     static int mouse_code(QSystemTrayIcon::ActivationReason reason);
 

@@ -51,8 +51,7 @@ int run_window(const WindowStart& start) {
     QApplication::setApplicationName(QStringLiteral("TolVANE"));
     desktop::install_dutch(application);
     desktop::QtPlatform platform;
-    platform.set_tray_pictures(QIcon(QStringLiteral(":/icons/tolvane.svg")),
-                               QIcon(QStringLiteral(":/icons/bezig.svg")));
+    set_tray_pictures(platform);
     std::unique_ptr<FrmKeerpunten> window;
     try {
         window = FrmKeerpunten::Starten();
@@ -63,6 +62,11 @@ int run_window(const WindowStart& start) {
     QObject::connect(window.get(), &FrmKeerpunten::unloaded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     return application.exec();
+}
+
+void set_tray_pictures(desktop::QtPlatform& platform) {
+    platform.set_tray_pictures(QIcon(QStringLiteral(":/icons/tolvane.svg")),
+                               QIcon(QStringLiteral(":/icons/bezig.svg")));
 }
 
 }  // namespace tlv

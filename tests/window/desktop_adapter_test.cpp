@@ -10,7 +10,9 @@
 
 #include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
+#include "desktop/qt_platform.h"
 #include "desktop/qt_tray.h"
+#include "main/window.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/form_dump.h"
 
@@ -99,9 +101,15 @@ TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
         });
         EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", style), answer);
     }
-    // Without a system tray no icon is taken.
+    // Without a system tray no icon is taken.  The tray shows the program's icon, or its busy sign.
     EXPECT_FALSE(!QSystemTrayIcon::isSystemTrayAvailable() &&
                  QtTrayIcons().notify(port::TrayCommand::Add, {}));
+    QtPlatform platform;
+    set_tray_pictures(platform);
+    const auto& tray = dynamic_cast<const QtTrayIcons&>(port::tray());
+    EXPECT_EQ(testing::picture_of(tray.picture(port::TrayPicture::WindowIcon)) + "," +
+                  testing::picture_of(tray.picture(port::TrayPicture::Busy)),
+              QStringLiteral("tolvane,bezig"));
 }
 
 TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
