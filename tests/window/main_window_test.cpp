@@ -188,14 +188,16 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
 TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
     load(kvr());
     expect_form(*window, "FrmKeerpunten.txt");
-    // The frames keep 60 twips from both sides of the window, their fields and
-    // buttons as far from both sides of the frame; a browse button is 375 twips wide.
-    for (auto [frame, field, button] : {std::tuple{"Frame1", "Text1", "BtnStrepla"},
-                                        std::tuple{"Frame2", "Text2", "BtnGartrip"}}) {
+    // The frames keep 60 twips from both sides of the window and 30 from what is above them, their
+    // fields and buttons as far from both sides of the frame; a browse button is 375 twips wide.
+    for (auto [frame, field, button, above] :
+         {std::tuple{"Frame1", "Text1", "BtnStrepla", 0},
+          std::tuple{"Frame2", "Text2", "BtnGartrip", find("Frame1")->geometry().bottom() + 1}}) {
         const QRect box = find(frame)->geometry();
         EXPECT_EQ(std::make_tuple(box.left(), window->centralWidget()->width() - 1 - box.right(),
-                                  find(button)->width(), find(field)->x()),
-                  std::make_tuple(desktop::twips(60), desktop::twips(60), desktop::twips(375),
+                                  box.top() - above, find(button)->width(), find(field)->x()),
+                  std::make_tuple(desktop::twips(60), desktop::twips(60), desktop::twips(30),
+                                  desktop::twips(375),
                                   box.width() - 1 - find(button)->geometry().right()));
     }
     dialog = std::make_unique<frmOpties>(window.get());

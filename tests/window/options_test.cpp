@@ -173,7 +173,8 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     platform.boxes.expect(error_box("De bestandsnaam is ongeldig ?"));
     find<QLineEdit>("txtStrepla")->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(find<QLineEdit>("txtStrepla")->text(), QString());
-    EXPECT_THAT(folder.read("error.log"), HasSubstr("] in [ctrlGPS]\r\n"));
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("] in [ctrlGPS]\r\nOpgetreden bij het uitvoeren van Change\r\n"));
     find<tlvctrl::ctrlGPS>("ctrlGPS1")->SetPrograms(folder.file("weg"), folder.path());
     EXPECT_EQ(find<tlvctrl::ctrlGPS>("ctrlGPS1")->CheckInput(),
               "Het veld StrePla bevat geen bestaand programmabestand.\r\nHet veld GARtrip bevat "
