@@ -249,8 +249,7 @@ TEST_F(FileHelpers, DirCheckIsTrueOnlyForVisibleOrdinaryFiles) {
     for (const char* name : {".verborgen", "map", "map/", "route.txt/", "dangling", "missing.txt",
                              "*.txt", "route.tx?"})
         EXPECT_FALSE(DirCheck(folder.file(name))) << name;
-    EXPECT_FALSE(DirCheck(""));
-    EXPECT_FALSE(DirCheck(folder.file("route.txt") + std::string(1, '\0')));
+    EXPECT_FALSE(DirCheck("") || DirCheck(folder.file("route.txt") + std::string(1, '\0')));
 }
 
 TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheModeAndNeedsTheFolder) {

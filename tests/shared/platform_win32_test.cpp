@@ -136,15 +136,12 @@ TEST(SettingsFolder, ProgramFolderOrTheUsersApplicationData) {
 TEST(SingleInstance, ClaimOfARunningCopyAndItsShowRequest) {
     TempFolder folder;
     SingleInstance& claim = native::single_instance();
-    EXPECT_FALSE(claim.another_copy_runs("tolvane", folder.path()));
-    EXPECT_FALSE(claim.take_show_request());
-    EXPECT_TRUE(claim.another_copy_runs("tolvane", folder.path()));
-    EXPECT_TRUE(claim.ask_to_show());
+    EXPECT_FALSE(claim.another_copy_runs("tolvane", folder.path()) || claim.take_show_request());
+    EXPECT_TRUE(claim.another_copy_runs("tolvane", folder.path()) && claim.ask_to_show());
     EXPECT_EQ(::WaitForSingleObject(reinterpret_cast<HANDLE>(intptr_t{claim.request_handle()}), 0),
               WAIT_OBJECT_0);
     EXPECT_TRUE(claim.take_show_request());
-    EXPECT_FALSE(claim.take_show_request());
-    EXPECT_FALSE(claim.ask_to_show());
+    EXPECT_FALSE(claim.take_show_request() || claim.ask_to_show());
 }
 
 }  // namespace
