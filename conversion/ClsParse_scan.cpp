@@ -197,7 +197,7 @@ void ClsParse::NieuweRoute(std::string_view block) {
                 if (!member) raise(err::kInvalidArgument);
                 route->objWaypoint(std::move(member));
             }
-            line_start = line_end + 1;
+            line_start = line_end + 2;
         }
         routes_.push_back(std::move(route));
     } catch (const Failure& failure) {
