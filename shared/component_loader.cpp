@@ -75,13 +75,13 @@ std::string ParseComponent::strFout() const {
 }
 
 int16_t ParseComponent::intAantWaypoints() const {
-    int16_t count = 0;
+    int16_t count{};
     check(object_->get_intAantWaypoints(&count));
     return count;
 }
 
 int16_t ParseComponent::intAantRoutes() const {
-    int16_t count = 0;
+    int16_t count{};
     check(object_->get_intAantRoutes(&count));
     return count;
 }
