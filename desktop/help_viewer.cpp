@@ -62,8 +62,7 @@ void HelpWindow::open(const QString& page) {
     if (QFileInfo::exists(path)) {
         browser_->setSource(QUrl::fromLocalFile(path));
     } else {
-        browser_->setHtml(QStringLiteral("<p>Deze helppagina is niet gevonden: ") +
-                          path.toHtmlEscaped() + QStringLiteral("</p>"));
+        browser_->setPlainText(QStringLiteral("Deze helppagina is niet gevonden: ") + path);
     }
     show();
     raise();
