@@ -64,9 +64,11 @@ TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
 
 TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARunAndNoTickInsideItsBox) {
     load(watching());
-    window->Timer1_Timer();
-    EXPECT_FALSE(folder.exists("uit.txt"));
+    settings().intAutoCheckStrepla = 2;  // the mode off: a tick does nothing, even after a rewrite
     rewrite_and_tick();
+    EXPECT_FALSE(folder.exists("uit.txt"));
+    settings().intAutoCheckStrepla = 1;
+    window->Timer1_Timer();
     EXPECT_TRUE(folder.exists("uit.txt"));
     EXPECT_EQ(text("lbResultaat"), "1 Keerpunten en 1 Routes");
     using Tips = std::vector<std::pair<TrayPicture, std::string>>;
