@@ -106,9 +106,9 @@ void frmOpties::build() {
     connect(ctrlGPS1, &tlvctrl::ctrlGPS::Message, this, &frmOpties::ShowMessage);
     connect(ctrlLoggers1, &tlvctrl::ctrlLoggers::Message, this, &frmOpties::ShowMessage);
     for (QWidget* forwarding :
-         {static_cast<QWidget*>(cmdOK), static_cast<QWidget*>(cmdCancel),
-          static_cast<QWidget*>(cmdApply), static_cast<QWidget*>(tbsOptions), pages_[0], pages_[1]})
+         std::initializer_list<QWidget*>{cmdOK, cmdCancel, cmdApply, tbsOptions})
         forwarding->installEventFilter(this);
+    for (QWidget* page : pages_) page->installEventFilter(this);
 }
 
 void frmOpties::Form_Load() {
