@@ -44,8 +44,8 @@ void append_utf8(std::string& out, char32_t cp) {
 std::optional<char32_t> decode_one(std::string_view text, size_t& pos) {
     auto lead = static_cast<unsigned char>(text[pos++]);
     if (lead < 0x80) return lead;
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (extra < 0 || lead > 0xF4 || pos + extra > text.size()) return std::nullopt;
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;  // 0: no lead byte
+    if (extra == 0 || lead > 0xF4 || pos + extra > text.size()) return std::nullopt;
     char32_t cp = lead & (0x3F >> extra);
     for (int i = 0; i < extra; ++i) {
         auto next = static_cast<unsigned char>(text[pos++]);
