@@ -53,9 +53,9 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     platform.dialogs.cancel();
     click("BtnGartrip");
     EXPECT_EQ(text("Text2"), ".txt");
-    platform.dialogs.choose(folder.file("uit"));
+    platform.dialogs.choose(folder.file("uit.tx"));
     click("BtnGartrip");
-    EXPECT_EQ(settings().strGartripFile, folder.file("uit.txt"));
+    EXPECT_EQ(settings().strGartripFile, folder.file("uit.tx.txt"));
     EXPECT_EQ(platform.dialogs.shown.back(),
               (port::FileDialog{port::FileDialog::Kind::Save, "Strepla export (*.txt)", 1, 0x2000,
                                 "*.txt"}));
@@ -176,9 +176,10 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
                                                 HasSubstr("van RunGartrip\r\n\r\nNieuwe Fout[53]"),
                                                 ::testing::EndsWith("van RunGartrip\r\n")));
     // A program gone since the last refresh is not started at all.
-    std::filesystem::remove(folder.file("Stre'pla.exe"));
+    for (const char* program : {"Stre'pla.exe", "GAR trip.exe"})
+        std::filesystem::remove(folder.file(program));
     platform.programs.failure = 0;
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(7));
+    for (int button : {7, 8}) find<QToolBar>("Toolbar1")->actionTriggered(window->Button(button));
     EXPECT_EQ(platform.programs.started, started);
 }
 

@@ -10,8 +10,6 @@
 namespace tlv::testing {
 namespace {
 
-using namespace std::chrono_literals;
-
 // Real message boxes, each closed with Return a moment after it shows; the texts shown are kept.
 class AnsweredBoxes final : public port::MessageBoxes {
 public:
