@@ -1,7 +1,6 @@
 #include "shared/ClsError.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "shared/failure.h"
 #include "shared/list_input.h"
@@ -64,11 +63,9 @@ constexpr TableRow kMessages[] = {
 
 // A date or time field, zero-padded to the given number of digits.
 void append_number(std::string& out, int value, size_t digits) {
-    char text[12];
-    const char* end = std::to_chars(text, text + sizeof text, std::max(value, 0)).ptr;
-    const auto length = static_cast<size_t>(end - text);
-    if (length < digits) out.append(digits - length, '0');
-    out.append(text, length);
+    const std::string text = std::to_string(std::max(value, 0));
+    out.append(digits - std::min(digits, text.size()), '0');
+    out += text;
 }
 
 // Dutch short date and long time: d-M-yyyy HH:mm:ss.

@@ -8,7 +8,7 @@ namespace tlv::tlvctrl {
 CtrlCheckbox::CtrlCheckbox(QWidget* parent) : QWidget(parent), box_(new QCheckBox(this)) {
     box_->setObjectName(QStringLiteral("box"));
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(QMargins());
     layout->addWidget(box_);
     setFocusProxy(box_);
     connect(box_, &QCheckBox::toggled, this, &CtrlCheckbox::Change);

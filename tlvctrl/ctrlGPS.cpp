@@ -15,7 +15,7 @@ namespace tlv::tlvctrl {
 
 ctrlGPS::ctrlGPS(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setContentsMargins(QMargins());
     strepla_field_ = field("txtStrepla", "Programma StrePla", 0, strepla_);
     gartrip_field_ = field("txtGartrip", "Programma GARtrip", 1, gartrip_);
 }

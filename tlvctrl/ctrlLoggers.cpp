@@ -49,7 +49,7 @@ ctrlLoggers::ctrlLoggers(QWidget* parent)
     connect(program, &QPushButton::clicked, this, [this] { browse(kProgram); });
     connect(export_file, &QPushButton::clicked, this, [this] { browse(kExport); });
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(QMargins());
     layout->addWidget(table_, 1);
     layout->addLayout(buttons);
 }
