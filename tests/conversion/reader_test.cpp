@@ -138,8 +138,7 @@ TEST(Routes, MemberPast32767IsDroppedAndListKeysAreTheNumbersDecimalText) {
     EXPECT_EQ(route.colWaypoints().size(), 32767u);
     EXPECT_EQ(fixture.reports(), (Reports{{6, "ClsRoutes", "objWaypoint", ""}}));
     WaypointList list;
-    ClsWaypoint* seven = list.make();
-    ClsWaypoint* last = list.make();
+    ClsWaypoint *seven = list.make(), *last = list.make();
     for (auto [number, kept] : {std::pair{7, seven}, {32767, last}, {10, last}})
         list.put(number, kept);
     EXPECT_EQ(std::tuple(list.find("7").get(), list.find("32767").get(), list.find("10").get()),
