@@ -110,9 +110,8 @@ TEST_F(SilentRoad, WindowRoadWithoutArgumentsAndSecondCopyDoesNothing) {
     platform.boxes.expect({"Er draait al een tolvane vanuit deze map; er is niets omgezet.",
                            "tolvane", port::BoxStyle::Information});
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitOtherCopyRuns);
-    EXPECT_EQ(platform.instance.show_requests, 0);
     EXPECT_EQ(run({}), kExitOtherCopyRuns);
-    EXPECT_EQ(platform.instance.show_requests, 1);
+    EXPECT_EQ(platform.instance.show_requests, 1);  // the window road's request only
     EXPECT_FALSE(folder.exists("uit.txt") || folder.exists("tolvane.kvr"));
 }
 

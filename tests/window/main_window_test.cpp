@@ -142,6 +142,8 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     const Starts started = {
         gartrip, {folder.file("Stre'pla.exe"), {}, port::WindowStyle::MinimizedFocus}, gartrip};
     EXPECT_EQ(platform.programs.started, started);
+    action("Autostart")->trigger();  // off by the user
+    EXPECT_EQ(settings().intAutostart, 2);
     settings().strStreplaFile.clear();  // nothing to convert: no autostart to offer
     window->initControls();
     EXPECT_FALSE(window->Button(3)->isEnabled() || action("Autostart")->isEnabled());
@@ -236,8 +238,7 @@ TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
         auto* about = window->findChild<frmAbout*>(QStringLiteral("frmAbout"));
         ASSERT_NE(about, nullptr);
         version = about->findChild<QLabel*>(QStringLiteral("lbVersie"))->text();
-        QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("Command1")),
-                          Qt::LeftButton);
+        about->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     });
     action("mnInfo")->trigger();
     EXPECT_EQ(version, QStringLiteral("Versie: 2.1"));
