@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "desktop/qt_platform.h"
 #include "desktop/twips.h"
 #include "main/ModNotifyIcon.h"
 #include "main/modHelp.h"
@@ -269,6 +270,10 @@ std::unique_ptr<FrmKeerpunten> FrmKeerpunten::Starten() {
     auto window = std::make_unique<FrmKeerpunten>();
     window->Form_Load();
     return window;
+}
+
+void FrmKeerpunten::set_tray_pictures(desktop::QtPlatform& platform) {
+    platform.set_tray_pictures(picture("tolvane"), picture("bezig"));
 }
 
 void FrmKeerpunten::Form_Load() {

@@ -25,6 +25,9 @@ class QToolBar;
 namespace tlv {
 
 class ClsInstellingen;
+namespace desktop {
+class QtPlatform;
+}
 namespace tlvctrl {
 class CtrlCheckbox;
 }
@@ -43,6 +46,8 @@ public:
     // Creates, loads and shows the window (hidden in the tray when watch mode
     // is stored as on).  A failure during the load reaches the caller.
     static std::unique_ptr<FrmKeerpunten> Starten();
+    // The tray's pictures: the program's icon while it waits, the busy sign during a run.
+    static void set_tray_pictures(desktop::QtPlatform& platform);
     void Form_Load();
     void Form_Unload();
 

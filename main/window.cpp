@@ -51,7 +51,7 @@ int run_window(const WindowStart& start) {
     QApplication::setApplicationName(QStringLiteral("TolVANE"));
     desktop::install_dutch(application);
     desktop::QtPlatform platform;
-    set_tray_pictures(platform);
+    FrmKeerpunten::set_tray_pictures(platform);
     std::unique_ptr<FrmKeerpunten> window;
     try {
         window = FrmKeerpunten::Starten();
@@ -62,11 +62,6 @@ int run_window(const WindowStart& start) {
     QObject::connect(window.get(), &FrmKeerpunten::unloaded, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     return application.exec();
-}
-
-void set_tray_pictures(desktop::QtPlatform& platform) {
-    platform.set_tray_pictures(QIcon(QStringLiteral(":/icons/tolvane.svg")),
-                               QIcon(QStringLiteral(":/icons/bezig.svg")));
 }
 
 }  // namespace tlv

@@ -8,9 +8,6 @@
 namespace tlv {
 
 class ClsInstellingen;
-namespace desktop {
-class QtPlatform;
-}
 
 // What the program's start hands to the window road, across the module
 // boundary: the arguments as far as they were read, the program's one
@@ -26,8 +23,5 @@ struct WindowStart {
 // the main window until it unloads.  A failure while the window loads is the
 // start-up report of "ModStart"; the result is the exit code.
 int run_window(const WindowStart& start);
-
-// The tray's pictures: the program's icon while it waits, the busy sign during a run.
-void set_tray_pictures(desktop::QtPlatform& platform);
 
 }  // namespace tlv

@@ -12,7 +12,7 @@
 #include "desktop/qt_message_boxes.h"
 #include "desktop/qt_platform.h"
 #include "desktop/qt_tray.h"
-#include "main/window.h"
+#include "main/FrmKeerpunten.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/form_dump.h"
 
@@ -105,7 +105,7 @@ TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
     EXPECT_FALSE(!QSystemTrayIcon::isSystemTrayAvailable() &&
                  QtTrayIcons().notify(port::TrayCommand::Add, {}));
     QtPlatform platform;
-    set_tray_pictures(platform);
+    FrmKeerpunten::set_tray_pictures(platform);
     const auto& tray = dynamic_cast<const QtTrayIcons&>(port::tray());
     EXPECT_EQ(testing::picture_of(tray.picture(port::TrayPicture::WindowIcon)) + "," +
                   testing::picture_of(tray.picture(port::TrayPicture::Busy)),
