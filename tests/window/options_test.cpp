@@ -150,10 +150,10 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
     table->setCurrentCell(0, 0);  // each browse starts from the selected row's file
     click("cmdProgramma");
     click("cmdExport");
-    const auto& shown = platform.dialogs.shown;
-    EXPECT_EQ(std::tuple(shown.at(0).filter, shown.at(0).file_name, shown.at(1).filter,
-                         shown.at(1).file_name),
-              std::tuple("Programma|*", "a", "Exportbestand|*", "b"));
+    using Kind = port::FileDialog::Kind;
+    EXPECT_EQ(platform.dialogs.shown,
+              (std::vector<port::FileDialog>{{Kind::Open, "Programma|*", 1, 0, "a"},
+                                             {Kind::Open, "Exportbestand|*", 1, 0, "b"}}));
     table->item(1, 3)->setText(QStringLiteral("a*b"));  // a star in a path; in a name below
     EXPECT_THAT(loggers->CheckInput(),
                 HasSubstr("Logger 2: een * kan niet in een naam of pad staan.\r\n"));
