@@ -99,6 +99,7 @@ private:
     bool scan_blocks(std::string_view text);
     std::string_view BeginEindpunt(Scan& scan, Cut& cut);
     std::string_view tekstWaarde(std::string_view text, std::string_view key);
+    std::string_view tekstWaarde(std::string_view text, std::string_view key, size_t at);
     void nieuweWaypoint(std::string_view block);
     void NieuweRoute(std::string_view block);
 

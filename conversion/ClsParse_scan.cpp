@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -120,7 +121,11 @@ std::string_view ClsParse::BeginEindpunt(Scan& scan, Cut& cut) {
 // The value behind the first occurrence of the key, up to the next CR LF.  An
 // absent key gives the empty value; the caller's rules decide whether that fails.
 std::string_view ClsParse::tekstWaarde(std::string_view text, std::string_view key) {
-    size_t at = text.find(key);
+    return tekstWaarde(text, key, text.find(key));
+}
+
+// The same with the key's first position already known.
+std::string_view ClsParse::tekstWaarde(std::string_view text, std::string_view key, size_t at) {
     if (at == kAbsent) return {};
     size_t start = at + key.size();
     size_t end = text.find("\r\n", start);
@@ -134,6 +139,46 @@ std::string_view ClsParse::tekstWaarde(std::string_view text, std::string_view k
 }
 
 namespace {
+
+// The keys of a point block, in the order they are read.
+enum PointKey : size_t { kName, kType, kLon, kLat, kElev, kFrequency, kPointKeys };
+constexpr std::array<std::string_view, kPointKeys> kPointKeyTexts = {
+    "name = ", "type = ", "lon = ", "lat = ", "elev = ", "frequency = "};
+
+// The key that ends in the " = " around position `equals`, when there is one.
+// No key's word ends another's, so the letter before " = " leaves one
+// candidate (two for "e"), compared as a whole.
+std::optional<PointKey> key_ending_at(std::string_view block, size_t equals) {
+    if (equals < 2 || equals + 1 >= block.size() || block[equals - 1] != ' ' ||
+        block[equals + 1] != ' ')
+        return std::nullopt;
+    const std::string_view before = block.substr(0, equals - 1);
+    switch (before.back()) {
+    case 'e':
+        if (before.ends_with("name")) return kName;
+        if (before.ends_with("type")) return kType;
+        return std::nullopt;
+    case 'n': return before.ends_with("lon") ? std::optional(kLon) : std::nullopt;
+    case 't': return before.ends_with("lat") ? std::optional(kLat) : std::nullopt;
+    case 'v': return before.ends_with("elev") ? std::optional(kElev) : std::nullopt;
+    case 'y': return before.ends_with("frequency") ? std::optional(kFrequency) : std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
+// The first position of each key in a block, found in one pass: every key is
+// a word and " = ", so looking at each "=" once, in order, finds each key's
+// first occurrence exactly as a search from the block's start would.
+std::array<size_t, kPointKeys> first_keys(std::string_view block) {
+    std::array<size_t, kPointKeys> first;
+    first.fill(kAbsent);
+    for (size_t equals = block.find('='); equals != kAbsent; equals = block.find('=', equals + 1)) {
+        const std::optional<PointKey> key = key_ending_at(block, equals);
+        if (key && first[*key] == kAbsent)
+            first[*key] = equals + 2 - kPointKeyTexts[*key].size();
+    }
+    return first;
+}
 
 // A quoted value without its first and last character; nothing when it is
 // shorter than 2 (failure 5 for the caller).
@@ -153,15 +198,17 @@ void ClsParse::nieuweWaypoint(std::string_view block) {
     auto fail = [&](const Failure& failure) {
         report(failure, "nieuweWaypoint", "Bij het lezen van Waypoint" + waypoint->strName());
     };
-    std::optional<std::string_view> name = unquoted(tekstWaarde(block, "name = "));
+    const std::array<size_t, kPointKeys> first = first_keys(block);
+    auto value = [&](PointKey key) { return tekstWaarde(block, kPointKeyTexts[key], first[key]); };
+    std::optional<std::string_view> name = unquoted(value(kName));
     if (!name) return fail(Failure(err::kInvalidArgument));
     try {
         waypoint->strName(*name);
-        waypoint->strType(tekstWaarde(block, "type = "));
-        waypoint->strLon(tekstWaarde(block, "lon = "));
-        waypoint->strLat(tekstWaarde(block, "lat = "));
-        waypoint->intElev(parse_int16(tekstWaarde(block, "elev = ")));
-        waypoint->strFreq(tekstWaarde(block, "frequency = "));
+        waypoint->strType(value(kType));
+        waypoint->strLon(value(kLon));
+        waypoint->strLat(value(kLat));
+        waypoint->intElev(parse_int16(value(kElev)));
+        waypoint->strFreq(value(kFrequency));
         waypoints_.put(point_counter_, waypoint);
     } catch (const Failure& failure) {
         fail(failure);
