@@ -119,7 +119,6 @@ using RouteCells = Cells<cell::kRouteLine>;
 // degrees, [3] the minutes, [4] the hundredths of a minute.
 struct TextPieces {
     const Coordinate& coordinate;
-    std::string_view letter() const { return coordinate[1]; }
     std::string_view degrees() const { return coordinate[2]; }
     std::string_view minutes() const { return coordinate[3]; }
     // Hundredths of a minute as thousandths: h / 100 * 1000, rounded halves to even.
@@ -135,6 +134,7 @@ public:
     explicit Decimal(int32_t value)
         : end_(std::to_chars(digits_, digits_ + sizeof digits_, value).ptr) {}
     std::string_view text() const { return {digits_, static_cast<size_t>(end_ - digits_)}; }
+    operator std::string_view() const { return text(); }
 
 private:
     char digits_[12];
@@ -142,25 +142,27 @@ private:
 };
 
 // The same pieces from a waypoint's parsed numbers, made without the heap.
-// Rounding h / 100 * 1000 gives exactly h * 10 for every 16-bit h.
-class NumberPieces {
-public:
-    NumberPieces(const ClsWaypoint::Angle& angle, char letter)
-        : letter_(letter),
-          degrees_(angle.degrees),
-          minutes_(angle.minutes),
-          thousandths_(to_int16(int32_t{angle.hundredths} * 10)) {}
-    std::string_view letter() const { return {&letter_, sizeof letter_}; }
-    std::string_view degrees() const { return degrees_.text(); }
-    std::string_view minutes() const { return minutes_.text(); }
-    std::string_view thousandths() const { return thousandths_.text(); }
+// Rounding h / 100 * 1000 gives exactly h * 10 for every 16-bit h; one that
+// leaves 16 bits fails here, before the line is begun.
+struct NumberPieces {
+    NumberPieces(const ClsWaypoint::Angle& angle, char hemisphere)
+        : letter(hemisphere),
+          degree_number(angle.degrees),
+          minute_number(angle.minutes),
+          thousandth_number(to_int16(int32_t{angle.hundredths} * 10)) {}
+    Decimal degrees() const { return Decimal(degree_number); }
+    Decimal minutes() const { return Decimal(minute_number); }
+    Decimal thousandths() const { return Decimal(thousandth_number); }
 
-private:
-    char letter_;
-    Decimal degrees_, minutes_, thousandths_;
+    char letter;
+    int16_t degree_number, minute_number, thousandth_number;
 };
 
+std::string_view letter_of(const TextPieces& pieces) { return pieces.coordinate[1]; }
+std::string_view letter_of(const NumberPieces& pieces) { return {&pieces.letter, 1}; }
+
 // A coordinate's zero pattern for 3 degree digits; latitude drops the first.
+constexpr int16_t kPowersOfTen[] = {1, 10, 100, 1000};  // widths up to 3
 constexpr std::string_view kZeros =
     "000\xB0"
     "00.000'";
@@ -179,7 +181,7 @@ void put_digits(WaypointCells& line, size_t last, size_t width, std::string_view
 template <typename Pieces>
 void put_coordinate(WaypointCells& line, size_t letter, size_t first, size_t degree_digits,
                     const Pieces& pieces) {
-    line.put_char_of(letter, pieces.letter(), 1);
+    line.put_char_of(letter, letter_of(pieces), 1);
     line.put_text(first, kZeros.substr(3 - degree_digits));
     size_t degrees_end = first + degree_digits - 1;
     put_digits(line, degrees_end, degree_digits, pieces.degrees());
@@ -207,19 +209,31 @@ void put_list_columns(WaypointCells& line, int16_t elevation) {
 constexpr size_t kPlainName = cell::kTabs[1] - 1;
 constexpr size_t kPlainFrequency = cell::kBlankFillEnd - cell::kFrequency;
 
+// Places a number so that it ends before `end`, over the zeros there: a
+// number of 0 to `Width` digits as its zero-padded digits, written straight;
+// any other number as its decimal text when that fits (see put_digits).
+template <size_t Width>
+void place_number(char* end, int16_t number) {
+    static_assert(Width <= 3);
+    if (number >= 0 && number < kPowersOfTen[Width]) {
+        for (size_t i = 0; i < Width; ++i, number /= 10) *--end = static_cast<char>('0' + number % 10);
+        return;
+    }
+    const Decimal decimal(number);
+    if (decimal.text().size() <= Width)
+        std::memcpy(end - decimal.text().size(), decimal.text().data(), decimal.text().size());
+}
+
 // Hemisphere letter, the empty cell after it, then the zero pattern with the
 // numbers that fit (see put_coordinate).
-char* append_coordinate(char* at, size_t degree_digits, const NumberPieces& pieces) {
-    *at++ = pieces.letter().front();
-    const std::string_view zeros = kZeros.substr(3 - degree_digits);
+template <size_t DegreeDigits>
+char* append_coordinate(char* at, const NumberPieces& pieces) {
+    constexpr std::string_view zeros = kZeros.substr(3 - DegreeDigits);
+    *at++ = pieces.letter;
     std::memcpy(at, zeros.data(), zeros.size());
-    auto place = [](char* end, size_t width, std::string_view digits) {
-        if (!digits.empty() && digits.size() <= width)
-            std::memcpy(end - digits.size(), digits.data(), digits.size());
-    };
-    place(at + degree_digits, degree_digits, pieces.degrees());
-    place(at + degree_digits + 3, ClsWaypoint::Angle::kMinuteDigits, pieces.minutes());
-    place(at + degree_digits + 7, 3, pieces.thousandths());
+    place_number<DegreeDigits>(at + DegreeDigits, pieces.degree_number);
+    place_number<ClsWaypoint::Angle::kMinuteDigits>(at + DegreeDigits + 3, pieces.minute_number);
+    place_number<3>(at + DegreeDigits + 7, pieces.thousandth_number);
     return at + zeros.size();
 }
 
@@ -242,9 +256,9 @@ void append_plain_line(std::string& out, std::string_view name, std::string_view
     at = fill + kPlainFrequency + 1;
     upper(cell::kBlankFillEnd, kPlainName);  // cells 42-47
     *at++ = kTab;
-    at = append_coordinate(at, 2, latitude);
+    at = append_coordinate<2>(at, latitude);
     *at++ = kTab;
-    at = append_coordinate(at, 3, longitude);
+    at = append_coordinate<3>(at, longitude);
     *at++ = kTab;
     static constexpr std::string_view kListColumns = "0 \t     0\t 0 \t", kMemberColumns = "\t\t\t";
     const std::string_view columns = list ? kListColumns : kMemberColumns;
