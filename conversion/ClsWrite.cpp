@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -121,10 +120,10 @@ struct TextPieces {
     const Coordinate& coordinate;
     std::string_view degrees() const { return coordinate[2]; }
     std::string_view minutes() const { return coordinate[3]; }
-    // Hundredths of a minute as thousandths: h / 100 * 1000, rounded halves to even.
+    // Hundredths of a minute as thousandths: h / 100 * 1000, rounded halves
+    // to even, is exactly h * 10 for every 16-bit h.
     std::string thousandths() const {
-        double scaled = static_cast<double>(parse_int16(coordinate[4])) / 100.0 * 1000.0;
-        return std::to_string(to_int16(static_cast<int64_t>(std::nearbyint(scaled))));
+        return std::to_string(to_int16(int32_t{parse_int16(coordinate[4])} * 10));
     }
 };
 
@@ -142,8 +141,7 @@ private:
 };
 
 // The same pieces from a waypoint's parsed numbers, made without the heap.
-// Rounding h / 100 * 1000 gives exactly h * 10 for every 16-bit h; one that
-// leaves 16 bits fails here, before the line is begun.
+// Thousandths that leave 16 bits fail here, before the line is begun.
 struct NumberPieces {
     NumberPieces(const ClsWaypoint::Angle& angle, char hemisphere)
         : letter(hemisphere),
