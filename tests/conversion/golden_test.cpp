@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Golden{"basic", 3, 1, 4, ""}, Golden{"edges", 4, 2, 10, "GTTTT"},
                       Golden{"cut_off", 1, 0, 2, "T"}, Golden{"bad_blocks", 3, 1, 10, "GTGTTTTTT"},
                       Golden{"cells", 9, 10, 19, "TTTT"}, Golden{"empty", 0, 0, 0, ""},
-                      Golden{"missing", 0, 0, 0, ""}),
+                      Golden{"missing", 0, 0, 0, ""}, Golden{"keys", 2, 0, 2, "T"}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 // Two runs on one object give what two fresh objects give; nothing survives.
