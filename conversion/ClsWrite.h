@@ -29,6 +29,7 @@ public:
                   const Coordinate& longitude, const Coordinate& latitude, int32_t kind);
     // The same line from the waypoint's parsed numbers, without making their texts.
     void Waypoint(const ClsWaypoint& waypoint, int32_t kind);
+    const std::string& text() const { return text_; }  // composed so far
 
 private:
     template <typename Pieces>

@@ -158,6 +158,10 @@ TEST(Writer, HundredthRouteHeaderAndAWriterOnItsOwn) {
     parse.Parsen(fixture.exchange(exchange), fixture.output());
     EXPECT_THAT(read_bytes(fixture.output()), HasSubstr("\r\n\r\nRoute\tR\r\nA\t"));
     ClsWrite writer;
+    writer.Waypoint("Eelde", "123.50", 5, {"", "E", "6", "34", "95"}, {"", "N", "53", "7", "50"},
+                    ClsWrite::kListLine);
+    EXPECT_EQ(writer.text(), "EELDE\t123.50" + std::string(27, ' ') +
+                                 "\tN53\xB0" "07.500'\tE006\xB0" "34.950'\t0 \t     0\t 0 \t5\r\n");
     writer.Waypoint(std::string(110, 'n'), "", 0, {}, {}, ClsWrite::kListLine);
     writer.Route(1, std::string(16, 'r'));
     EXPECT_EQ(fixture.reports(),
