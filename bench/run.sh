@@ -3,13 +3,14 @@
 # for 1,000, 8,000 and 32,000 generated points and for the bundled example,
 # the medians of whole silent runs (alternated with cp, so both see the same
 # machine) and their ratio; instructions per input byte, page faults and peak
-# memory of one run.  Then Parsen alone (Google Benchmark), the peak memory
+# memory of one run.  Then the floor (the same reading, holding and replacing
+# with no conversion work) beside cp, Parsen alone (Google Benchmark), the peak memory
 # growth of one conversion per size, a flood of bad blocks, and a conversion
 # from the main window against one without a window.
 #   bench/run.sh            (after scripts/setup.sh; quiet machine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ninja -C build parse_bench window_bench side_by_side tolvane Converttlv >/dev/null
+ninja -C build parse_bench window_bench side_by_side floor tolvane Converttlv >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -57,6 +58,17 @@ for points in 1000 8000 32000; do
 done
 cp examples/noord-nederland.ste "$work/voorbeeld.ste"
 row "the example" "$work/voorbeeld.ste" 101
+# The floor: reading, holding and safely replacing the same bytes with no
+# conversion work (build/bench/floor), against cp.
+echo
+echo '| input | floor | cp | ratio |'
+echo '|---|---|---|---|'
+for file in "$work/taak-32000.ste" "$work/voorbeeld.ste"; do
+  read -r floor theirs < <(medians 31 "build/bench/floor $file $work/uit.txt" "cp $file $work/kopie")
+  printf '| %s | %.2f ms | %.2f ms | %.2f x |\n' "$(basename "$file")" \
+    "$(awk -v t="$floor" 'BEGIN {print t / 1000}')" "$(awk -v t="$theirs" 'BEGIN {print t / 1000}')" \
+    "$(awk -v a="$floor" -v b="$theirs" 'BEGIN {print a / b}')"
+done
 loaded=$(LD_DEBUG=libs "$work/tolvane" "$work/voorbeeld.ste" "$work/uit.txt" 2>&1 || true)
 printf 'loader lines naming a desktop library: %s, the shared C++ runtime: %s\n' \
   "$(grep -c 'libQt6' <<<"$loaded" || true)" "$(grep -c 'libstdc++' <<<"$loaded" || true)"
