@@ -153,15 +153,17 @@ std::optional<PointKey> key_ending_at(std::string_view block, size_t equals) {
         block[equals + 1] != ' ')
         return std::nullopt;
     const std::string_view before = block.substr(0, equals - 1);
+    auto ends_with_word = [&](PointKey key) -> std::optional<PointKey> {
+        const std::string_view text = kPointKeyTexts[key];
+        if (!before.ends_with(text.substr(0, text.size() - 3))) return std::nullopt;
+        return key;
+    };
     switch (before.back()) {
-    case 'e':
-        if (before.ends_with("name")) return kName;
-        if (before.ends_with("type")) return kType;
-        return std::nullopt;
-    case 'n': return before.ends_with("lon") ? std::optional(kLon) : std::nullopt;
-    case 't': return before.ends_with("lat") ? std::optional(kLat) : std::nullopt;
-    case 'v': return before.ends_with("elev") ? std::optional(kElev) : std::nullopt;
-    case 'y': return before.ends_with("frequency") ? std::optional(kFrequency) : std::nullopt;
+    case 'e': return ends_with_word(kName) ? kName : ends_with_word(kType);
+    case 'n': return ends_with_word(kLon);
+    case 't': return ends_with_word(kLat);
+    case 'v': return ends_with_word(kElev);
+    case 'y': return ends_with_word(kFrequency);
     default: return std::nullopt;
     }
 }

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "conversion/ClsParse.h"
 #include "shared/ClsError.h"
@@ -160,7 +161,6 @@ std::string_view letter_of(const TextPieces& pieces) { return pieces.coordinate[
 std::string_view letter_of(const NumberPieces& pieces) { return {&pieces.letter, 1}; }
 
 // A coordinate's zero pattern for 3 degree digits; latitude drops the first.
-constexpr int16_t kPowersOfTen[] = {1, 10, 100, 1000};  // widths up to 3
 constexpr std::string_view kZeros =
     "000\xB0"
     "00.000'";
@@ -212,7 +212,8 @@ constexpr size_t kPlainFrequency = cell::kBlankFillEnd - cell::kFrequency;
 // any other number as its decimal text when that fits (see put_digits).
 template <size_t Width>
 void place_number(char* end, int16_t number) {
-    static_assert(Width <= 3);
+    constexpr int16_t kPowersOfTen[] = {1, 10, 100, 1000};
+    static_assert(Width < std::size(kPowersOfTen));
     if (number >= 0 && number < kPowersOfTen[Width]) {
         for (size_t i = 0; i < Width; ++i, number /= 10) *--end = static_cast<char>('0' + number % 10);
         return;
