@@ -8,6 +8,14 @@ scripts/setup.sh -DTOLVANE_WERROR=ON >/dev/null
 echo "== tests (build/)"
 ctest --test-dir build --output-on-failure -j2
 
+# The plain build's program carries its own C++ runtime and the window module
+# the shared one: 30 seconds of the GUI monkey where they meet (77: skipped,
+# no display tools).  Outside ctest, so that a test run stays quick.
+echo "== GUI monkey on the plain build"
+monkey=0
+scripts/monkey.sh 30 20261208 build/bin || monkey=$?
+[ "$monkey" = 0 ] || [ "$monkey" = 77 ]
+
 echo "== packages"
 scripts/package.sh
 
