@@ -78,16 +78,19 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     EXPECT_THAT(folder.read("error.log"), HasSubstr("uitvoeren van ShowSave\r\n"));
 }
 
-// A box's buttons (in Dutch) and icon follow its style; the answer is the button clicked. It
+// A box's buttons (in Dutch) and icon follow its style; the answer is the button clicked
+// (the second), or for a box hidden without a click (-1) its only button, else Cancel. It
 // belongs to the active dialog.
 TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
     using B = QMessageBox;
     QDialog owner;
     owner.show();
-    for (auto [style, icon, texts_shown, answer] :
-         {std::tuple(port::BoxStyle::YesNo, B::NoIcon, "&Ja,&Nee", port::Answer::No),
+    for (auto [style, icon, texts_shown, clicked, answer] :
+         {std::tuple(port::BoxStyle::YesNo, B::NoIcon, "&Ja,&Nee", 1, port::Answer::No),
           std::tuple(port::BoxStyle::ErrorReport, B::Warning, "Opnieuw proberen,Doorgaan,Annuleren",
-                     port::Answer::Continue)}) {
+                     1, port::Answer::Continue),
+          std::tuple(port::BoxStyle::YesNo, B::NoIcon, "&Ja,&Nee", -1, port::Answer::Cancel),
+          std::tuple(port::BoxStyle::Information, B::Information, "OK", -1, port::Answer::Ok)}) {
         owner.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
         QTimer::singleShot(0, [&] {
@@ -97,7 +100,8 @@ TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
             for (QAbstractButton* button : box->buttons()) texts << button->text();
             EXPECT_EQ(std::tuple(box->icon(), texts.join(','), box->parentWidget()),
                       std::tuple(icon, QString::fromUtf8(texts_shown), &owner));
-            box->buttons().at(1)->click();  // by role: No, and Continue after Try Again
+            // By role: No, and Continue after Try Again.
+            clicked < 0 ? box->hide() : box->buttons().at(clicked)->click();
         });
         EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", style), answer);
     }
