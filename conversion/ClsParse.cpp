@@ -30,6 +30,21 @@ std::string read_working_text(const std::string& path) {
     return ClsParse::working_text(port::files().read_all(path));  // in its own buffer
 }
 
+// Moves an item to `to`, which is not past it, in a text read up to `read`.
+// A short item moves as sixteen bytes in one step where those stay inside the
+// text and clear of what is still to be read.
+void move_item(std::string& text, size_t to, std::string_view item, size_t read) {
+    constexpr size_t kStep = 16;
+    const auto from = static_cast<size_t>(item.data() - text.data());
+    if (item.size() <= kStep && to + kStep <= read && from + kStep <= text.size()) {
+        char step[kStep];
+        std::memcpy(step, item.data(), kStep);
+        std::memcpy(text.data() + to, step, kStep);
+    } else {
+        std::memmove(text.data() + to, item.data(), item.size());
+    }
+}
+
 }  // namespace
 
 void WaypointList::clear() {
@@ -40,9 +55,9 @@ void WaypointList::clear() {
 
 void WaypointList::reserve(size_t count) {
     if (!storage_) storage_ = std::make_shared<Blocks>();
-    std::vector<ClsWaypoint>& block = storage_->emplace_back();
+    Block& block = storage_->emplace_back();
     block.reserve(count);
-    const size_t bytes = count * sizeof(ClsWaypoint);
+    const size_t bytes = LargePageAllocator<ClsWaypoint>::rounded(count * sizeof(ClsWaypoint));
     if (bytes >= (size_t{2} << 20)) port::native::prepare_pages(block.data(), bytes);
 }
 
@@ -98,7 +113,7 @@ std::string ClsParse::working_text(std::string&& bytes) {
     std::string_view item;
     size_t length = 0;
     while (reader.next(item)) {
-        std::memmove(bytes.data() + length, item.data(), item.size());
+        move_item(bytes, length, item, reader.position());
         length += item.size();
         if (length + kCrLf.size() > reader.position()) {
             std::string text = bytes.substr(0, length);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,31 @@ namespace tlv {
 
 class ClsWrite;
 class Failure;
+
+// Storage that the system can back with large pages: room of 2 MiB or more
+// starts on a large-page boundary and is rounded up to whole large pages.
+template <typename T>
+struct LargePageAllocator {
+    using value_type = T;
+    static constexpr size_t kLarge = size_t{2} << 20;
+    LargePageAllocator() = default;
+    template <typename U>
+    LargePageAllocator(const LargePageAllocator<U>&) {}
+    static size_t rounded(size_t bytes) {
+        return bytes < kLarge ? bytes : (bytes + kLarge - 1) / kLarge * kLarge;
+    }
+    T* allocate(size_t n) {
+        const size_t bytes = n * sizeof(T);
+        if (bytes < kLarge) return static_cast<T*>(::operator new(bytes));
+        return static_cast<T*>(::operator new (rounded(bytes), std::align_val_t{kLarge}));
+    }
+    void deallocate(T* p, size_t n) {
+        const size_t bytes = n * sizeof(T);
+        if (bytes < kLarge) return ::operator delete(p);
+        ::operator delete (p, std::align_val_t{kLarge});
+    }
+    friend bool operator==(const LargePageAllocator&, const LargePageAllocator&) { return true; }
+};
 
 // The point blocks read so far, by their number in the file.  A block that
 // failed leaves its number unused, so later numbers do not shift.  The list
@@ -40,7 +66,8 @@ public:
     }
 
 private:
-    using Blocks = std::vector<std::vector<ClsWaypoint>>;  // none ever grows past its room
+    using Block = std::vector<ClsWaypoint, LargePageAllocator<ClsWaypoint>>;
+    using Blocks = std::vector<Block>;  // none ever grows past its room
     std::shared_ptr<Blocks> storage_;
     std::vector<ClsWaypoint*> by_number_;  // index = number - 1
     int16_t count_ = 0;
@@ -100,6 +127,7 @@ private:
     std::string_view BeginEindpunt(Scan& scan, Cut& cut);
     std::string_view tekstWaarde(std::string_view text, std::string_view key);
     std::string_view tekstWaarde(std::string_view text, std::string_view key, size_t at);
+    [[gnu::cold]] void no_line_end(std::string_view text, std::string_view key);
     void nieuweWaypoint(std::string_view block);
     void NieuweRoute(std::string_view block);
 

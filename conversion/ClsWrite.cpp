@@ -207,15 +207,27 @@ void put_list_columns(WaypointCells& line, int16_t elevation) {
 constexpr size_t kPlainName = cell::kTabs[1] - 1;
 constexpr size_t kPlainFrequency = cell::kBlankFillEnd - cell::kFrequency;
 
+// "000" to "999": the zero-padded digits of every number below 1000.
+constexpr auto kThreeDigits = [] {
+    std::array<char, 3000> digits{};
+    for (size_t n = 0; n < 1000; ++n) {
+        digits[3 * n] = static_cast<char>('0' + n / 100);
+        digits[3 * n + 1] = static_cast<char>('0' + n / 10 % 10);
+        digits[3 * n + 2] = static_cast<char>('0' + n % 10);
+    }
+    return digits;
+}();
+
 // Places a number so that it ends before `end`, over the zeros there: a
 // number of 0 to `Width` digits as its zero-padded digits, written straight;
 // any other number as its decimal text when that fits (see put_digits).
 template <size_t Width>
 void place_number(char* end, int16_t number) {
-    constexpr int16_t kPowersOfTen[] = {1, 10, 100, 1000};
-    static_assert(Width < std::size(kPowersOfTen));
-    if (number >= 0 && number < kPowersOfTen[Width]) {
-        for (size_t i = 0; i < Width; ++i, number /= 10) *--end = static_cast<char>('0' + number % 10);
+    constexpr int16_t kLimit = Width == 2 ? 100 : 1000;
+    static_assert(Width == 2 || Width == 3);
+    if (number >= 0 && number < kLimit) {
+        std::memcpy(end - Width, kThreeDigits.data() + 3 * static_cast<size_t>(number) + 3 - Width,
+                    Width);
         return;
     }
     const Decimal decimal(number);

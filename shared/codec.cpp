@@ -80,22 +80,4 @@ std::optional<std::string> from_utf8(std::string_view utf8) {
     return out;
 }
 
-char to_upper(char c) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte >= 'a' && byte <= 'z') return static_cast<char>(byte - 0x20);
-    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<char>(byte - 0x20);
-    switch (byte) {
-        case 0x9A:
-            return '\x8A';  // š
-        case 0x9C:
-            return '\x8C';  // œ
-        case 0x9E:
-            return '\x8E';  // ž
-        case 0xFF:
-            return '\x9F';  // ÿ
-        default:
-            return c;
-    }
-}
-
 }  // namespace tlv::codec

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <bit>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "shared/byte_search.h"
 
 namespace tlv {
 
@@ -47,28 +44,8 @@ public:
     size_t position() const { return pos_; }
 
 private:
-    // Position of the first comma or line end at or after pos, or the text's
-    // size; sixteen bytes at a time where the processor has SSE2.
-    size_t find_delimiter(size_t pos) const {
-        const char* data = text_.data();
-        const size_t size = text_.size();
-#if defined(__SSE2__)
-        const __m128i comma = _mm_set1_epi8(','), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-        for (; pos + 16 <= size; pos += 16) {
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
-            const __m128i hits = _mm_or_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(chunk, comma), _mm_cmpeq_epi8(chunk, cr)),
-                _mm_cmpeq_epi8(chunk, lf));
-            if (const auto flags = static_cast<unsigned>(_mm_movemask_epi8(hits)))
-                return pos + static_cast<size_t>(std::countr_zero(flags));
-        }
-#endif
-        for (; pos < size; ++pos) {
-            const char c = data[pos];
-            if (c == ',' || c == '\r' || c == '\n') return pos;
-        }
-        return size;
-    }
+    // Position of the first comma or line end at or after pos, or the text's size.
+    size_t find_delimiter(size_t pos) const { return bytes::find_any<',', '\r', '\n'>(text_, pos); }
     void skip_delimiter() {
         if (pos_ >= text_.size()) return;
         const char c = text_[pos_++];
