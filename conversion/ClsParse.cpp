@@ -57,6 +57,7 @@ void WaypointList::reserve(size_t count) {
     if (!storage_) storage_ = std::make_shared<Blocks>();
     Block& block = storage_->emplace_back();
     block.reserve(count);
+    by_number_.reserve(by_number_.size() + count);
     const size_t bytes = LargePageAllocator<ClsWaypoint>::rounded(count * sizeof(ClsWaypoint));
     if (bytes >= (size_t{2} << 20)) port::native::prepare_pages(block.data(), bytes);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shared/Converteren.h"
+#include "shared/byte_search.h"
 #include "shared/codec.h"
 #include "shared/int16.h"
 #include "shared/list_input.h"
@@ -56,6 +57,27 @@ TEST(ListInput, ItemsLinesAndStarFieldsWithTheirSixteenBitLimits) {
     for (const auto& [text, expected] : items) EXPECT_EQ(read_all<ListInputReader>(text), expected);
     EXPECT_EQ(read_all<LineReader>("a\r\nb\nc\rd"), (Texts{"a", "b", "c", "d"}));
     EXPECT_EQ(read_all<LineReader>("\r\r\n\r\n"), (Texts{"", "", ""}));
+}
+
+TEST(ByteSearch, FindsOnEitherSideOfSixteenByteStepsAndCountsPastAByteLanesLimit) {
+    constexpr size_t kNone = std::string_view::npos;
+    for (size_t at : {0, 1, 15, 16, 17, 31, 32, 40}) {
+        std::string text(41, 'x');
+        text[at] = ',';
+        EXPECT_EQ(std::pair(bytes::find_any<',', '\r'>(text, 0), bytes::find_any<','>(text, at + 1)),
+                  std::pair(at, text.size()));
+        text[at] = '\r';
+        EXPECT_EQ(bytes::find_crlf(text, 0), kNone) << at;  // a lone CR
+        text += '\n';
+        text[at + 1] = '\n';
+        EXPECT_EQ(std::pair(bytes::find_crlf(text, 0), bytes::find_crlf(text, at + 1)),
+                  std::pair(at, kNone));
+    }
+    const std::string lone_then_pair = "a\r\r\n";
+    EXPECT_EQ(bytes::find_crlf(lone_then_pair, 0), 2u);
+    std::string braces(5000, '{');  // more than 255 in a byte lane
+    braces[100] = braces[4999] = 'x';
+    EXPECT_EQ(bytes::count<'{'>(braces), 4998u);
 }
 
 TEST(NumberText, BlanksSignsHalvesToEvenAndOverflowNotWrapAround) {
