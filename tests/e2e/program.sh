@@ -60,6 +60,10 @@ for option in --help -h '/?'; do
   run "$tolvane" "$option"
   expect "$option" 0 "$usage" ''
 done
+run env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$tolvane"
+expect "the window without a display" 2 '' \
+  $'tolvane: Er is geen beeldscherm om het hoofdvenster op te tonen.\r\nGeef een exchange bestand '\
+$'op de opdrachtregel op om zonder venster om te zetten (tolvane --help).\n'
 run env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/tlvexpress"
 expect "the launcher without a display" 2 '' \
   $'tlvexpress: Er is geen beeldscherm: tlvexpress start StrePla en tolvane alleen op een bureaublad.\n'
