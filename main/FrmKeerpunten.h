@@ -162,7 +162,6 @@ private:
     bool unloaded_ = false;
     int mouse_pointer_ = 0;
     QElapsedTimer progress_clock_;
-    std::string progress_text_;
 };
 
 }  // namespace tlv

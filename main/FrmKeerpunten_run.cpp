@@ -95,13 +95,14 @@ void FrmKeerpunten::conversion_failed(const std::string& information) {
 }
 
 // Every count is kept; the label and the tray tip show it a few times a second.
+// Raised once per block: the text is made only when it is painted.
 void FrmKeerpunten::Progressie(std::string& aantRegels) {
-    progress_text_ = std::string(kBezig) + " " + aantRegels;
     if (progress_clock_.isValid() && progress_clock_.elapsed() < kProgressPaintMs) return;
     progress_clock_.start();
-    set_panel(3, progress_text_);
+    const std::string text = std::string(kBezig) + " " + aantRegels;
+    set_panel(3, text);
     panels_[2]->repaint();
-    tray_tip(port::TrayPicture::Busy, progress_text_);
+    tray_tip(port::TrayPicture::Busy, text);
 }
 
 void FrmKeerpunten::RunGartrip() {
