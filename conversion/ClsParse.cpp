@@ -58,8 +58,9 @@ void WaypointList::reserve(size_t count) {
     Block& block = storage_->emplace_back();
     block.reserve(count);
     by_number_.reserve(by_number_.size() + count);
-    const size_t bytes = LargePageAllocator<ClsWaypoint>::rounded(count * sizeof(ClsWaypoint));
-    if (bytes >= (size_t{2} << 20)) port::native::prepare_pages(block.data(), bytes);
+    using Allocator = LargePageAllocator<ClsWaypoint>;
+    const size_t bytes = Allocator::rounded(count * sizeof(ClsWaypoint));
+    if (bytes >= Allocator::kLarge) port::native::prepare_pages(block.data(), bytes);
 }
 
 ClsWaypoint* WaypointList::make() {
