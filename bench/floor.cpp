@@ -5,11 +5,10 @@
 // beside cp and tolvane.
 //   floor EXCHANGE TEXT
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <string>
+#include <vector>
 
-#include "shared/platform/native.h"
+#include "shared/platform/large_pages.h"
 #include "shared/platform/port.h"
 
 int main(int argc, char** argv) {
@@ -19,8 +18,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string text = files().read_all(argv[1]);
-    const auto records = std::make_unique_for_overwrite<char[]>(text.size());
-    if (text.size() >= (size_t{2} << 20)) native::prepare_pages(records.get(), text.size());
-    std::memset(records.get(), 1, text.size());
+    const std::vector<char, LargePageAllocator<char>> records(text.size(), 1);
     files().replace(argv[2], std::string_view(text).substr(0, text.size() * 5 / 6));
 }

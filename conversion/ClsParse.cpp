@@ -9,7 +9,6 @@
 #include "shared/int16.h"
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
-#include "shared/platform/native.h"
 #include "shared/platform/port.h"
 #include "shared/text.h"
 
@@ -56,11 +55,8 @@ void WaypointList::clear() {
 void WaypointList::reserve(size_t count) {
     if (!storage_) storage_ = std::make_shared<Blocks>();
     Block& block = storage_->emplace_back();
-    block.reserve(count);
+    block.reserve(count);  // a large block is made ready by its allocator
     by_number_.reserve(by_number_.size() + count);
-    using Allocator = LargePageAllocator<ClsWaypoint>;
-    const size_t bytes = Allocator::rounded(count * sizeof(ClsWaypoint));
-    if (bytes >= Allocator::kLarge) port::native::prepare_pages(block.data(), bytes);
 }
 
 ClsWaypoint* WaypointList::make() {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,36 +10,12 @@
 
 #include "conversion/ClsRoutes.h"
 #include "conversion/ClsWaypoint.h"
+#include "shared/platform/large_pages.h"
 
 namespace tlv {
 
 class ClsWrite;
 class Failure;
-
-// Storage that the system can back with large pages: room of 2 MiB or more
-// starts on a large-page boundary and is rounded up to whole large pages.
-template <typename T>
-struct LargePageAllocator {
-    using value_type = T;
-    static constexpr size_t kLarge = size_t{2} << 20;
-    LargePageAllocator() = default;
-    template <typename U>
-    LargePageAllocator(const LargePageAllocator<U>&) {}
-    static size_t rounded(size_t bytes) {
-        return bytes < kLarge ? bytes : (bytes + kLarge - 1) / kLarge * kLarge;
-    }
-    T* allocate(size_t n) {
-        const size_t bytes = n * sizeof(T);
-        if (bytes < kLarge) return static_cast<T*>(::operator new(bytes));
-        return static_cast<T*>(::operator new (rounded(bytes), std::align_val_t{kLarge}));
-    }
-    void deallocate(T* p, size_t n) {
-        const size_t bytes = n * sizeof(T);
-        if (bytes < kLarge) return ::operator delete(p);
-        ::operator delete (p, std::align_val_t{kLarge});
-    }
-    friend bool operator==(const LargePageAllocator&, const LargePageAllocator&) { return true; }
-};
 
 // The point blocks read so far, by their number in the file.  A block that
 // failed leaves its number unused, so later numbers do not shift.  The list
@@ -66,7 +41,7 @@ public:
     }
 
 private:
-    using Block = std::vector<ClsWaypoint, LargePageAllocator<ClsWaypoint>>;
+    using Block = std::vector<ClsWaypoint, port::LargePageAllocator<ClsWaypoint>>;
     using Blocks = std::vector<Block>;  // none ever grows past its room
     std::shared_ptr<Blocks> storage_;
     std::vector<ClsWaypoint*> by_number_;  // index = number - 1

@@ -48,8 +48,8 @@ public:
     char longitude_letter() const { return longitude_.hemisphere == 1 ? 'E' : 'W'; }
 
 private:
-    template <size_t DegreeDigits>
-    static void parse_angle(std::string_view text, char first_hemisphere, Angle& angle);
+    static void parse_angle(std::string_view text, size_t degree_digits, char first_hemisphere,
+                            Angle& angle);
     static Coordinate to_coordinate(const Angle& angle, char letter);
 
     std::string name_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -18,12 +18,13 @@ inline void increment16(int16_t& counter) { counter = add16(counter, 1); }
 // failure 13 (type mismatch); a result outside [min, max] is failure 6.
 int64_t parse_whole_number(std::string_view text, int64_t min, int64_t max);
 inline int16_t parse_int16(std::string_view text) {
-    // Most number texts are one to four plain digits.
-    auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    if (!text.empty() && text.size() <= 4 && std::all_of(text.begin(), text.end(), digit)) {
+    // Most number texts are one to four plain digits: read in one pass.
+    if (!text.empty() && text.size() <= 4) {
         int value = 0;
-        for (char c : text) value = value * 10 + (c - '0');
-        return static_cast<int16_t>(value);
+        size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            value = value * 10 + (text[i] - '0');
+        if (i == text.size()) return static_cast<int16_t>(value);
     }
     return static_cast<int16_t>(parse_whole_number(text, INT16_MIN, INT16_MAX));
 }

@@ -26,10 +26,10 @@ Application& executable_application();  // folder and name of the running execut
 Programs& programs();
 SingleInstance& single_instance();
 
-// Makes a buffer not touched yet ready at once: large pages behind its
-// 2 MB-aligned inside where the system has them, all of it mapped in one
-// step, so that filling a few megabytes costs no thousand page faults.
-// Hints only; the buffer keeps its content.
+// Makes a buffer of a large page or more (kLargePage) not touched yet ready
+// at once: large pages behind its 2 MB-aligned inside where the system has
+// them, all of it mapped in one step, so that filling a few megabytes costs
+// no thousand page faults.  Hints only; the buffer keeps its content.
 void prepare_pages(void* data, size_t size);
 // Room for `size` bytes in the text, prepared so.
 void reserve_ready(std::string& text, size_t size);

@@ -12,6 +12,7 @@
 #include <ctime>
 
 #include "shared/failure.h"
+#include "shared/platform/large_pages.h"
 #include "shared/platform/posix.h"
 
 namespace tlv::port::posix {
@@ -245,9 +246,11 @@ public:
 }  // namespace
 
 // Only whole large pages inside the buffer: its head and tail take small
-// ones, so no large page reaches past what is used.
+// ones, so no large page reaches past what is used.  A buffer smaller than a
+// large page is left as it is: its few faults cost less than the calls.
 void prepare_pages(void* data, size_t size) {
-    constexpr uintptr_t kLarge = uintptr_t{2} << 20, kPage = 4096;
+    if (size < kLargePage) return;
+    constexpr uintptr_t kLarge = kLargePage, kPage = 4096;
     const auto start = reinterpret_cast<uintptr_t>(data);
     const uintptr_t begin = (start + kLarge - 1) & ~(kLarge - 1);
     const uintptr_t end = (start + size) & ~(kLarge - 1);
@@ -260,7 +263,7 @@ void prepare_pages(void* data, size_t size) {
 
 void reserve_ready(std::string& text, size_t size) {
     text.reserve(size);
-    if (size >= (size_t{2} << 20)) prepare_pages(text.data(), size);
+    prepare_pages(text.data(), size);
 }
 
 FileSystem& file_system() {
