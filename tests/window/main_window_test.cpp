@@ -144,9 +144,11 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     EXPECT_EQ(platform.programs.started, started);
     action("Autostart")->trigger();  // off by the user
     EXPECT_EQ(settings().intAutostart, 2);
-    settings().strStreplaFile.clear();  // nothing to convert: no autostart to offer
+    action("Autostart")->trigger();     // and on again
+    settings().strStreplaFile.clear();  // nothing to convert: the autostart goes off
     window->initControls();
     EXPECT_FALSE(window->Button(3)->isEnabled() || action("Autostart")->isEnabled());
+    EXPECT_EQ(settings().intAutostart, 2);
     settings().strStreplaFile = folder.file("taak 1.ste");
     window->initControls();
     find<QToolBar>("Toolbar1")->actionTriggered(window->Button(3));  // on again
