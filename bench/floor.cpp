@@ -4,6 +4,7 @@
 // exchange file), with no conversion work in between.  bench/run.sh runs it
 // beside cp and tolvane.
 //   floor EXCHANGE TEXT
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "floor EXCHANGE TEXT\n");
         return 2;
     }
-    const std::string text = files().read_all(argv[1]);
+    const std::string text = files().read_all(argv[1], UINT64_MAX);
     const std::vector<char, LargePageAllocator<char>> records(text.size(), 1);
     files().replace(argv[2], std::string_view(text).substr(0, text.size() * 5 / 6));
 }

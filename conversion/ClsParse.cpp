@@ -18,15 +18,24 @@ namespace {
 constexpr int16_t kMaxRetries = 4;
 constexpr std::chrono::seconds kRetryWait{2};
 
-// The working text of a file, or "" when the file is not there.  A path
-// that exists but is no plain file (a folder, a pipe, a device) cannot be
-// read: it must not pass for a missing file and empty the text file.
+// The working text of a file, or "" when nothing is there.  A path that
+// holds something else than a plain file, or that cannot be examined, must
+// not pass for a missing file and empty the text file.
 std::string read_working_text(const std::string& path) {
     if (!DirCheck(path)) {
-        if (port::files().last_modified(path)) raise(err::kPathFileAccess, "Not a regular file");
-        return {};
+        switch (port::files().examine(path)) {
+            case port::Presence::Missing:
+                return {};
+            case port::Presence::Hidden:
+                raise(err::kPathFileAccess, "Hidden file");
+            case port::Presence::NotRegular:
+                raise(err::kPathFileAccess, "Not a regular file");
+            case port::Presence::PlainFile:
+                break;
+        }
     }
-    return ClsParse::working_text(port::files().read_all(path));  // in its own buffer
+    // In its own buffer.
+    return ClsParse::working_text(port::files().read_all(path, ClsParse::kMostExchangeBytes));
 }
 
 // Moves an item to `to`, which is not past it, in a text read up to `read`.

@@ -80,6 +80,10 @@ public:
     static std::string working_text(std::string_view bytes);
     static std::string working_text(std::string&& bytes);
 
+    // The largest exchange file read: far above any real export (a few
+    // megabytes), low enough that time and memory stay bounded.
+    static constexpr uint64_t kMostExchangeBytes = uint64_t{64} << 20;
+
 private:
     friend class ClsWrite;
     struct Scan;

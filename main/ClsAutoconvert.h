@@ -9,21 +9,24 @@
 namespace tlv {
 
 // Has this file been rewritten since the last change was reported?  Each
-// check compares the file's last-modified time with a reference time, both
-// local and to the second; nothing is held open between checks.
+// check compares the file's last-modified time with the one it had when the
+// watch began or the last change was reported; nothing is held open between
+// checks.  Only a change of the file's own time counts, never the clock's:
+// a clock set back or the end of summer time loses no rewrite.
 class ClsAutoconvert {
 public:
-    // Starts watching the file: the reference time becomes now, so only later
+    // Starts watching the file: its time now is the reference, so only later
     // writes count.  A path that is no existing file shows "Het pad " + path +
     // "klopt niet." and returns false, changing nothing.
     bool setfile(const std::string& strStreplaFile);
 
-    // True exactly once for each rewrite: when the file's time lies after the
-    // reference time and before now (a file still being written in this second
-    // waits for a later check).  The reference time then moves to the file's
-    // own time.  A program that saves by deleting and recreating its file
-    // leaves it absent for a moment: an absent file is "no change yet" until
-    // it has been absent for kAbsentGrace; then it is failure 53 for the caller.
+    // True exactly once for each rewrite: when the file's time differs from
+    // the reference and does not lie in the clock's current second (a file
+    // still being written in this second waits for a later check).  The
+    // reference then moves to the file's time.  A program that saves by
+    // deleting and recreating its file leaves it absent for a moment: an
+    // absent file is "no change yet" until it has been absent for
+    // kAbsentGrace; then it is failure 53 for the caller.
     bool CheckFile();
 
     // The watched path; empty until a setfile succeeded.
@@ -37,8 +40,17 @@ public:
     static constexpr std::chrono::seconds kAbsentGrace{10};
 
 private:
+    // A file's time: to the second as the clock shows it, and to the
+    // nanosecond where the platform tells (several writes in one second).
+    struct Written {
+        port::DateTime local;
+        std::optional<int64_t> exact_ns;
+        friend bool operator==(const Written&, const Written&) = default;
+    };
+    static std::optional<Written> written(const std::string& path);
+
     std::string path_;
-    port::DateTime reference_{};  // zero: earlier than any file time
+    Written reference_{};
     std::optional<port::DateTime> absent_since_;
 };
 

@@ -1,7 +1,9 @@
 #include "shared/ClsError.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "shared/codec.h"
 #include "shared/failure.h"
 #include "shared/list_input.h"
 #include "shared/modDirCheck.h"
@@ -192,6 +194,9 @@ public:
         newest_ = std::move(entry);
     }
 
+    // The entries not yet in the file, as they would be written.
+    std::string entries() const { return settled_ + newest_; }
+
     void SchrijfLog() {
         last_written().reset();
         if (!started_) return;
@@ -218,7 +223,7 @@ private:
             old_on_disk_ = true;
             return;
         }
-        std::string raw = port::files().read_all(path_);
+        std::string raw = port::files().read_all(path_, ClsError::kLogCap);
         if (is_rewrite_stable(raw)) {
             old_on_disk_ = true;
             return;
@@ -252,12 +257,21 @@ BatchState& batch() {
     return state;
 }
 
+// A report the log could not take goes to standard error, so that it is
+// never lost without a word (a silent run on a full disk).
+void to_console(std::string_view entries) {
+    const std::string text = codec::to_utf8(entries);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
 void write_pending() {
     std::optional<PendingLog>& log = batch().log;
     if (!log) return;
     try {
         log->SchrijfLog();
     } catch (...) {
+        to_console(log->entries());
     }
     log.reset();
 }
@@ -265,9 +279,23 @@ void write_pending() {
 void add_entry(const std::string& path, std::string entry) {
     std::optional<PendingLog>& log = batch().log;
     if (log && log->path() != path) write_pending();
-    if (!log) log.emplace(path);
+    try {
+        if (!log) log.emplace(path);
+    } catch (...) {
+        return to_console(entry);
+    }
     log->add(std::move(entry));
     if (batch().depth == 0) write_pending();
+}
+
+// A value or description is cut so that one report stays far inside the
+// log's bound, whatever text it was handed.
+std::string_view cut(std::string_view text, std::string& room) {
+    constexpr size_t kMostBytes = 2000;
+    if (text.size() <= kMostBytes) return text;
+    room.assign(text.substr(0, kMostBytes));
+    room += " ...";
+    return room;
 }
 
 }  // namespace
@@ -298,8 +326,12 @@ std::string ClsError::error(std::string_view naam, const Failure& failure, std::
 
 std::string ClsError::report(std::string_view naam, int32_t nummer, std::string_view plaats,
                              std::string_view variabelewaarde, bool blnMelding,
-                             const std::string& description) {
-    std::string_view waarde = variabelewaarde == "Error 448" ? std::string_view{} : variabelewaarde;
+                             const std::string& full_description) {
+    std::string value_room, description_room;
+    std::string_view waarde = variabelewaarde == "Error 448"
+                                  ? std::string_view{}
+                                  : cut(variabelewaarde, value_room);
+    const std::string description(cut(full_description, description_room));
     std::string message = FoutTekst(nummer, waarde);
     if (trim_spaces(message).empty()) message = "Technische fout";
 

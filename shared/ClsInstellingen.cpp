@@ -86,6 +86,13 @@ ClsInstellingen::ClsInstellingen() { Inlezen(); }
 void ClsInstellingen::Inlezen() {
     try {
         path_ = port::join_path(port::settings_folder(), kFileName);
+        // The settings name programs that are started: only the user's own count.
+        trusted_ = true;
+        if (std::string why = port::files().foreign_writer(path_); !why.empty()) {
+            trusted_ = false;
+            use_defaults();
+            raise(err::kPermissionDenied, "Settings not used: " + why);
+        }
         if (!DirCheck(path_)) InitWrite();
         LeesFile();
     } catch (...) {
@@ -108,7 +115,8 @@ void ClsInstellingen::write_text(std::string_view plaats,
                                  const std::function<std::string()>& compose) {
     std::string message;
     try {
-        message = SchrijfBestand(path_, compose());
+        message = trusted_ ? SchrijfBestand(path_, compose())
+                           : ClsError::FoutTekst(err::kPermissionDenied, {});
         if (!message.empty()) raise(err::kSettingsWriteFailed);
     } catch (...) {
         report(plaats,
@@ -122,7 +130,7 @@ void ClsInstellingen::LeesFile() {
     std::string text;
     std::string_view item;
     try {
-        text = port::files().read_all(path_);
+        text = port::files().read_all(path_, kMostBytes);
         ListInputReader reader(text);
         LoggerTable rows(1);
         while (reader.next(item)) {
@@ -137,6 +145,17 @@ void ClsInstellingen::LeesFile() {
     } catch (...) {
         report(__func__, path_ + " in de regel:" + std::string(item));
     }
+}
+
+void ClsInstellingen::use_defaults() {
+    for (const Keys::Key& key : Keys::kTable) {
+        if (key.kind == Keys::Kind::Switch) {
+            this->*key.number = parse_int16(key.default_value);
+        } else {
+            this->*key.text = key.default_value;
+        }
+    }
+    loggers_.clear();
 }
 
 void ClsInstellingen::read_item(std::string_view item, LoggerTable& rows) {

@@ -31,7 +31,8 @@ inline bool logger_active(const LoggerRow& row) { return logger_field(row, 2) ==
 
 // The user's settings, kept in "tolvane.kvr" in the settings folder as
 // key=value lines.  The constructor reads the file (creating a default one
-// when it is missing); only Wegschrijven writes it.  Every failure is
+// when it is missing); only Wegschrijven writes it.  A file that another user
+// may change is reported and left alone; the default values hold instead.  Every failure is
 // reported with a box and ends the operation without passing it on.
 class ClsInstellingen {
 public:
@@ -54,6 +55,8 @@ public:
     void blnUseGPS(bool val) { intUseGPS = val ? 1 : 2; }
 
     static constexpr std::string_view kFileName = "tolvane.kvr";
+    // The largest settings file read; a real one holds a few hundred bytes.
+    static constexpr uint64_t kMostBytes = uint64_t{1} << 20;
 
 private:
     struct Keys;  // the key table, shared by reading and writing
@@ -62,10 +65,14 @@ private:
     void LeesFile();
     void write_text(std::string_view plaats, const std::function<std::string()>& compose);
     void read_item(std::string_view item, LoggerTable& rows);
+    void use_defaults();
 
     int32_t intUseGPS = 0;
     LoggerTable loggers_;
     std::string path_;
+    // False when another user may change the file: it is then neither
+    // believed nor written.
+    bool trusted_ = true;
 };
 
 }  // namespace tlv

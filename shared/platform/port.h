@@ -73,11 +73,21 @@ public:
     virtual void sleep(std::chrono::milliseconds duration) = 0;
 };
 
+// What a path names, as far as reading it is concerned.
+enum class Presence { Missing, PlainFile, Hidden, NotRegular };
+
 // File access.  Failures are tlv::Failure with the run-time number: 53 file
 // not found, 76 path not found, 70 access refused, 61 disk full, 75 otherwise.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+    // Missing only when nothing is there; a path that cannot be examined (a
+    // folder that may not be searched, a link loop, a name too long) is a
+    // failure (75, the system's text), never taken for a missing file.
+    virtual Presence examine(std::string_view path) {
+        if (is_plain_file(path)) return Presence::PlainFile;
+        return last_modified(path) ? Presence::NotRegular : Presence::Missing;
+    }
     // True exactly for an existing regular file (links followed) whose name
     // does not begin with "."; false for folders, missing paths, a path
     // ending in the separator and a path that cannot be examined.
@@ -87,13 +97,24 @@ public:
     virtual std::optional<DateTime> last_modified(std::string_view path) = 0;
     // Empty when the file is missing or the platform cannot tell.
     virtual std::optional<FileStamp> stamp(std::string_view) { return std::nullopt; }
-    virtual std::string read_all(std::string_view path) = 0;
+    // A regular file, read up to the size it had when it was opened; anything
+    // else (a folder, a pipe, a device) and a file larger than `most` bytes
+    // are refused with 75, without reading.
+    virtual std::string read_all(std::string_view path, uint64_t most) = 0;
     // Writes the text to a temporary file in the same folder and renames it
     // over the target: on failure the old file is left as it was.  A target
-    // that exists but is no regular file (a device, a pipe) is refused with 75.
+    // that exists but is no regular file (a device, a pipe) is refused with
+    // 75, a read-only one with 70, and so is a link another user placed in a
+    // shared folder (sticky and writable by all), on the way to the target:
+    // such a link is never followed.
     virtual void replace(std::string_view path, std::string_view text) = 0;
-    // Appends to an existing file; on failure the file keeps its old length.
+    // Appends to an existing file (links followed as for replace); on failure
+    // the file keeps its old length.
     virtual void append(std::string_view path, std::string_view text) = 0;
+    // Why the settings kept in this file must not be trusted: the file or its
+    // folder belongs to another user or another user may change it; empty
+    // when only the user (or the system) can.
+    virtual std::string foreign_writer(std::string_view) { return {}; }
 };
 
 struct Application {

@@ -51,11 +51,9 @@ bool has_display();
 // so a system-wide installation still shares one settings file per user.
 std::string settings_folder_for(const std::string& native_folder);
 
-// The single-instance claim's name in the abstract socket namespace: the
-// user's id, the program and its folder, and the index of the name tried
-// (another user may hold the first ones).
-std::string instance_name(unsigned user, std::string_view program, std::string_view folder,
-                          int index);
+// The single-instance claim's file name (without its ending) in the user's
+// own claim folder: keyed by the user's id, the program and its folder.
+std::string instance_name(unsigned user, std::string_view program, std::string_view folder);
 
 // Folder of the loaded file (executable or shared library) that holds the address.
 std::string native_folder_of_address(const void* address);

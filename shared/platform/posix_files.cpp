@@ -1,10 +1,17 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
 #include <sys/mman.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
+#include <chrono>
+#include <climits>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -77,23 +84,106 @@ void write_all(int fd, std::string_view text, const std::string& native) {
     }
 }
 
-// The file a write should land in: the target of a symbolic link, so that a
-// link keeps pointing at the new text instead of being replaced by a file.
-std::string write_target(const std::string& native) {
-    struct stat info {};
-    if (::lstat(native.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return native;
-    char* resolved = ::realpath(native.c_str(), nullptr);
-    if (!resolved) return native;
-    std::string target = resolved;
-    std::free(resolved);
+constexpr std::string_view kTemporaryPrefix = ".tolvane-";
+// Links followed on the way to one file before the path counts as a loop.
+constexpr int kMostLinks = 40;
+
+// The kernel's protected_symlinks rule, applied whatever the system's own
+// setting: in a folder that is sticky and writable by everybody, a link is
+// followed only when it belongs to the user or to the folder's owner.
+bool foreign_link(const struct stat& link, const std::string& folder) {
+    struct stat shared {};
+    if (::stat(folder.c_str(), &shared) != 0) return true;
+    constexpr mode_t kShared = S_ISVTX | S_IWOTH;
+    return (shared.st_mode & kShared) == kShared && link.st_uid != ::geteuid() &&
+           link.st_uid != shared.st_uid;
+}
+
+std::string link_text(const std::string& link, const std::string& native) {
+    std::string target(PATH_MAX, '\0');
+    ssize_t length = ::readlink(link.c_str(), target.data(), target.size());
+    if (length < 0) fail_with_errno(errno, native);
+    if (static_cast<size_t>(length) == target.size()) fail_with_errno(ENAMETOOLONG, native);
+    target.resize(static_cast<size_t>(length));
     return target;
 }
 
+// The file a write should land in: links on the way are followed, so that a
+// link the user made keeps pointing at the new text, but another user's link
+// in a shared folder is refused (70) instead of followed.
+std::string write_target(const std::string& native) {
+    if (native.empty() || native.back() == '/') return native;
+    std::string done = native.front() == '/' ? "" : ".";
+    std::string rest = native;
+    for (int links = 0; !rest.empty();) {
+        const size_t slash = rest.find('/');
+        const std::string part = rest.substr(0, slash);
+        rest = slash == std::string::npos ? "" : rest.substr(slash + 1);
+        if (part.empty() || part == ".") continue;
+        std::string next = done + "/" + part;
+        struct stat info {};
+        if (::lstat(next.c_str(), &info) != 0)  // the write itself fails, or makes the file
+            return rest.empty() ? next : next + "/" + rest;
+        if (!S_ISLNK(info.st_mode)) {
+            done = std::move(next);
+            continue;
+        }
+        if (++links > kMostLinks) fail_with_errno(ELOOP, native);
+        if (foreign_link(info, done.empty() ? "/" : done))
+            raise(err::kPermissionDenied, "Link of another user in a shared folder, not followed");
+        std::string target = link_text(next, native);
+        if (target.starts_with('/')) done.clear();
+        rest = rest.empty() ? target : target + "/" + rest;
+    }
+    return done.empty() ? "/" : done;
+}
+
+// Whether the user may not change the file, as its mode says: a read-only
+// file is refused even to the administrator, who could write it anyway.
+bool read_only(const struct stat& info, const std::string& native) {
+    const uid_t user = ::geteuid();
+    if (info.st_uid == user) return (info.st_mode & S_IWUSR) == 0;
+    if (user == 0) return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    return ::faccessat(AT_FDCWD, native.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+// ".tolvane-PID-RANDOM": the writer's process, so that the leftover of a dead
+// writer can be told, and 64 random bits, so that nobody can prepare the name.
 std::string temporary_name(const std::string& folder) {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<uint64_t> counter{0};
+    uint64_t random = 0;
+    if (::getrandom(&random, sizeof random, GRND_NONBLOCK) != sizeof random)
+        random = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    random ^= counter++;
     char name[64];
-    std::snprintf(name, sizeof name, "/.tolvane-%d-%u", static_cast<int>(::getpid()), counter++);
+    std::snprintf(name, sizeof name, "/%s%d-%016llx", kTemporaryPrefix.data(),
+                  static_cast<int>(::getpid()), static_cast<unsigned long long>(random));
     return folder + name;
+}
+
+// The process that wrote a temporary file, from its name; 0 when it is none.
+pid_t writer_of(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix)) return 0;
+    name.remove_prefix(kTemporaryPrefix.size());
+    pid_t pid = 0;
+    auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    return error == std::errc() && end != name.data() + name.size() && *end == '-' ? pid : 0;
+}
+
+// Temporary files of this user's writers that died between writing and
+// renaming; a file of a process that still runs, or of another user, stays.
+void remove_leftovers(const std::string& folder) {
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing) return;
+    while (const dirent* entry = ::readdir(listing)) {
+        const pid_t writer = writer_of(entry->d_name);
+        if (writer <= 0 || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
+        struct stat info {};
+        if (::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) && info.st_uid == ::geteuid())
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+    }
+    ::closedir(listing);
 }
 
 // A new file in the target's folder, created with the mode a new file gets
@@ -137,6 +227,36 @@ std::string checked_native_path(std::string_view path) {
     return native_path(path);
 }
 
+std::string too_large(uint64_t most) {
+    return "File too large: more than " + std::to_string(most) + " bytes";
+}
+
+// Only a regular file that the user may change is ever replaced or added to.
+void refuse_unwritable(const struct stat& info, const std::string& native) {
+    if (!S_ISREG(info.st_mode))
+        raise(err::kPathFileAccess,
+              S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
+    if (read_only(info, native)) raise(err::kPermissionDenied, "Read-only file");
+}
+
+// A group that holds the user alone: the user's own primary group, listing no members.
+bool group_of_user_alone(gid_t group) {
+    if (group != ::getegid()) return false;
+    struct group entry {};
+    char buffer[1 << 14];
+    struct group* found = nullptr;
+    if (::getgrgid_r(group, &entry, buffer, sizeof buffer, &found) != 0 || !found) return false;
+    return !found->gr_mem || !found->gr_mem[0];
+}
+
+// Whether a user other than this one (or the system) owns the file or folder
+// or may write it: everybody, or a group with others in it.
+bool others_may_change(const struct stat& info) {
+    if (info.st_uid != ::geteuid() && info.st_uid != 0) return true;
+    if (info.st_mode & S_IWOTH) return true;
+    return (info.st_mode & S_IWGRP) && !group_of_user_alone(info.st_gid);
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
     bool is_plain_file(std::string_view path) override {
@@ -146,6 +266,18 @@ public:
         if (name.empty() || name.front() == '.') return false;
         struct stat info {};
         return ::stat(native_path(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    }
+
+    Presence examine(std::string_view path) override {
+        if (is_plain_file(path)) return Presence::PlainFile;
+        if (path.empty()) return Presence::Missing;
+        const std::string native = checked_native_path(path);
+        struct stat info {};
+        if (::stat(native.c_str(), &info) != 0) {
+            if (errno == ENOENT || errno == ENOTDIR) return Presence::Missing;
+            raise(err::kPathFileAccess, std::strerror(errno));
+        }
+        return S_ISREG(info.st_mode) ? Presence::Hidden : Presence::NotRegular;
     }
 
     std::optional<uint64_t> file_size(std::string_view path) override {
@@ -171,32 +303,32 @@ public:
                          int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec};
     }
 
-    std::string read_all(std::string_view path) override {
+    std::string read_all(std::string_view path, uint64_t most) override {
         std::string native = checked_native_path(path);
-        Descriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+        // Opening a pipe must not wait for a writer.
+        Descriptor file(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (file.get() < 0) fail_with_errno(errno, native);
         struct stat info {};
         if (::fstat(file.get(), &info) != 0) fail_with_errno(errno, native);
         if (S_ISDIR(info.st_mode)) fail_with_errno(EISDIR, native);
-        // Straight into the text; a file that grew since its size was taken
-        // is read on to its end.
+        if (!S_ISREG(info.st_mode)) raise(err::kPathFileAccess, "Not a regular file");
+        const auto size = static_cast<uint64_t>(info.st_size);
+        if (size > most) raise(err::kPathFileAccess, too_large(most));
+        // Straight into the text, up to the size the file had when opened:
+        // a file that grows meanwhile is not read on.
         std::string text;
-        if (info.st_size > 0) {
-            reserve_ready(text, static_cast<size_t>(info.st_size));
-            text.resize(static_cast<size_t>(info.st_size));
+        if (size > 0) {
+            reserve_ready(text, static_cast<size_t>(size));
+            text.resize(static_cast<size_t>(size));
         }
         size_t length = 0;
-        char more[1 << 12];
-        for (;;) {
-            const bool full = length == text.size();
-            ssize_t got = full ? ::read(file.get(), more, sizeof more)
-                               : ::read(file.get(), text.data() + length, text.size() - length);
+        while (length < text.size()) {
+            ssize_t got = ::read(file.get(), text.data() + length, text.size() - length);
             if (got < 0) {
                 if (errno == EINTR) continue;
                 fail_with_errno(errno, native);
             }
             if (got == 0) break;
-            if (full) text.append(more, static_cast<size_t>(got));
             length += static_cast<size_t>(got);
         }
         text.resize(length);
@@ -207,16 +339,17 @@ public:
         std::string native = write_target(checked_native_path(path));
         struct stat existing {};
         bool exists = ::stat(native.c_str(), &existing) == 0;
-        // Only a regular file is ever replaced: never a folder, a device or a pipe.
-        if (exists && !S_ISREG(existing.st_mode))
-            raise(err::kPathFileAccess,
-                  S_ISDIR(existing.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
+        if (exists) refuse_unwritable(existing, native);
         const std::string folder = parent_folder(native);
+        remove_leftovers(folder);
         std::string temporary;
         Descriptor file = create_temporary(folder, temporary);
         if (file.get() < 0) fail_with_errno(errno, native);
         try {
-            if (exists) ::fchmod(file.get(), existing.st_mode & 07777);
+            // Permission bits only from a file of the user's own; never set-user-id,
+            // set-group-id or sticky.  Another user's file gives the new file's mode.
+            if (exists && existing.st_uid == ::geteuid())
+                ::fchmod(file.get(), existing.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO));
             write_all(file.get(), text, native);
             give_name(file, folder, temporary, native);
             if (!file.close()) fail_with_errno(errno, native);
@@ -228,11 +361,12 @@ public:
     }
 
     void append(std::string_view path, std::string_view text) override {
-        std::string native = checked_native_path(path);
-        Descriptor file(::open(native.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+        std::string native = write_target(checked_native_path(path));
+        Descriptor file(::open(native.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC));
         if (file.get() < 0) fail_with_errno(errno, native);
         struct stat info {};
         if (::fstat(file.get(), &info) != 0) fail_with_errno(errno, native);
+        refuse_unwritable(info, native);
         try {
             write_all(file.get(), text, native);
             if (!file.close()) fail_with_errno(errno, native);
@@ -240,6 +374,25 @@ public:
             ::truncate(native.c_str(), info.st_size);
             throw;
         }
+    }
+
+    std::string foreign_writer(std::string_view path) override {
+        if (has_nul(path)) return "Invalid file name";
+        const std::string native = native_path(path);
+        struct stat file {}, folder {};
+        const bool file_exists = ::lstat(native.c_str(), &file) == 0;
+        if (::stat(parent_folder(native).c_str(), &folder) != 0) return {};
+        if (file_exists && S_ISLNK(file.st_mode)) {
+            if (::stat(native.c_str(), &file) != 0) return "Link to nothing";
+        }
+        if (file_exists && others_may_change(file)) return "Another user may change the file";
+        // Others may replace the file in their folder or in one they may write,
+        // except where the sticky bit keeps them off a file of the user's own.
+        const bool kept_off = (folder.st_mode & S_ISVTX) && file_exists &&
+                              file.st_uid == ::geteuid();
+        if (others_may_change(folder) && !kept_off)
+            return "Another user may change the folder";
+        return {};
     }
 };
 

@@ -1,5 +1,9 @@
+#include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -8,8 +12,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "shared/platform/headless.h"
 #include "shared/platform/posix.h"
@@ -22,25 +28,25 @@ constexpr std::string_view kShowRequest = "TONEN\n";
 constexpr size_t kMostRequestBytes = 16;
 // How long a connection of our own user may take to send its request.
 constexpr int kRequestWaitMs = 200;
-// Names tried in turn when another user holds one: abstract names carry no
-// permissions, so anybody can bind ours first.
-constexpr int kNames = 8;
+// Connections taken from the channel per wake-up.
+constexpr int kMostConnections = 8;
+// A second start that finds the holder not listening yet tries again so
+// often, this far apart: a moment, never longer.
+constexpr int kShowAttempts = 10;
+constexpr std::chrono::milliseconds kShowPause{10};
 
-class Socket {
+class Descriptor {
 public:
-    // A new socket that never blocks: a holder that does not accept (a silent
-    // conversion) must not hold up a second start.
-    Socket() : fd_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)) {}
-    explicit Socket(int fd) : fd_(fd) {}
-    Socket(Socket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Socket& operator=(Socket&& other) noexcept {
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
         if (this != &other) {
             reset();
             fd_ = std::exchange(other.fd_, -1);
         }
         return *this;
     }
-    ~Socket() { reset(); }
+    ~Descriptor() { reset(); }
     int get() const { return fd_; }
     explicit operator bool() const { return fd_ >= 0; }
     void reset() {
@@ -52,46 +58,56 @@ private:
     int fd_;
 };
 
-struct Address {
-    sockaddr_un address{};
-    socklen_t size = 0;
-};
+// A socket that never blocks: a holder that does not accept (a silent
+// conversion) must not hold up a second start.
+Descriptor new_socket() {
+    return Descriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+}
 
-Address address_of(const std::string& label) {
-    Address result;
-    result.address.sun_family = AF_UNIX;
-    std::memcpy(result.address.sun_path + 1, label.data(), label.size());
-    result.size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + label.size());
-    return result;
+std::optional<sockaddr_un> address_of(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) return std::nullopt;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return address;
 }
 
 bool same_user(int fd) {
     ucred peer{};
     socklen_t size = sizeof peer;
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
 }
 
-// Whether nobody holds the name (a refused connection says only that nobody listens).
-bool unheld(const Address& name) {
-    Socket probe;
-    return probe &&
-           ::bind(probe.get(), reinterpret_cast<const sockaddr*>(&name.address), name.size) == 0;
+// A folder only this user can use: a real folder (no link), the user's own,
+// closed to everybody else.  Made when missing.
+bool private_folder(const std::string& folder) {
+    ::mkdir(folder.c_str(), 0700);
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
-// A connection to the holder of the name, when it listens; a holder that is
-// between its bind and its listen, or has a full queue, gets a moment.
-Socket connect_to(const Address& name) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        Socket socket;
-        if (!socket) return socket;
-        if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&name.address), name.size) ==
-            0)
-            return socket;
-        if (errno == ECONNREFUSED && unheld(name)) break;
-        if (errno != ECONNREFUSED && errno != EAGAIN) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+// Where the claims live: the same folder for every start of this user,
+// whatever its environment, so that no two copies ever look in two places.
+// The home folder's cache first; the system's temporary folder when the
+// home folder cannot hold it.  Another user who made the name there first
+// only moves us on.
+std::optional<std::string> claim_folder() {
+    const uid_t user = ::geteuid();
+    std::vector<std::string> candidates;
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[1 << 14];
+    if (::getpwuid_r(user, &entry, buffer, sizeof buffer, &found) == 0 && found &&
+        found->pw_dir[0] == '/') {
+        const std::string cache = std::string(found->pw_dir) + "/.cache";
+        ::mkdir(cache.c_str(), 0700);
+        candidates.push_back(cache + "/tolvane-" + std::to_string(user));
     }
-    return Socket(-1);
+    candidates.push_back("/tmp/tolvane-" + std::to_string(user));
+    for (const std::string& folder : candidates)
+        if (private_folder(folder)) return folder;
+    return std::nullopt;
 }
 
 // Reads what a connection sends, up to the limit, until it closes its side
@@ -115,64 +131,65 @@ std::string request_of(int fd) {
 
 }  // namespace
 
-std::string instance_name(unsigned user, std::string_view program, std::string_view folder,
-                          int index) {
+std::string instance_name(unsigned user, std::string_view program, std::string_view folder) {
     char base[40];
-    std::snprintf(base, sizeof base, "tolvane-instance-%016llx",
+    std::snprintf(base, sizeof base, "instance-%016llx",
                   static_cast<unsigned long long>(
                       headless::claim_key(std::to_string(user), program, folder)));
-    return index == 0 ? base : base + ("-" + std::to_string(index));
+    return base;
 }
 
 namespace {
 
-// The claim is a name in the abstract socket namespace, keyed by user,
-// program and folder: no file is left behind, the kernel drops the name when
-// the process ends (crash or not), and started programs do not inherit it.
-// A name counts only when its holder is the same user (its peer credentials);
-// one held by another user is passed over for the next.  The holder listens
-// on it for the show request of a second start.
-class SocketInstance final : public SingleInstance {
+// The claim is a lock on a file in a folder only the user can use: the
+// kernel gives it to exactly one process however many start at once, drops
+// it when that process ends (crashed or not), and no other user can reach
+// it.  The holder listens on a socket beside it for the show request of a
+// second start; only the holder replaces that socket, so a stale one of a
+// crashed copy never stands in the way.
+class LockInstance final : public SingleInstance {
 public:
     bool another_copy_runs(std::string_view program, std::string_view folder) override {
-        const unsigned user = ::getuid();
-        for (int index = 0; index < kNames; ++index) {
-            Address name = address_of(instance_name(user, program, folder, index));
-            Socket claim;
-            if (!claim) return false;  // no way to tell: let this copy run
-            if (::bind(claim.get(), reinterpret_cast<const sockaddr*>(&name.address), name.size) ==
-                0) {
-                if (::listen(claim.get(), 8) != 0) return false;
-                // A copy of ours may hold a later name, taken while this one was another's.
-                if (ours_after(user, program, folder, index)) return true;
-                claim_ = std::move(claim);
-                return false;
-            }
-            if (errno != EADDRINUSE) return false;
-            Socket holder = connect_to(name);
-            if (holder && same_user(holder.get())) {
-                running_copy_ = std::move(holder);
-                return true;
-            }
+        std::optional<std::string> claims = claim_folder();
+        if (!claims) return false;  // no place of our own: nothing to tell by
+        const std::string base =
+            *claims + "/" + instance_name(::geteuid(), program, folder);
+        Descriptor lock(
+            ::open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!lock) return false;
+        if (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK) return false;
+            running_channel_ = base + ".sock";
+            return true;
         }
-        return false;  // every name is another's: run without a claim
+        lock_ = std::move(lock);
+        listen_on(base + ".sock");
+        return false;
     }
 
     bool ask_to_show() override {
-        if (!running_copy_) return false;
-        bool sent = ::send(running_copy_.get(), kShowRequest.data(), kShowRequest.size(),
-                           MSG_NOSIGNAL) == static_cast<ssize_t>(kShowRequest.size());
-        running_copy_.reset();
-        return sent;
+        std::optional<sockaddr_un> address = address_of(running_channel_);
+        if (running_channel_.empty() || !address) return false;
+        for (int attempt = 0; attempt < kShowAttempts; ++attempt) {
+            if (attempt > 0) std::this_thread::sleep_for(kShowPause);
+            Descriptor holder = new_socket();
+            if (::connect(holder.get(), reinterpret_cast<const sockaddr*>(&*address),
+                          sizeof *address) != 0 ||
+                !same_user(holder.get()))
+                continue;
+            return ::send(holder.get(), kShowRequest.data(), kShowRequest.size(), MSG_NOSIGNAL) ==
+                   static_cast<ssize_t>(kShowRequest.size());
+        }
+        return false;
     }
 
-    int request_handle() override { return claim_.get(); }
+    int request_handle() override { return listening_.get(); }
 
     bool take_show_request() override {
         bool asked = false;
-        for (int taken = 0; taken < kNames && claim_; ++taken) {
-            Socket connection(
-                ::accept4(claim_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+        for (int taken = 0; taken < kMostConnections && listening_; ++taken) {
+            Descriptor connection(
+                ::accept4(listening_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
             if (!connection) break;
             if (same_user(connection.get()) && request_of(connection.get()) == kShowRequest)
                 asked = true;
@@ -181,25 +198,28 @@ public:
     }
 
 private:
-    bool ours_after(unsigned user, std::string_view program, std::string_view folder, int index) {
-        for (int later = index + 1; later < kNames; ++later) {
-            Socket holder = connect_to(address_of(instance_name(user, program, folder, later)));
-            if (holder && same_user(holder.get())) {
-                running_copy_ = std::move(holder);
-                return true;
-            }
-        }
-        return false;
+    // The channel of a holder; without it (a folder path too long for a
+    // socket's name) the claim still holds, a second start just cannot ask.
+    void listen_on(const std::string& channel) {
+        std::optional<sockaddr_un> address = address_of(channel);
+        Descriptor socket = new_socket();
+        if (!address || !socket) return;
+        ::unlink(channel.c_str());
+        if (::bind(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) ==
+                0 &&
+            ::listen(socket.get(), kMostConnections) == 0)
+            listening_ = std::move(socket);
     }
 
-    Socket claim_{-1};
-    Socket running_copy_{-1};
+    Descriptor lock_;
+    Descriptor listening_;
+    std::string running_channel_;  // the other copy's, once one was found
 };
 
 }  // namespace
 
 SingleInstance& single_instance() {
-    static SocketInstance instance;
+    static LockInstance instance;
     return instance;
 }
 

@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "main/ClsAutoLogger.h"
 #include "main/ClsAutoconvert.h"
 #include "tests/support/failure_of.h"
@@ -22,27 +24,33 @@ protected:
     }
 };
 
-// Strict comparisons to the second: a write counts once the clock has left its
-// second and only when it lies after the reference, which then moves to it.
+// A write counts once the clock has left its second, whenever the file's time
+// changed, whatever the clock did meanwhile (set back, the end of summer time).
 TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
     ClsAutoconvert watcher;
     write_at(-5);  // written before the watch began: never reported
     ASSERT_TRUE(watcher.setfile(path()));
     EXPECT_EQ(watcher.GetFile(), path());
     EXPECT_FALSE(watcher.CheckFile());
-    write_at(0);  // in the second of the watch's start: never after the reference
-    platform.clock.advance(1s);
-    EXPECT_FALSE(watcher.CheckFile());
-    write_at(0);  // in this very second
+    write_at(0);  // in the second of the watch's start
     EXPECT_FALSE(watcher.CheckFile());
     platform.clock.advance(1s);
     EXPECT_EQ((std::pair{watcher.CheckFile(), watcher.CheckFile()}), std::pair(true, false));
-    write_at(1);  // twice between checks
+    write_at(1);  // twice between checks, the second one ahead of the clock
     write_at(2);
-    EXPECT_FALSE(watcher.CheckFile());  // the future: not yet
-    platform.clock.advance(3s);
     EXPECT_EQ((std::pair{watcher.CheckFile(), watcher.CheckFile()}), std::pair(true, false));
     write_at(-60);  // an older copy put in its place
+    EXPECT_EQ((std::pair{watcher.CheckFile(), watcher.CheckFile()}), std::pair(true, false));
+    platform.clock.advance(-3600s);  // summer time ends: the same hour once more
+    write_at(0);
+    EXPECT_FALSE(watcher.CheckFile());
+    platform.clock.advance(1s);
+    EXPECT_EQ((std::pair{watcher.CheckFile(), watcher.CheckFile()}), std::pair(true, false));
+    platform.clock.advance(-86400s);  // the clock set back a day
+    write_at(-1);
+    EXPECT_EQ((std::pair{watcher.CheckFile(), watcher.CheckFile()}), std::pair(true, false));
+    platform.clock.advance(5s);
+    write_at(-6);  // touched, its time as it was: no rewrite
     EXPECT_FALSE(watcher.CheckFile());
     // Absent (a save by delete and create): no change for 10 seconds, then 53.
     platform.files.set_modified(path(), std::nullopt);
@@ -52,6 +60,20 @@ TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
     EXPECT_FALSE(watcher.CheckFile());
     platform.clock.advance(1s);
     EXPECT_EQ(testing::failure_of([&] { watcher.CheckFile(); }), 53);
+}
+
+// Several writes within one second, each after the last check, are each
+// reported where the platform tells the file's time to the nanosecond.
+TEST_F(Watcher, RewritesWithinOneSecondOnARealFile) {
+    namespace fs = std::filesystem;
+    ClsAutoconvert watcher;
+    ASSERT_TRUE(watcher.setfile(path()));
+    platform.clock.advance(std::chrono::hours(24));  // never the file's second
+    const fs::file_time_type second = fs::last_write_time(path()) - std::chrono::hours(1);
+    for (auto within : {1us, 2us}) {
+        fs::last_write_time(path(), second + within);
+        EXPECT_EQ((std::pair{watcher.CheckFile(), watcher.CheckFile()}), std::pair(true, false));
+    }
 }
 
 // Registration of a path that is no file: the watcher shows it and keeps

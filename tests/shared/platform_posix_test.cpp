@@ -1,6 +1,7 @@
 // The POSIX adapter of the platform port, and the file helpers on a POSIX
 // file system (links, modes, pipes and devices).
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -29,30 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::failure_of;
 using testing::TempFolder;
-
-// A socket on a claim's name in the abstract socket namespace, as another
-// process (or another user) would have it: holding the name (bound and
-// listening) or connected to its holder; -1 when it could not.
-int claim_socket(const std::string& name, bool hold) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    const auto* at = reinterpret_cast<const sockaddr*>(&address);
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (hold ? ::bind(fd, at, size) == 0 && ::listen(fd, 8) == 0 : ::connect(fd, at, size) == 0)
-        return fd;
-    ::close(fd);
-    return -1;
-}
-
-// Connects to the name as a client would and sends the bytes.
-void send_to_claim(const std::string& name, std::string_view bytes) {
-    if (int fd = claim_socket(name, false); fd >= 0) {
-        (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        ::close(fd);
-    }
-}
 
 // Runs `setup` in a child process, which hands its one-byte answer back and then runs `serve` (by
 // default it waits to be killed); returns the child's id and its answer.
@@ -174,26 +151,46 @@ TEST(FileReplace, KilledWriterLeavesNoTemporaryFile) {
     EXPECT_EQ(names, std::vector<std::string>{"uit.txt"});
 }
 
-// The claim: held by a running copy whatever its temporary folder, separate for separate folders,
-// no file left behind, gone with a crashed copy; the user nobody binding its first name first
-// (abstract names carry no permissions) blocks nothing.  Its channel takes only the one show
-// request of the same user: garbage, a request cut short or too long, a silent connection and
-// another user's request are closed without effect, and the holder goes on serving.
+// The socket beside this user's claim of `folder`, where a second start asks
+// the running copy to show itself.
+std::string show_channel(const std::string& folder) {
+    const passwd* user = ::getpwuid(::geteuid());
+    std::string claims = std::string(user->pw_dir) + "/.cache/tolvane-" + std::to_string(::geteuid());
+    if (!fs::is_directory(claims)) claims = "/tmp/tolvane-" + std::to_string(::geteuid());
+    return claims + "/" + native::instance_name(::geteuid(), "tolvane", folder) + ".sock";
+}
+
+// Connects to the channel as a client would and sends the bytes; false when it could not connect.
+bool send_to_channel(const std::string& channel, std::string_view bytes) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, channel.c_str(), channel.size() + 1);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (connected) (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    ::close(fd);
+    return connected;
+}
+
+void end_child(pid_t child) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+}
+
+// The claim: held by a running copy whatever its environment, separate for
+// separate folders, gone with a crashed copy.  Its channel takes only the one
+// show request of the same user: garbage, a request cut short or too long and
+// a silent connection are closed without effect, and another user cannot
+// even reach it.
 TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     TempFolder folder;
-    const int first = ::getuid() == 0 ? 1 : 0;  // as root, nobody takes the first name
-    auto squat = [&] {
-        const std::string ours = native::instance_name(0, "tolvane", folder.path(), 0);
-        return become_nobody() && claim_socket(ours, true) >= 0 ? 'y' : 'n';
-    };
-    auto [squatter, squatting] = first ? in_child(squat) : std::pair(-1, 'y');
-    EXPECT_EQ(squatting, 'y');
     int shows[2];
     ASSERT_EQ(pipe(shows), 0);
     SingleInstance& claim = native::single_instance();
     auto [holder, answer] = in_child(
         [&] {
             ::setenv("TMPDIR", folder.path().c_str(), 1);
+            ::setenv("HOME", folder.path().c_str(), 1);
             return claim.another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
         },
         [&] {
@@ -208,31 +205,79 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.file("elders")));
     EXPECT_TRUE(fs::is_empty(folder.path()));
 
-    const std::string name = native::instance_name(::getuid(), "tolvane", folder.path(), first);
+    const std::string channel = show_channel(folder.path());
     std::string too_long;
     for (int i = 0; i < 700; ++i) too_long += "TONEN\n";
     for (const std::string& garbage :
          {std::string("HALLO\n"), std::string("TONEN"), std::string("TONEN\nTONEN\n"),
           std::string("\0TONEN\n", 7), too_long, std::string()})
-        send_to_claim(name, garbage);
-    if (pid_t stranger = ::getuid() == 0 ? fork() : -1; stranger == 0) {
-        if (become_nobody()) send_to_claim(name, "TONEN\n");
-        _exit(0);
-    } else if (stranger > 0) {
-        waitpid(stranger, nullptr, 0);
+        EXPECT_TRUE(send_to_channel(channel, garbage));
+    if (::getuid() == 0) {
+        auto [stranger, reached] = in_child([&] {
+            return become_nobody() && send_to_channel(channel, "TONEN\n") ? 'y' : 'n';
+        });
+        EXPECT_EQ(reached, 'n');
+        end_child(stranger);
     }
     EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
     EXPECT_TRUE(native::single_instance().ask_to_show());
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-
-    kill(holder, SIGKILL);
-    waitpid(holder, nullptr, 0);
     char taken[8] = {};
-    EXPECT_EQ(read(shows[0], taken, sizeof taken), 1);
+    EXPECT_EQ(read(shows[0], taken, 1), 1);
     EXPECT_EQ(taken[0], 'S');
-    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
+
+    end_child(holder);
+    EXPECT_EQ(read(shows[0], taken, sizeof taken), 0);  // the one request, nothing else
     close(shows[0]);
-    if (squatter > 0) kill(squatter, SIGKILL), waitpid(squatter, nullptr, 0);
+    EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
+}
+
+// Thirty starts at once: exactly one runs.  A holder that never takes its
+// requests (a silent conversion), its queue full, still counts, and a second
+// start is not held up by it.
+TEST(SingleInstance, OneCopyOfABurstOfStartsAndAFullQueue) {
+    TempFolder folder;
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> starts;
+    std::vector<int> answers;
+    for (int start = 0; start < 30; ++start) {
+        int answer[2];
+        ASSERT_EQ(pipe(answer), 0);
+        pid_t child = fork();
+        if (child == 0) {
+            char byte = 0;
+            (void)!read(go[0], &byte, 1);
+            byte = native::single_instance().another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
+            (void)!write(answer[1], &byte, 1);
+            ::pause();
+        }
+        close(answer[1]);
+        starts.push_back(child);
+        answers.push_back(answer[0]);
+    }
+    close(go[0]);
+    for (size_t start = 0; start < starts.size(); ++start) (void)!write(go[1], "g", 1);
+    std::string said;
+    for (int answer : answers) {
+        char byte = 0;
+        EXPECT_EQ(read(answer, &byte, 1), 1);
+        said += byte;
+        close(answer);
+    }
+    EXPECT_EQ(std::ranges::count(said, 'n'), 1) << said;
+    close(go[1]);
+
+    for (int silent = 0; silent < 40; ++silent) {
+        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string channel = show_channel(folder.path());
+        std::memcpy(address.sun_path, channel.c_str(), channel.size() + 1);
+        (void)!::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    }
+    EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
+    EXPECT_FALSE(native::single_instance().ask_to_show());
+    for (pid_t child : starts) end_child(child);
 }
 
 using FileHelpers = testing::InFolder;

@@ -158,9 +158,13 @@ public:
         auto scripted = modified_.find(std::string(path));
         return scripted != modified_.end() ? scripted->second : real().last_modified(path);
     }
-    std::string read_all(std::string_view path) override {
+    port::Presence examine(std::string_view path) override {
         maybe_fail(path, false);
-        return real().read_all(path);
+        return real().examine(path);
+    }
+    std::string read_all(std::string_view path, uint64_t most) override {
+        maybe_fail(path, false);
+        return real().read_all(path, most);
     }
     void replace(std::string_view path, std::string_view text) override {
         maybe_fail(path, true);
@@ -170,6 +174,7 @@ public:
         maybe_fail(path, true);
         real().append(path, text);
     }
+    std::string foreign_writer(std::string_view p) override { return real().foreign_writer(p); }
 
 private:
     void maybe_fail(std::string_view path, bool writing) {
