@@ -50,6 +50,8 @@ std::string native_folder_of_address(const void* address);
 // One command line in which every argument arrives as itself under the
 // Windows rules of splitting (blanks, quotes and backslashes before quotes).
 std::wstring command_line(std::wstring_view program, const std::vector<std::wstring>& arguments);
+// The system's own text for an error number, as strerror gives it on POSIX.
+std::string system_message(unsigned long error);
 // A failure for the last Win32 error: 53, 76, 70, 61 or 75.
 [[noreturn]] void fail_with_error(unsigned long error, std::string_view what);
 

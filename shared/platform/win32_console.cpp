@@ -155,9 +155,6 @@ std::string native_folder_of_address(const void* address) {
 void prepare_pages(void*, size_t) {}
 void reserve_ready(std::string& text, size_t size) { text.reserve(size); }
 
-namespace {
-
-// The system's own text for an error number, as strerror gives it on POSIX.
 std::string system_message(unsigned long error) {
     wchar_t* text = nullptr;
     DWORD length = ::FormatMessageW(
@@ -171,8 +168,6 @@ std::string system_message(unsigned long error) {
         message.pop_back();
     return from_native(narrow(message));
 }
-
-}  // namespace
 
 [[noreturn]] void fail_with_error(unsigned long error, std::string_view what) {
     std::string description = system_message(error);

@@ -1,6 +1,10 @@
+#define _CRT_RAND_S
+#include <stdlib.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <utility>
@@ -81,10 +85,16 @@ void remove_leftovers(const std::wstring& folder) {
     ::FindClose(search);
 }
 
+// ".tolvane-PID-RANDOM": the writer's process, so that the leftover of a dead
+// writer can be told, and 64 random bits, so that nobody can prepare the name.
 std::wstring temporary_name(const std::wstring& folder) {
-    static std::atomic<unsigned> counter{0};
+    static std::atomic<uint64_t> counter{0};
+    unsigned high = 0, low = 0;
+    if (rand_s(&high) != 0 || rand_s(&low) != 0) high = ::GetTickCount();
+    const uint64_t random = ((uint64_t{high} << 32) | low) ^ counter++;
     wchar_t name[64];
-    std::swprintf(name, 64, L"\\.tolvane-%lu-%u", ::GetCurrentProcessId(), counter++);
+    std::swprintf(name, 64, L"\\.tolvane-%lu-%016llx", ::GetCurrentProcessId(),
+                  static_cast<unsigned long long>(random));
     return folder + name;
 }
 
@@ -135,7 +145,21 @@ public:
                          join(info.nFileSizeHigh, info.nFileSizeLow), int64_t(ticks) * 100};
     }
 
-    std::string read_all(std::string_view path) override {
+    Presence examine(std::string_view path) override {
+        if (is_plain_file(path)) return Presence::PlainFile;
+        if (path.empty()) return Presence::Missing;
+        if (has_nul(path)) fail_with_error(ERROR_INVALID_NAME, native_path(path));
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!::GetFileAttributesExW(wide_path(path).c_str(), GetFileExInfoStandard, &data)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Presence::Missing;
+            raise(err::kPathFileAccess, system_message(error));
+        }
+        constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+        return data.dwFileAttributes & kNotPlain ? Presence::NotRegular : Presence::Hidden;
+    }
+
+    std::string read_all(std::string_view path, uint64_t most) override {
         const std::string native = native_path(path);
         if (has_nul(path)) fail_with_error(ERROR_INVALID_NAME, native);
         auto data = attributes_of(path);
@@ -146,17 +170,22 @@ public:
         if (!file) fail_on(::GetLastError(), native);
         if (::GetFileType(file.get()) != FILE_TYPE_DISK) raise(err::kPathFileAccess, "Not a file");
         LARGE_INTEGER size{};
-        std::string text;
-        if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0)
-            text.reserve(static_cast<size_t>(size.QuadPart));
-        char buffer[1 << 16];
-        for (;;) {
+        if (!::GetFileSizeEx(file.get(), &size)) fail_on(::GetLastError(), native);
+        const auto bytes = static_cast<uint64_t>(size.QuadPart);
+        if (bytes > most)
+            raise(err::kPathFileAccess, "File too large: more than " + std::to_string(most) + " bytes");
+        // Up to the size the file had when opened: a file that grows meanwhile is not read on.
+        std::string text(static_cast<size_t>(bytes), '\0');
+        size_t length = 0;
+        while (length < text.size()) {
             DWORD got = 0;
-            if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
+            const auto chunk = static_cast<DWORD>(std::min<size_t>(text.size() - length, 1u << 30));
+            if (!::ReadFile(file.get(), text.data() + length, chunk, &got, nullptr))
                 fail_on(::GetLastError(), native);
             if (got == 0) break;
-            text.append(buffer, got);
+            length += got;
         }
+        text.resize(length);
         return text;
     }
 

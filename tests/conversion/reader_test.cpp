@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "conversion/ClsRoutes.h"
 #include "conversion/ClsWaypoint.h"
 #include "conversion/ClsWrite.h"
@@ -110,6 +112,42 @@ TEST(LockedFile, RetriesThenKeepsTheOldTextFile) {
             EXPECT_EQ(fixture.reports(), Reports{parse_report(c.number, c.plaats, waarde)});
             EXPECT_EQ(fixture.folder.read("gartrip.txt"), "laatste goede");
         }
+    }
+}
+
+// Only an export that is not there gives the headers alone.  One that cannot
+// be examined, a hidden one, or one past the size bound is a read failure
+// under ReadFile with the system's text, and the last good text file stays.
+TEST(ReadFile, ExportThatCannotBeReachedKeepsTheOldTextFile) {
+    struct Case {
+        std::string name, technical;
+    };
+    std::vector<Case> cases = {{"groot.ste", "File too large: more than 67108864 bytes"},
+                               {"weg.ste", ""}};
+#ifndef _WIN32
+    cases.insert(cases.end(), {{"lus.ste", "Too many levels of symbolic links"},
+                               {std::string(300, 'x') + ".ste", "File name too long"},
+                               {".verborgen.ste", "Hidden file"}});
+#endif
+    for (const Case& c : cases) {
+        ConversionFixture fixture;
+#ifndef _WIN32
+        std::filesystem::create_symlink(fixture.folder.file("lus.ste"),
+                                        fixture.folder.file("lus.ste"));
+        fixture.exchange(point_block("A"), ".verborgen.ste");
+#endif
+        std::filesystem::resize_file(fixture.exchange("", "groot.ste"),
+                                     ClsParse::kMostExchangeBytes + 1);
+        fixture.folder.write("gartrip.txt", "laatste goede");
+        ClsParse parse;
+        const bool written = parse.Parsen(fixture.folder.file(c.name), fixture.output());
+        const std::string log =
+            fixture.folder.exists("error.log") ? fixture.folder.read("error.log") : "";
+        EXPECT_EQ(written, c.technical.empty()) << c.name;
+        if (c.technical.empty()) continue;
+        EXPECT_EQ(fixture.folder.read("gartrip.txt"), "laatste goede") << c.name;
+        EXPECT_THAT(log, HasSubstr("Technische fout [" + c.technical + "]\r\n"
+                                   "Opgetreden bij het uitvoeren van ReadFile\r\n"));
     }
 }
 

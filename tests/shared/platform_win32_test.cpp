@@ -93,7 +93,7 @@ TEST(Win32Files, ReplaceReadAndAppendWithTheirFailureNumbers) {
     EXPECT_EQ(folder.read("uit.txt"), std::string("nieuw\0\r\n", 8));
     EXPECT_TRUE(!folder.exists(".tolvane-4000000-0") && folder.exists(running));
     files.append(folder.file("uit.txt"), "erbij");
-    EXPECT_EQ(files.read_all(folder.file("uit.txt")), std::string("nieuw\0\r\nerbij", 13));
+    EXPECT_EQ(files.read_all(folder.file("uit.txt"), 100), std::string("nieuw\0\r\nerbij", 13));
     EXPECT_EQ(files.file_size(folder.file("uit.txt")), 13u);
 
     ASSERT_TRUE(testing::set_immutable(folder.file("uit.txt"), true));
@@ -104,8 +104,8 @@ TEST(Win32Files, ReplaceReadAndAppendWithTheirFailureNumbers) {
 
     fs::create_directory(folder.file("map"));
     EXPECT_EQ(failure_of([&] { files.replace(folder.file("map"), "x"); }), 75);
-    EXPECT_EQ(failure_of([&] { files.read_all(folder.file("map")); }), 75);
-    EXPECT_EQ(failure_of([&] { files.read_all(folder.file("weg.txt")); }), 53);
+    EXPECT_EQ(failure_of([&] { files.read_all(folder.file("map"), 100); }), 75);
+    EXPECT_EQ(failure_of([&] { files.read_all(folder.file("weg.txt"), 100); }), 53);
     EXPECT_EQ(failure_of([&] { files.replace(folder.file("weg\\uit.txt"), "x"); }), 76);
     EXPECT_EQ(failure_of([&] { files.append(folder.file("weg.txt"), "x"); }), 53);
     EXPECT_EQ(files.last_modified(folder.file("weg.txt")), std::nullopt);

@@ -1,3 +1,7 @@
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 
 #include "shared/ClsInstellingen.h"
@@ -133,6 +137,47 @@ TEST_F(Settings, FailedWritesAreReportedAndLeaveTheOldFile) {
     EXPECT_FALSE(folder.exists("tolvane.kvr"));
     EXPECT_EQ(values(fresh), std::make_tuple("", "", "", "", 0, 0, false));
 }
+
+#ifndef _WIN32
+// Settings name programs that are started: a file or folder that another
+// user may change is reported, neither believed nor written; the default
+// values hold.  A sticky shared folder keeps others off the user's own file.
+TEST_F(Settings, FileOthersMayChangeIsNeitherBelievedNorWritten) {
+    struct Case {
+        const char* what;
+        std::filesystem::perms folder, file;
+        bool nobodys, trusted;
+    };
+    using P = std::filesystem::perms;
+    const P usual = P::owner_read | P::owner_write | P::group_read | P::others_read;
+    const std::string full = "StrePlaFile=a.ste\r\nStartGartrip=1\r\n";
+    for (const Case& c : {Case{"file for all", P::owner_all, usual | P::others_write, false, false},
+                          Case{"folder for all", P::all, usual, false, false},
+                          Case{"nobody's file", P::owner_all, usual, true, false},
+                          Case{"sticky folder", P::all | P::sticky_bit, usual, false, true}}) {
+        store(full);
+        std::filesystem::permissions(kvr(), c.file);
+        std::filesystem::permissions(folder.path(), c.folder);
+        if (c.nobodys && ::lchown(kvr().c_str(), 65534, 65534) != 0) continue;  // not root
+        if (!c.trusted) {
+            platform.boxes.expect(testing::error_box("Geen toegang"));
+            platform.boxes.expect(testing::error_box(
+                "Bij het schrijven is een fout opgetredenBij het schrijven van " + kvr() +
+                "\r\nIs de volgende fout opgetredenGeen toegang"));
+        }
+        ClsInstellingen settings;
+        EXPECT_EQ(settings.intAutostart, c.trusted ? 1 : 2) << c.what;
+        EXPECT_EQ(settings.strStreplaFile, c.trusted ? "a.ste" : "") << c.what;
+        settings.strStreplaFile = "b.ste";
+        settings.Wegschrijven();
+        EXPECT_EQ(stored().starts_with("StrePlaFile=b.ste"), c.trusted) << c.what;
+        std::filesystem::permissions(folder.path(), P::owner_all);
+        std::filesystem::remove(kvr());
+    }
+    EXPECT_THAT(folder.read("error.log"),
+                HasSubstr("Technische fout [Settings not used: Another user may change the file]"));
+}
+#endif
 
 }  // namespace
 }  // namespace tlv
