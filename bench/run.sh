@@ -83,3 +83,6 @@ printf 'silent run on 10 MB of "route" (2,000,000 reports): median %.2f s\n' \
 
 # A conversion from the main window against one without a window.
 build/bench/window_bench 21 2>/dev/null
+
+# Hostile inputs under and past the bounds.
+bench/hostile.sh

@@ -53,6 +53,25 @@ void move_item(std::string& text, size_t to, std::string_view item, size_t read)
     }
 }
 
+// The working text's length, counted before it is made, so that its buffer
+// is allocated once: a file of commas doubles in length.
+size_t working_text_size(std::string_view bytes) {
+    ListInputReader reader(bytes);
+    std::string_view item;
+    size_t size = 0;
+    while (reader.next(item)) size += item.size() + kCrLf.size();
+    return size;
+}
+
+void append_working_text(std::string& text, std::string_view bytes) {
+    ListInputReader reader(bytes);
+    std::string_view item;
+    while (reader.next(item)) {
+        text += item;
+        text += kCrLf;
+    }
+}
+
 }  // namespace
 
 void WaypointList::clear() {
@@ -114,7 +133,7 @@ std::optional<std::string> ClsParse::convert_working_text(std::string_view werkt
 // Every item moves to the front of the buffer, behind what is still to be read:
 // the text shrinks by the blanks and quotes it drops and grows only where a
 // comma or a lone CR or LF becomes CR LF.  Should a line end ever reach bytes
-// not read yet, the rest is made in a buffer of its own.
+// not read yet, the text is made again in a buffer of its own, of the exact size.
 std::string ClsParse::working_text(std::string&& bytes) {
     ListInputReader reader(bytes);
     std::string_view item;
@@ -123,9 +142,12 @@ std::string ClsParse::working_text(std::string&& bytes) {
         move_item(bytes, length, item, reader.position());
         length += item.size();
         if (length + kCrLf.size() > reader.position()) {
-            std::string text = bytes.substr(0, length);
+            std::string_view rest = std::string_view(bytes).substr(reader.position());
+            std::string text;
+            text.reserve(length + kCrLf.size() + working_text_size(rest));
+            text.append(bytes, 0, length);
             text += kCrLf;
-            text += working_text(std::string_view(bytes).substr(reader.position()));
+            append_working_text(text, rest);
             return text;
         }
         bytes[length++] = '\r';
@@ -137,13 +159,8 @@ std::string ClsParse::working_text(std::string&& bytes) {
 
 std::string ClsParse::working_text(std::string_view bytes) {
     std::string text;
-    text.reserve(bytes.size() + bytes.size() / 8 + 16);
-    ListInputReader reader(bytes);
-    std::string_view item;
-    while (reader.next(item)) {
-        text += item;
-        text += kCrLf;
-    }
+    text.reserve(working_text_size(bytes));
+    append_working_text(text, bytes);
     return text;
 }
 

@@ -2,18 +2,20 @@
 
 #include "shared/ClsError.h"
 #include "shared/failure.h"
-#include "shared/int16.h"
+#include <cstdint>
 
 namespace tlv {
 
 void ClsRoutes::objWaypoint(std::shared_ptr<ClsWaypoint> val) {
-    try {
-        increment16(member_count_);
-        members_.push_back(std::move(val));
-    } catch (...) {
+    // Reported without raising: a route may run past the count on every one
+    // of millions of lines, and each report must stay cheap.
+    if (member_count_ == INT16_MAX) {
         // The message does not reach the conversion's error text: the log holds it.
-        ClsError().error("ClsRoutes", current_failure_number(), __func__, "", false);
+        ClsError().error("ClsRoutes", Failure(err::kOverflow), __func__, "", false);
+        return;
     }
+    ++member_count_;
+    members_.push_back(std::move(val));
 }
 
 }  // namespace tlv

@@ -293,7 +293,11 @@ std::string ClsWrite::schrijf(ClsParse& objParse) {
     parse_ = &objParse;
     try {
         text_.clear();
-        text_.reserve(4096 + 112 * static_cast<size_t>(objParse.waypoints_.size()));
+        // Room for every line at once, route members included: a text of
+        // hundreds of megabytes must not be copied while it grows.
+        size_t lines = static_cast<size_t>(objParse.waypoints_.size());
+        for (const auto& route : objParse.routes_) lines += route->colWaypoints().size() + 2;
+        text_.reserve(4096 + 112 * lines);
         text_ += kTitle;
         text_ += kColumns;
         objParse.WaypointsOphalen(*this);
