@@ -1,8 +1,9 @@
 #include "conversion/ClsRoutes.h"
 
+#include <cstdint>
+
 #include "shared/ClsError.h"
 #include "shared/failure.h"
-#include <cstdint>
 
 namespace tlv {
 

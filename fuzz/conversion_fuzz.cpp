@@ -19,7 +19,9 @@ public:
     std::optional<tlv::port::DateTime> last_modified(std::string_view) override {
         return std::nullopt;
     }
-    std::string read_all(std::string_view, uint64_t) override { tlv::raise(tlv::err::kFileNotFound); }
+    std::string read_all(std::string_view, uint64_t) override {
+        tlv::raise(tlv::err::kFileNotFound);
+    }
     void replace(std::string_view, std::string_view) override {}
     void append(std::string_view, std::string_view) override {}
     tlv::port::DateTime now() override { return {2026, 1, 1, 12, 0, 0}; }

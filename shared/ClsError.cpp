@@ -328,9 +328,8 @@ std::string ClsError::report(std::string_view naam, int32_t nummer, std::string_
                              std::string_view variabelewaarde, bool blnMelding,
                              const std::string& full_description) {
     std::string value_room, description_room;
-    std::string_view waarde = variabelewaarde == "Error 448"
-                                  ? std::string_view{}
-                                  : cut(variabelewaarde, value_room);
+    std::string_view waarde =
+        variabelewaarde == "Error 448" ? std::string_view{} : cut(variabelewaarde, value_room);
     const std::string description(cut(full_description, description_room));
     std::string message = FoutTekst(nummer, waarde);
     if (trim_spaces(message).empty()) message = "Technische fout";

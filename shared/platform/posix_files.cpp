@@ -9,10 +9,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <climits>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -379,7 +379,8 @@ public:
     std::string foreign_writer(std::string_view path) override {
         if (has_nul(path)) return "Invalid file name";
         const std::string native = native_path(path);
-        struct stat file {}, folder {};
+        struct stat file {
+        }, folder{};
         const bool file_exists = ::lstat(native.c_str(), &file) == 0;
         if (::stat(parent_folder(native).c_str(), &folder) != 0) return {};
         if (file_exists && S_ISLNK(file.st_mode)) {
@@ -388,10 +389,9 @@ public:
         if (file_exists && others_may_change(file)) return "Another user may change the file";
         // Others may replace the file in their folder or in one they may write,
         // except where the sticky bit keeps them off a file of the user's own.
-        const bool kept_off = (folder.st_mode & S_ISVTX) && file_exists &&
-                              file.st_uid == ::geteuid();
-        if (others_may_change(folder) && !kept_off)
-            return "Another user may change the folder";
+        const bool kept_off =
+            (folder.st_mode & S_ISVTX) && file_exists && file.st_uid == ::geteuid();
+        if (others_may_change(folder) && !kept_off) return "Another user may change the folder";
         return {};
     }
 };

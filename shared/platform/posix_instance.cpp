@@ -152,8 +152,7 @@ public:
     bool another_copy_runs(std::string_view program, std::string_view folder) override {
         std::optional<std::string> claims = claim_folder();
         if (!claims) return false;  // no place of our own: nothing to tell by
-        const std::string base =
-            *claims + "/" + instance_name(::geteuid(), program, folder);
+        const std::string base = *claims + "/" + instance_name(::geteuid(), program, folder);
         Descriptor lock(
             ::open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!lock) return false;

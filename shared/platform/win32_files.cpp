@@ -152,7 +152,8 @@ public:
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (!::GetFileAttributesExW(wide_path(path).c_str(), GetFileExInfoStandard, &data)) {
             const DWORD error = ::GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Presence::Missing;
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                return Presence::Missing;
             raise(err::kPathFileAccess, system_message(error));
         }
         constexpr DWORD kNotPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
@@ -173,7 +174,8 @@ public:
         if (!::GetFileSizeEx(file.get(), &size)) fail_on(::GetLastError(), native);
         const auto bytes = static_cast<uint64_t>(size.QuadPart);
         if (bytes > most)
-            raise(err::kPathFileAccess, "File too large: more than " + std::to_string(most) + " bytes");
+            raise(err::kPathFileAccess,
+                  "File too large: more than " + std::to_string(most) + " bytes");
         // Up to the size the file had when opened: a file that grows meanwhile is not read on.
         std::string text(static_cast<size_t>(bytes), '\0');
         size_t length = 0;

@@ -1,5 +1,3 @@
-#include <filesystem>
-
 #include "main/ClsAutoLogger.h"
 #include "main/ClsAutoconvert.h"
 #include "tests/support/failure_of.h"
@@ -60,20 +58,6 @@ TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
     EXPECT_FALSE(watcher.CheckFile());
     platform.clock.advance(1s);
     EXPECT_EQ(testing::failure_of([&] { watcher.CheckFile(); }), 53);
-}
-
-// Several writes within one second, each after the last check, are each
-// reported where the platform tells the file's time to the nanosecond.
-TEST_F(Watcher, RewritesWithinOneSecondOnARealFile) {
-    namespace fs = std::filesystem;
-    ClsAutoconvert watcher;
-    ASSERT_TRUE(watcher.setfile(path()));
-    platform.clock.advance(std::chrono::hours(24));  // never the file's second
-    const fs::file_time_type second = fs::last_write_time(path()) - std::chrono::hours(1);
-    for (auto within : {1us, 2us}) {
-        fs::last_write_time(path(), second + within);
-        EXPECT_EQ((std::pair{watcher.CheckFile(), watcher.CheckFile()}), std::pair(true, false));
-    }
 }
 
 // Registration of a path that is no file: the watcher shows it and keeps

@@ -150,7 +150,6 @@ TEST_F(ErrorLog, LongValueIsCut) {
     const std::string message = ClsError().error("ClsInstellingen", 53, "LeesFile", value);
     EXPECT_EQ(message, "Kan het bestand niet vinden:" + std::string(2000, 'a') + " ...");
     EXPECT_THAT(log(), HasSubstr("waarde:[" + std::string(2000, 'a') + " ...]\r\n"));
-    EXPECT_LT(log().size(), 4400u);  // the value twice: in the message and on its own line
 }
 
 // A report the log cannot take still shows its box, returns its message and
@@ -162,9 +161,10 @@ TEST_F(ErrorLog, UnwritableLogStillShowsTheBoxAndReturnsTheMessage) {
     EXPECT_EQ(ClsError().error("ModWriteFile", 76, "SchrijfBestand", "/x", true),
               "Kan het pad niet vinden /x");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              entry(76, "Foutmelding:[Kan het pad niet vinden /x] in [ModWriteFile]\r\n"
-                        "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
-                        "Bij het werken met deze waarde:[/x]\r\n"));
+              entry(76,
+                    "Foutmelding:[Kan het pad niet vinden /x] in [ModWriteFile]\r\n"
+                    "Opgetreden bij het uitvoeren van SchrijfBestand\r\n"
+                    "Bij het werken met deze waarde:[/x]\r\n"));
     EXPECT_TRUE(std::filesystem::is_directory(folder.file("error.log")));
 
     std::filesystem::create_directory(folder.file("log"));

@@ -1,5 +1,5 @@
 // The POSIX adapter of the platform port, and the file helpers on a POSIX
-// file system (links, modes, pipes and devices).
+// file system (links, modes, pipes and devices, folders other users share).
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
@@ -55,6 +55,10 @@ std::pair<pid_t, char> in_child(
 bool become_nobody() {
     return ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
 }
+
+// Gives a file (a link itself, not its target) to the user nobody; false when
+// this user may not, and the test should then skip that case.
+bool give_to_nobody(const std::string& path) { return ::lchown(path.c_str(), 65534, 65534) == 0; }
 
 // A script that writes its arguments, one a line, into <its own path>.args
 // once it has finished, so the test can wait for them.
@@ -155,21 +159,26 @@ TEST(FileReplace, KilledWriterLeavesNoTemporaryFile) {
 // the running copy to show itself.
 std::string show_channel(const std::string& folder) {
     const passwd* user = ::getpwuid(::geteuid());
-    std::string claims = std::string(user->pw_dir) + "/.cache/tolvane-" + std::to_string(::geteuid());
+    std::string claims =
+        std::string(user->pw_dir) + "/.cache/tolvane-" + std::to_string(::geteuid());
     if (!fs::is_directory(claims)) claims = "/tmp/tolvane-" + std::to_string(::geteuid());
     return claims + "/" + native::instance_name(::geteuid(), "tolvane", folder) + ".sock";
 }
 
-// Connects to the channel as a client would and sends the bytes; false when it could not connect.
-bool send_to_channel(const std::string& channel, std::string_view bytes) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, channel.c_str(), channel.size() + 1);
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    if (connected) (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+// A connection to the channel as a client makes it, never waiting; -1 when refused.
+int connect_to(const std::string& channel) {
+    sockaddr_un address{AF_UNIX, {}};
+    std::ranges::copy(channel, address.sun_path);
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return fd;
     ::close(fd);
-    return connected;
+    return -1;
+}
+
+bool send_to_channel(const std::string& channel, std::string_view bytes) {
+    int fd = connect_to(channel);
+    if (fd >= 0) (void)!::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ::close(fd);
+    return fd >= 0;
 }
 
 void end_child(pid_t child) {
@@ -177,11 +186,9 @@ void end_child(pid_t child) {
     ::waitpid(child, nullptr, 0);
 }
 
-// The claim: held by a running copy whatever its environment, separate for
-// separate folders, gone with a crashed copy.  Its channel takes only the one
-// show request of the same user: garbage, a request cut short or too long and
-// a silent connection are closed without effect, and another user cannot
-// even reach it.
+// The claim: held by a running copy whatever its environment, separate for separate folders,
+// gone with a crashed copy.  Its channel takes only the one show request of the same user:
+// garbage and a silent connection are closed without effect; another user cannot reach it.
 TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     TempFolder folder;
     int shows[2];
@@ -213,9 +220,8 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
           std::string("\0TONEN\n", 7), too_long, std::string()})
         EXPECT_TRUE(send_to_channel(channel, garbage));
     if (::getuid() == 0) {
-        auto [stranger, reached] = in_child([&] {
-            return become_nobody() && send_to_channel(channel, "TONEN\n") ? 'y' : 'n';
-        });
+        auto [stranger, reached] = in_child(
+            [&] { return become_nobody() && send_to_channel(channel, "TONEN\n") ? 'y' : 'n'; });
         EXPECT_EQ(reached, 'n');
         end_child(stranger);
     }
@@ -236,45 +242,20 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
 // start is not held up by it.
 TEST(SingleInstance, OneCopyOfABurstOfStartsAndAFullQueue) {
     TempFolder folder;
-    int go[2];
-    ASSERT_EQ(pipe(go), 0);
-    std::vector<pid_t> starts;
-    std::vector<int> answers;
-    for (int start = 0; start < 30; ++start) {
-        int answer[2];
-        ASSERT_EQ(pipe(answer), 0);
-        pid_t child = fork();
-        if (child == 0) {
-            char byte = 0;
-            (void)!read(go[0], &byte, 1);
-            byte = native::single_instance().another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
-            (void)!write(answer[1], &byte, 1);
+    int answers[2];
+    ASSERT_EQ(pipe(answers), 0);
+    std::vector<pid_t> starts(30);
+    for (pid_t& start : starts)
+        if ((start = fork()) == 0) {
+            char runs =
+                native::single_instance().another_copy_runs("tolvane", folder.path()) ? 'y' : 'n';
+            (void)!write(answers[1], &runs, 1);
             ::pause();
         }
-        close(answer[1]);
-        starts.push_back(child);
-        answers.push_back(answer[0]);
-    }
-    close(go[0]);
-    for (size_t start = 0; start < starts.size(); ++start) (void)!write(go[1], "g", 1);
-    std::string said;
-    for (int answer : answers) {
-        char byte = 0;
-        EXPECT_EQ(read(answer, &byte, 1), 1);
-        said += byte;
-        close(answer);
-    }
+    std::string said(starts.size(), ' ');
+    for (char& answer : said) EXPECT_EQ(read(answers[0], &answer, 1), 1);
     EXPECT_EQ(std::ranges::count(said, 'n'), 1) << said;
-    close(go[1]);
-
-    for (int silent = 0; silent < 40; ++silent) {
-        int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const std::string channel = show_channel(folder.path());
-        std::memcpy(address.sun_path, channel.c_str(), channel.size() + 1);
-        (void)!::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    }
+    for (int silent = 0; silent < 40; ++silent) connect_to(show_channel(folder.path()));
     EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
     EXPECT_FALSE(native::single_instance().ask_to_show());
     for (pid_t child : starts) end_child(child);
@@ -297,29 +278,19 @@ TEST_F(FileHelpers, DirCheckIsTrueOnlyForVisibleOrdinaryFiles) {
     EXPECT_FALSE(DirCheck("") || DirCheck(folder.file("route.txt") + std::string(1, '\0')));
 }
 
-TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteKeepingTheModeAndNeedsTheFolder) {
+TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteAndNeedsTheFolder) {
     folder.write("punten.txt", "an old and much longer text\r\n");
-    fs::permissions(folder.file("punten.txt"), fs::perms::owner_read | fs::perms::owner_write);
     const std::string text("N\xB0 1\r\nlast line without end\0", 28);
     EXPECT_EQ(SchrijfBestand(folder.file("punten.txt"), text), "");
     EXPECT_EQ(folder.read("punten.txt"), text);
-    EXPECT_EQ(fs::status(folder.file("punten.txt")).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write);
-
-    mode_t mask = ::umask(027);
-    EXPECT_EQ(SchrijfBestand(folder.file("nieuw.txt"), ""), "");
-    ::umask(mask);
-    EXPECT_EQ(fs::status(folder.file("nieuw.txt")).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(folder.entries(), 2u);
     const std::string path = folder.file("weg/punten.txt");  // no folder: 76, no box
     EXPECT_EQ(SchrijfBestand(path, "x"), "Kan het pad niet vinden " + path);
     EXPECT_THAT(folder.read("error.log"),
                 HasSubstr("] in [ModWriteFile]\r\nTechnische fout [No such file or directory]"));
 }
 
-// Only a regular file is ever replaced: not a folder, a pipe, a device node
-// or a link to one of them.  A NUL in the name is no file at all.
+// Only a regular file is ever replaced or read (a pipe refused at once, a file only within its
+// bound): no folder, pipe, device or link to one.  A NUL in the name is no file at all.
 TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
     fs::create_directory(folder.file("map"));
     ASSERT_EQ(::mkfifo(folder.file("pijp").c_str(), 0600), 0);
@@ -332,6 +303,10 @@ TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
                   "Het pad of bestand kan niet benadert worden " + folder.file(name));
         EXPECT_FALSE(fs::is_regular_file(folder.file(name))) << name;
     }
+    folder.write("uit.txt", "12345");
+    for (auto [name, most] : {std::pair("pijp", 9), {"link naar pijp", 9}, {"uit.txt", 4}})
+        EXPECT_EQ(failure_of([&] { native::file_system().read_all(folder.file(name), most); }), 75);
+    EXPECT_EQ(native::file_system().read_all(folder.file("uit.txt"), 5), "12345");
     const std::string with_nul = folder.file("a") + std::string(1, '\0') + "b";
     EXPECT_EQ(SchrijfBestand(with_nul, "x"),
               "Het pad of bestand kan niet benadert worden " + with_nul);
@@ -352,6 +327,80 @@ TEST_F(FileHelpers, FailedWriteLeavesTheOldFileIntact) {
         testing::set_immutable(locked, false);
         EXPECT_EQ(std::tuple(target.read("punten.txt"), target.entries()), std::tuple("old", 1u));
     }
+}
+
+// In a sticky folder that everybody may write (as /tmp), another user's link is not followed, as
+// the file or on the way to it, for the text file or the log: nothing behind it changes, and the
+// report the log could not take goes to standard error.  The user's own link is followed.
+TEST_F(FileHelpers, AnotherUsersLinkIsNotFollowedTheUsersOwnIs) {
+    testing::TempFolder elsewhere;
+    elsewhere.write("geheim.txt", "van root\n");
+    fs::permissions(folder.path(), fs::perms::all | fs::perms::sticky_bit);
+    fs::create_symlink(elsewhere.file("geheim.txt"), folder.file("uit.txt"));
+    fs::create_symlink(elsewhere.path(), folder.file("map"));
+    fs::create_symlink(elsewhere.file("geheim.txt"), folder.file("error.log"));
+    fs::create_symlink(elsewhere.file("eigen.txt"), folder.file("eigen.txt"));
+    for (const char* name : {"uit.txt", "map", "error.log"})
+        if (!give_to_nobody(folder.file(name))) GTEST_SKIP() << "not root: no link of another user";
+    for (const char* name : {"uit.txt", "map/geheim.txt"}) {
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(SchrijfBestand(folder.file(name), "x"), "Geen toegang") << name;
+        EXPECT_THAT(::testing::internal::GetCapturedStderr(),
+                    HasSubstr("Technische fout [Link of another user in a shared folder, not "
+                              "followed]\r\nOpgetreden bij het uitvoeren van SchrijfBestand"));
+    }
+    EXPECT_EQ(elsewhere.read("geheim.txt"), "van root\n");
+    EXPECT_TRUE(fs::is_symlink(folder.file("uit.txt")));
+    EXPECT_EQ(SchrijfBestand(folder.file("eigen.txt"), "eigen"), "");
+    EXPECT_EQ(elsewhere.read("eigen.txt"), "eigen");
+}
+
+// The new file takes the old one's permission bits only when the old file
+// was the user's own, and never set-user-id, set-group-id or sticky; without
+// one it gets the mode the process's mask gives.  A read-only file is refused
+// and kept.
+TEST_F(FileHelpers, ModeOnlyFromTheUsersOwnFileAndReadOnlyRefused) {
+    struct Case {
+        mode_t before;  // 0: no old file
+        bool nobodys;
+        mode_t after;  // 0: refused
+    };
+    const mode_t mask = ::umask(027);
+    for (const Case& c : {Case{04755, false, 0755}, Case{0600, false, 0600}, Case{0, false, 0640},
+                          Case{06777, true, 0640}, Case{0444, false, 0}}) {
+        if (c.before) folder.write("uit.txt", "oud");
+        if (c.nobodys && !give_to_nobody(folder.file("uit.txt"))) continue;
+        ::chmod(folder.file("uit.txt").c_str(), c.before);  // after chown: it drops special bits
+        EXPECT_EQ(SchrijfBestand(folder.file("uit.txt"), "nieuw"), c.after ? "" : "Geen toegang");
+        EXPECT_EQ(folder.read("uit.txt"), c.after ? "nieuw" : "oud") << std::oct << c.before;
+        EXPECT_EQ(fs::status(folder.file("uit.txt")).permissions(),
+                  fs::perms(c.after ? c.after : c.before))
+            << std::oct << c.before;
+        fs::remove(folder.file("uit.txt"));
+    }
+    ::umask(mask);
+}
+
+// The names another user could prepare do not stop a write; a writer that
+// died before its rename leaves a file that the next write into the folder
+// removes, while those of running writers and of other users stay.
+TEST_F(FileHelpers, PreparedNamesStopNothingAndDeadWritersLeftoversGo) {
+    const std::string ours = ".tolvane-" + std::to_string(::getpid()) + "-";
+    for (int counter = 0; counter < 100; ++counter)
+        folder.write(ours + std::to_string(counter), "");
+    pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    waitpid(dead, nullptr, 0);
+    const std::string leftover = ".tolvane-" + std::to_string(dead) + "-0123456789abcdef";
+    const std::string others = ".tolvane-" + std::to_string(dead) + "-fedcba9876543210";
+    folder.write(leftover, "half");
+    folder.write(others, "half");
+    const bool as_root = give_to_nobody(folder.file(others));
+    EXPECT_EQ(SchrijfBestand(folder.file("uit.txt"), "x"), "");
+    EXPECT_EQ(folder.read("uit.txt"), "x");
+    EXPECT_FALSE(folder.exists(leftover));
+    EXPECT_TRUE(folder.exists(ours + "0") && folder.exists(ours + "99"));
+    EXPECT_EQ(folder.exists(others), as_root);
 }
 
 }  // namespace

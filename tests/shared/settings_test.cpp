@@ -143,19 +143,16 @@ TEST_F(Settings, FailedWritesAreReportedAndLeaveTheOldFile) {
 // user may change is reported, neither believed nor written; the default
 // values hold.  A sticky shared folder keeps others off the user's own file.
 TEST_F(Settings, FileOthersMayChangeIsNeitherBelievedNorWritten) {
-    struct Case {
-        const char* what;
-        std::filesystem::perms folder, file;
-        bool nobodys, trusted;
-    };
     using P = std::filesystem::perms;
     const P usual = P::owner_read | P::owner_write | P::group_read | P::others_read;
-    const std::string full = "StrePlaFile=a.ste\r\nStartGartrip=1\r\n";
-    for (const Case& c : {Case{"file for all", P::owner_all, usual | P::others_write, false, false},
-                          Case{"folder for all", P::all, usual, false, false},
-                          Case{"nobody's file", P::owner_all, usual, true, false},
-                          Case{"sticky folder", P::all | P::sticky_bit, usual, false, true}}) {
-        store(full);
+    struct Case {
+        P folder, file;
+        bool nobodys, trusted;
+    };
+    for (const Case& c : {Case{P::owner_all, usual | P::others_write, false, false},
+                          Case{P::all, usual, false, false}, Case{P::owner_all, usual, true, false},
+                          Case{P::all | P::sticky_bit, usual, false, true}}) {
+        store("StrePlaFile=a.ste\r\nStartGartrip=1\r\n");
         std::filesystem::permissions(kvr(), c.file);
         std::filesystem::permissions(folder.path(), c.folder);
         if (c.nobodys && ::lchown(kvr().c_str(), 65534, 65534) != 0) continue;  // not root
@@ -166,11 +163,11 @@ TEST_F(Settings, FileOthersMayChangeIsNeitherBelievedNorWritten) {
                 "\r\nIs de volgende fout opgetredenGeen toegang"));
         }
         ClsInstellingen settings;
-        EXPECT_EQ(settings.intAutostart, c.trusted ? 1 : 2) << c.what;
-        EXPECT_EQ(settings.strStreplaFile, c.trusted ? "a.ste" : "") << c.what;
+        EXPECT_EQ(std::tuple(settings.intAutostart, settings.strStreplaFile),
+                  c.trusted ? std::tuple(1, "a.ste") : std::tuple(2, ""));
         settings.strStreplaFile = "b.ste";
         settings.Wegschrijven();
-        EXPECT_EQ(stored().starts_with("StrePlaFile=b.ste"), c.trusted) << c.what;
+        EXPECT_EQ(stored().starts_with("StrePlaFile=b.ste"), c.trusted);
         std::filesystem::permissions(folder.path(), P::owner_all);
         std::filesystem::remove(kvr());
     }
