@@ -1,12 +1,15 @@
 #include "desktop/help_viewer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/qt_text.h"
 
@@ -23,8 +26,8 @@ QString help_page(port::HelpCommand command, int32_t context) {
     }
 }
 
-HelpWindow::HelpWindow(QString folder)
-    : browser_(new QTextBrowser(this)), folder_(std::move(folder)) {
+HelpWindow::HelpWindow(QString folder, QWidget* owner)
+    : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this)), folder_(std::move(folder)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("TolVANE Help"));
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
@@ -65,8 +68,23 @@ void HelpWindow::open(const QString& page) {
         browser_->setPlainText(QStringLiteral("Deze helppagina is niet gevonden: ") + path);
     }
     show();
+    place_on_screen();
     raise();
     activateWindow();
+    browser_->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+// Whole on the screen of its owner (or the primary one), frame included,
+// no larger than that screen's free area.
+void HelpWindow::place_on_screen() {
+    QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(size().boundedTo(room.size() - frame));
+    const QRect outer = frameGeometry();
+    move(std::clamp(outer.x(), room.left(), room.right() + 1 - outer.width()),
+         std::clamp(outer.y(), room.top(), room.bottom() + 1 - outer.height()));
 }
 
 QtHelpViewer::~QtHelpViewer() { delete window_.data(); }
@@ -75,9 +93,11 @@ void QtHelpViewer::show(std::string_view help_file, port::HelpCommand command, i
     // The help file's name may carry ">window"; the pages sit beside it.
     QString file = to_qt(help_file).section(QLatin1Char('>'), 0, 0);
     QString folder = QFileInfo(file).dir().filePath(QStringLiteral("help"));
-    if (!window_ || window_->property("folder").toString() != folder) {
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!window_ || window_->property("folder").toString() != folder ||
+        window_->parentWidget() != owner) {
         delete window_.data();
-        window_ = new HelpWindow(folder);
+        window_ = new HelpWindow(folder, owner);
         window_->setProperty("folder", folder);
     }
     window_->open(help_page(command, context));

@@ -1,10 +1,15 @@
 // The main window with real events: real Qt message boxes answered by a timer as a user would, real
 // focus and activation changes, the real event loop.  The fakes keep the clock and the file times.
 #include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
+#include <QTextBrowser>
 #include <QTimer>
 #include <filesystem>
 
+#include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
+#include "main/frmOpties.h"
 #include "tests/window/window_support.h"
 
 namespace tlv::testing {
@@ -148,6 +153,40 @@ TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
                                                   {folder.file("B.igc")},
                                                   port::WindowStyle::MinimizedFocus}}));
     EXPECT_EQ(settings().intAutoCheckStrepla, 1);
+}
+
+// F1 in the options dialog: the help window opens usable above it (a click reaches it through the
+// dialog's modality), whole on the screen and with the focus; Escape closes the help alone, and
+// the dialog stays open with its edit.
+TEST_F(RealEvents, HelpOverADialogIsUsableAndEscapeClosesItAlone) {
+    load(kvr());
+    desktop::QtHelpViewer viewer;
+    const port::Services previous = port::install({.help = &viewer});
+    QTimer::singleShot(0, [this] {
+        auto* options = window->findChild<frmOpties*>(QStringLiteral("frmOpties"));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(options));
+        QTest::mouseClick(find("txtStrepla"), Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("strepla.exe"));
+        QTest::keyClick(options->windowHandle(), Qt::Key_F1);
+        QWidget* help = nullptr;
+        for (QWidget* shown : QApplication::topLevelWidgets())
+            if (shown->objectName() == QStringLiteral("HelpWindow")) help = shown;
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+        EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()));
+        auto* browser = help->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
+        EXPECT_THAT(browser->toPlainText().toStdString(), HasSubstr("3060.html"));
+        QTest::mouseClick(help->findChild<QPushButton*>(QStringLiteral("HelpIndex")),
+                          Qt::LeftButton);
+        EXPECT_THAT(browser->toPlainText().toStdString(), HasSubstr("index.html"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(help->isVisible());
+        EXPECT_TRUE(options->isVisible());
+        EXPECT_EQ(text("txtStrepla"), "strepla.exe");
+        click("cmdCancel");
+    });
+    action("mnPrograms")->trigger();
+    port::restore(previous);
 }
 
 }  // namespace
