@@ -147,8 +147,8 @@ TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsW
 // keeps the log far inside its bound; the message carries the same cut value.
 TEST_F(ErrorLog, LongValueIsCut) {
     const std::string value = std::string(2000, 'a') + std::string(40 << 20, 'b');
-    const std::string message = ClsError().error("ClsInstellingen", 53, "LeesFile", value);
-    EXPECT_EQ(message, "Kan het bestand niet vinden:" + std::string(2000, 'a') + " ...");
+    EXPECT_EQ(ClsError().error("ClsInstellingen", 53, "LeesFile", value),
+              "Kan het bestand niet vinden:" + std::string(2000, 'a') + " ...");
     EXPECT_THAT(log(), HasSubstr("waarde:[" + std::string(2000, 'a') + " ...]\r\n"));
 }
 

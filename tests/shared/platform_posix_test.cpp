@@ -213,11 +213,9 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     EXPECT_TRUE(fs::is_empty(folder.path()));
 
     const std::string channel = show_channel(folder.path());
-    std::string too_long;
-    for (int i = 0; i < 700; ++i) too_long += "TONEN\n";
     for (const std::string& garbage :
          {std::string("HALLO\n"), std::string("TONEN"), std::string("TONEN\nTONEN\n"),
-          std::string("\0TONEN\n", 7), too_long, std::string()})
+          std::string("\0TONEN\n", 7), std::string(4200, 'T'), std::string()})
         EXPECT_TRUE(send_to_channel(channel, garbage));
     if (::getuid() == 0) {
         auto [stranger, reached] = in_child(
@@ -360,22 +358,21 @@ TEST_F(FileHelpers, AnotherUsersLinkIsNotFollowedTheUsersOwnIs) {
 // one it gets the mode the process's mask gives.  A read-only file is refused
 // and kept.
 TEST_F(FileHelpers, ModeOnlyFromTheUsersOwnFileAndReadOnlyRefused) {
-    struct Case {
-        mode_t before;  // 0: no old file
-        bool nobodys;
-        mode_t after;  // 0: refused
-    };
     const mode_t mask = ::umask(027);
-    for (const Case& c : {Case{04755, false, 0755}, Case{0600, false, 0600}, Case{0, false, 0640},
-                          Case{06777, true, 0640}, Case{0444, false, 0}}) {
-        if (c.before) folder.write("uit.txt", "oud");
-        if (c.nobodys && !give_to_nobody(folder.file("uit.txt"))) continue;
-        ::chmod(folder.file("uit.txt").c_str(), c.before);  // after chown: it drops special bits
-        EXPECT_EQ(SchrijfBestand(folder.file("uit.txt"), "nieuw"), c.after ? "" : "Geen toegang");
-        EXPECT_EQ(folder.read("uit.txt"), c.after ? "nieuw" : "oud") << std::oct << c.before;
+    // The old file's mode (0: none), whether nobody owns it, the new file's mode (0: refused).
+    for (auto [before, nobodys, after] : {std::tuple(04755, false, 0755),
+                                          {0600, false, 0600},
+                                          {0, false, 0640},
+                                          {06777, true, 0640},
+                                          {0444, false, 0}}) {
+        if (before) folder.write("uit.txt", "oud");
+        if (nobodys && !give_to_nobody(folder.file("uit.txt"))) continue;
+        ::chmod(folder.file("uit.txt").c_str(), before);  // after chown: it drops special bits
+        EXPECT_EQ(SchrijfBestand(folder.file("uit.txt"), "nieuw"), after ? "" : "Geen toegang");
+        EXPECT_EQ(folder.read("uit.txt"), after ? "nieuw" : "oud") << std::oct << before;
         EXPECT_EQ(fs::status(folder.file("uit.txt")).permissions(),
-                  fs::perms(c.after ? c.after : c.before))
-            << std::oct << c.before;
+                  fs::perms(after ? after : before))
+            << std::oct << before;
         fs::remove(folder.file("uit.txt"));
     }
     ::umask(mask);
@@ -393,8 +390,7 @@ TEST_F(FileHelpers, PreparedNamesStopNothingAndDeadWritersLeftoversGo) {
     waitpid(dead, nullptr, 0);
     const std::string leftover = ".tolvane-" + std::to_string(dead) + "-0123456789abcdef";
     const std::string others = ".tolvane-" + std::to_string(dead) + "-fedcba9876543210";
-    folder.write(leftover, "half");
-    folder.write(others, "half");
+    for (const std::string& name : {leftover, others}) folder.write(name, "half");
     const bool as_root = give_to_nobody(folder.file(others));
     EXPECT_EQ(SchrijfBestand(folder.file("uit.txt"), "x"), "");
     EXPECT_EQ(folder.read("uit.txt"), "x");

@@ -1,8 +1,11 @@
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -122,10 +125,14 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     folder.write("help/3050.html", "<p>Systeemvak</p>");
     QtHelpViewer viewer;
     viewer.show(folder.file("tolvane.chm") + ">hoofd", port::HelpCommand::Topic, 3050);
-    HelpWindow* window = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QStringLiteral("HelpWindow"))
-            window = qobject_cast<HelpWindow*>(widget);
+    auto shown = [] {
+        HelpWindow* help = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == QStringLiteral("HelpWindow") && widget->isVisible())
+                help = qobject_cast<HelpWindow*>(widget);
+        return help;
+    };
+    HelpWindow* window = shown();
     ASSERT_NE(window, nullptr);
     auto* browser = window->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
     EXPECT_TRUE(browser->source().toLocalFile().endsWith(QStringLiteral("help/3050.html")));
@@ -137,9 +144,18 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     EXPECT_THAT(browser->toPlainText().toStdString(),
                 ::testing::MatchesRegex("Deze helppagina is niet gevonden: .*/help/index\\.html"));
     testing::expect_form(*window, "HelpWindow.txt");
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible());
+    // Over a modal dialog: above it with the focus, whole on the screen; Escape closes it alone.
+    QDialog dialog;
+    QTimer::singleShot(0, [&] {
+        const auto close = qScopeGuard([&] { dialog.reject(); });  // also on a failure
+        viewer.show(folder.file("tolvane.chm"), port::HelpCommand::Topic, 3050);
+        HelpWindow* help = shown();
+        ASSERT_TRUE(help && QTest::qWaitForWindowActive(help));
+        EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_TRUE(!help->isVisible() && dialog.isVisible());
+    });
+    dialog.exec();
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
 // The main window with real events: real Qt message boxes answered by a timer as a user would, real
 // focus and activation changes, the real event loop.  The fakes keep the clock and the file times.
 #include <QMessageBox>
-#include <QScopeGuard>
-#include <QScreen>
 #include <QTimer>
 #include <filesystem>
 
-#include "desktop/help_viewer.h"
 #include "desktop/qt_message_boxes.h"
-#include "main/frmOpties.h"
 #include "tests/window/window_support.h"
 
 namespace tlv::testing {
@@ -152,30 +148,6 @@ TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
                                                   {folder.file("B.igc")},
                                                   port::WindowStyle::MinimizedFocus}}));
     EXPECT_EQ(settings().intAutoCheckStrepla, 1);
-}
-
-// F1 in the options dialog: the help window opens above it, whole on the screen, with the focus;
-// Escape closes the help alone, and the dialog stays open with its edit.
-TEST_F(RealEvents, HelpOverADialogIsUsableAndEscapeClosesItAlone) {
-    load(kvr());
-    desktop::QtHelpViewer viewer;
-    const port::Services previous = port::install({.help = &viewer});
-    QTimer::singleShot(0, [this] {
-        auto* options = window->findChild<frmOpties*>(QStringLiteral("frmOpties"));
-        const auto cancel = qScopeGuard([options] { options->reject(); });  // also on a failure
-        ASSERT_TRUE(QTest::qWaitForWindowActive(options));
-        QTest::mouseClick(find("txtStrepla"), Qt::LeftButton);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("strepla.exe"));
-        QTest::keyClick(options->windowHandle(), Qt::Key_F1);
-        QWidget* help = QApplication::activeWindow();
-        ASSERT_EQ(help->objectName(), QStringLiteral("HelpWindow"));
-        EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        EXPECT_TRUE(!help->isVisible() && options->isVisible());
-        EXPECT_EQ(text("txtStrepla"), "strepla.exe");
-    });
-    action("mnPrograms")->trigger();
-    port::restore(previous);
 }
 
 }  // namespace
