@@ -1,6 +1,8 @@
 #include "desktop/qt_platform.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -31,12 +33,29 @@ void QtPlatform::set_tray_pictures(const QIcon& window_icon, const QIcon& busy_i
     services_->tray.set_pictures(window_icon, busy_icon);
 }
 
-void install_dutch(QApplication& application) {
+namespace {
+
+class NoAltLetters final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers held = key->modifiers();
+        return (held & Qt::AltModifier) && !(held & Qt::ControlModifier) &&
+               !key->text().isEmpty() && qobject_cast<QLineEdit*>(watched);
+    }
+};
+
+}  // namespace
+
+void prepare_application(QApplication& application) {
     QLocale::setDefault(QLocale(QLocale::Dutch, QLocale::Netherlands));
     auto* translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::Dutch), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
+    application.installEventFilter(new NoAltLetters(&application));
 }
 
 }  // namespace tlv::desktop

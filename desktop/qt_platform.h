@@ -29,7 +29,10 @@ private:
     port::Services previous_;
 };
 
-// Dutch standard buttons and dialogs: Qt's own translations, Dutch number formats.
-void install_dutch(QApplication& application);
+// The application as a pilot meets it on any platform: Dutch standard buttons
+// and dialogs (Qt's own translations, Dutch number formats), and an Alt+letter
+// that no access key takes never typed into a text field (as on Windows,
+// where such a key makes no character).
+void prepare_application(QApplication& application);
 
 }  // namespace tlv::desktop

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tlvexpress"));
-    tlv::desktop::install_dutch(application);
+    tlv::desktop::prepare_application(application);
     tlv::desktop::QtPlatform platform;
     return tlv::launcher::modStart().Main();
 }

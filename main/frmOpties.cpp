@@ -124,6 +124,7 @@ void frmOpties::Form_Load() {
         ckGebrGPS->setChecked(settings_->blnUseGPS());
         tbsOptions->setCurrentIndex(0);
         tbsOptions_Click();
+        ctrlGPS1->setFocus();  // typing goes to the first field at once
     } catch (...) {
         report(__func__);
     }

@@ -49,7 +49,7 @@ int run_window(const WindowStart& start) {
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TolVANE"));
-    desktop::install_dutch(application);
+    desktop::prepare_application(application);
     desktop::QtPlatform platform;
     FrmKeerpunten::set_tray_pictures(platform);
     std::unique_ptr<FrmKeerpunten> window;

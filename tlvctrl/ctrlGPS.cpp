@@ -18,6 +18,7 @@ ctrlGPS::ctrlGPS(QWidget* parent) : QWidget(parent) {
     grid->setContentsMargins(QMargins());
     strepla_field_ = field("txtStrepla", "Programma StrePla", 0, strepla_);
     gartrip_field_ = field("txtGartrip", "Programma GARtrip", 1, gartrip_);
+    setFocusProxy(strepla_field_);  // focusing the control focuses its first field
 }
 
 QLineEdit* ctrlGPS::field(const char* name, const char* label, int row, std::string& value) {

@@ -12,6 +12,6 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QStringLiteral("offscreen")))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    tlv::desktop::install_dutch(application);
+    tlv::desktop::prepare_application(application);
     return RUN_ALL_TESTS();
 }

@@ -59,6 +59,7 @@ TEST_F(Options, AutostartTickedOnlyForOneSavedAsOneOrTwoAndWithoutGartripAsked) 
 TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
     open(kvr());
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    EXPECT_EQ(QApplication::focusWidget(), find("txtStrepla"));  // typing goes somewhere at once
     auto* tabs = find<QTabBar>("tbsOptions");
     QTest::keyClick(find("cmdOK"), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(tabs->currentIndex(), 1);
