@@ -30,6 +30,7 @@ struct Button {
 std::vector<Button> buttons_of(port::BoxStyle style) {
     switch (style) {
         case port::BoxStyle::YesNo:
+        case port::BoxStyle::Question:
             return {{QMessageBox::Yes, nullptr, QMessageBox::YesRole, Answer::Yes},
                     {QMessageBox::No, nullptr, QMessageBox::NoRole, Answer::No}};
         case port::BoxStyle::ErrorReport:
@@ -50,6 +51,8 @@ QMessageBox::Icon icon_of(port::BoxStyle style) {
             return QMessageBox::Warning;
         case port::BoxStyle::Information:
             return QMessageBox::Information;
+        case port::BoxStyle::Question:
+            return QMessageBox::Question;
         default:
             return QMessageBox::NoIcon;
     }

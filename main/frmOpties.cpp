@@ -207,7 +207,7 @@ void frmOpties::cmdOK_Click() {
         errors +
             "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
             "niet opgeslagen",
-        "Kan wijzigingen niet opslaan", port::BoxStyle::YesNo);
+        "Kan wijzigingen niet opslaan", port::BoxStyle::Question);
     if (answer == port::Answer::No) reject();
 }
 

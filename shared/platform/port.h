@@ -32,6 +32,7 @@ enum class BoxStyle : int {
     Ok = 0,
     YesNo = 4,
     Critical = 16,
+    Question = 36,  // Yes / No with the question mark
     ErrorReport = 54,  // exclamation, Cancel / Try Again / Continue
     Information = 64,
 };

@@ -92,7 +92,7 @@ TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
          {std::tuple(port::BoxStyle::YesNo, B::NoIcon, "&Ja,&Nee", 1, port::Answer::No),
           std::tuple(port::BoxStyle::ErrorReport, B::Warning, "Opnieuw proberen,Doorgaan,Annuleren",
                      1, port::Answer::Continue),
-          std::tuple(port::BoxStyle::YesNo, B::NoIcon, "&Ja,&Nee", -1, port::Answer::Cancel),
+          std::tuple(port::BoxStyle::Question, B::Question, "&Ja,&Nee", -1, port::Answer::Cancel),
           std::tuple(port::BoxStyle::Information, B::Information, "OK", -1, port::Answer::Ok)}) {
         owner.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));

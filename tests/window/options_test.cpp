@@ -43,7 +43,7 @@ TEST_F(Options, AutostartTickedOnlyForOneSavedAsOneOrTwoAndWithoutGartripAsked) 
         autostart +
             "\r\nWilt u deze waarden veranderen, anders worden de gemaakte wijzigingen "
             "niet opgeslagen",
-        "Kan wijzigingen niet opslaan", port::BoxStyle::YesNo};
+        "Kan wijzigingen niet opslaan", port::BoxStyle::Question};
     platform.boxes.expect(question, port::Answer::Yes);
     platform.boxes.expect(question, port::Answer::No);
     click("cmdOK");
