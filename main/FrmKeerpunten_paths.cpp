@@ -28,10 +28,12 @@ void FrmKeerpunten::ShowMessage(const std::string& text) {
     desktop::show_message(lbResultaat, text);
 }
 
-// A panel is as wide as its text; an empty one takes no room.
+// A panel is as wide as its text; an empty one takes no room.  The window's
+// minimum width follows the panels shown, so that each shows its whole text.
 void FrmKeerpunten::set_panel(int index, const std::string& text) {
     QLabel* panel = panels_.at(static_cast<size_t>(index - 1));
     panel->setText(desktop::to_qt(text));
+    panel->setMinimumWidth(text.empty() ? 0 : panel->sizeHint().width());
     panel->setVisible(!text.empty());
 }
 

@@ -81,6 +81,14 @@ TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
     window->resize(window->width() + 200, window->height());
     QApplication::processEvents();
     EXPECT_EQ(find("Text1")->width(), field + 200);
+    // Both switch panels, the window made as narrow as it lets itself be: each whole.
+    window->SetStatusPanel(2, true);
+    window->resize(1, window->height());
+    QApplication::processEvents();
+    for (auto* shown : {panel, find<QLabel>("Panel2")})
+        EXPECT_GE(shown->contentsRect().width(),
+                  shown->sizeHint().width() - 2 * shown->frameWidth())
+            << shown->text().toStdString();
 }
 
 // F5 writes the hand-written text file and shows the counts; a failed run
