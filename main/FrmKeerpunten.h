@@ -159,6 +159,10 @@ private:
     bool in_tray_ = false;
     bool tray_available_ = false;
     bool in_tick_ = false;
+    // Why watch mode went off when it could not go on (a path gone wrong):
+    // the label shows it through every refresh until the next conversion.
+    std::string last_path_fault_;
+    std::string watch_off_reason_;
     bool unloaded_ = false;
     int mouse_pointer_ = 0;
     QElapsedTimer progress_clock_;

@@ -56,7 +56,7 @@ void FrmKeerpunten::ShowExchangeInUse() {
 
 void FrmKeerpunten::initControls() {
     try {
-        ShowMessage("");
+        ShowMessage(watch_off_reason_);
         Text1->setText(desktop::to_qt(settings_->strStreplaFile));
         Text2->setText(desktop::to_qt(settings_->strGartripFile));
         ShowExchangeInUse();
@@ -113,6 +113,7 @@ bool FrmKeerpunten::startCheck(bool report_paths) {
         // Quietly, only a fault is shown: the refresh has cleared the label, and a later check
         // must not wipe what an earlier one showed (the autostart's GARtrip path).
         if (!m.empty() && report_paths) {
+            last_path_fault_ = m;
             port::message_boxes().show(m, "Kan niet converteren", port::BoxStyle::Information);
         } else if (!m.empty()) {
             ShowMessage(m);

@@ -52,6 +52,7 @@ void FrmKeerpunten::Converteren() {
             SetMousePointer(1);
             return;
         }
+        watch_off_reason_.clear();
         tray_tip(port::TrayPicture::Busy, ModNotifyIcon::kBezigMetConverteren);
         for (const char* name :
              {"MnGARTripBestandMaken", "mnPopGartBestMaken", "MnGartripStarten", "mnGartripPopup"})

@@ -15,8 +15,20 @@
 #include "shared/failure.h"
 #include "shared/modDirCheck.h"
 #include "shared/platform/port.h"
+#include "shared/text.h"
 
 namespace tlv {
+namespace {
+
+// "Start na export Strepla staat uit: " and the fault on one line.
+std::string watch_off_text(std::string fault) {
+    for (size_t at; (at = fault.find("\r\n")) != std::string::npos;) fault.replace(at, 2, " ");
+    fault = std::string(trim_spaces(fault));
+    return "Start na export Strepla staat uit: " + (fault.empty() ? "een pad klopt niet" : fault);
+}
+
+}  // namespace
+
 namespace {
 
 constexpr int kTickMs = 500;
@@ -60,6 +72,7 @@ bool FrmKeerpunten::CheckCanBeServer(bool report_paths, bool apply) {
         if (apply) mnItemStartVanStrepla(true);
         if (!m.empty()) {
             if (report_paths) {
+                last_path_fault_ = "Fout in het pad" + m;
                 port::message_boxes().show("Fout in het pad" + m, "Kan deze optie niet uitvoeren",
                                            port::BoxStyle::Information);
             } else {
@@ -104,11 +117,15 @@ void FrmKeerpunten::show_watch_state(bool on) {
 
 void FrmKeerpunten::mnItemStartVanStreplaAan() {
     try {
+        last_path_fault_.clear();
         if (initTimer(true)) {
+            watch_off_reason_.clear();
             naarSysteemvak(false);
             show_watch_state(true);
         } else {
             mnItemStartVanStreplaUit();
+            watch_off_reason_ = watch_off_text(last_path_fault_);
+            ShowMessage(watch_off_reason_);
         }
     } catch (...) {
         show();

@@ -182,6 +182,25 @@ TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
     window->CheckCanBeServer(true, false);  // asked for by the user: in a box
 }
 
+// A path made wrong while watching: at the change of field the box says which, the mode goes off,
+// and the label says why through later refreshes until the next conversion.
+TEST_F(WatchMode, GoingOffForAWrongPathIsShownUntilTheNextConversion) {
+    load(watching());
+    settings().strStreplaFile = folder.file("export.stea");
+    platform.boxes.expect("Het pad naar Strepla Exchange klopt niet");
+    window->initControls();
+    const std::string why =
+        "Start na export Strepla staat uit: Het pad naar Strepla Exchange "
+        "klopt niet";
+    EXPECT_EQ(std::pair(settings().intAutoCheckStrepla, text("lbResultaat")), std::pair(2, why));
+    window->initControls();
+    EXPECT_EQ(text("lbResultaat"), why);
+    settings().strStreplaFile = folder.file("export.ste");
+    action("MnGARTripBestandMaken")->trigger();
+    window->initControls();
+    EXPECT_EQ(text("lbResultaat"), "");
+}
+
 // Hiding needs the mode's check; without a system tray the window is
 // minimised instead, and the tip shows in its title.
 TEST_F(WatchMode, HidingChecksFirstAndMinimisesWithoutATray) {
