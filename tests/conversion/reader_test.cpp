@@ -115,9 +115,9 @@ TEST(LockedFile, RetriesThenKeepsTheOldTextFile) {
     }
 }
 
-// Only an export that is not there gives the headers alone.  One that cannot
-// be examined, a hidden one, or one past the size bound is a read failure
-// under ReadFile with the system's text, and the last good text file stays.
+// Only an export that is not there gives the headers alone.  One that cannot be examined, a hidden
+// one, or one past the size bound is a read failure under ReadFile with the system's text, and the
+// last good text file stays.
 TEST(ReadFile, ExportThatCannotBeReachedKeepsTheOldTextFile) {
     std::vector<std::pair<std::string, std::string>> cases = {
         {"groot.ste", "File too large: more than 67108864 bytes"}, {"weg.ste", ""}};

@@ -22,8 +22,8 @@ protected:
     }
 };
 
-// A write counts once the clock has left its second, whenever the file's time
-// changed, whatever the clock did meanwhile (set back, the end of summer time).
+// A write counts once the clock has left its second, whenever the file's time changed, whatever the
+// clock did meanwhile (set back, the end of summer time).
 TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
     ClsAutoconvert watcher;
     write_at(-5);  // written before the watch began: never reported

@@ -143,8 +143,8 @@ TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsW
     EXPECT_EQ(other.read("error.log"), expected);
 }
 
-// A value of any length is cut to its first 2,000 bytes, so that one report
-// keeps the log far inside its bound; the message carries the same cut value.
+// A value of any length is cut to its first 2,000 bytes, so that one report keeps the log far
+// inside its bound; the message carries the same cut value.
 TEST_F(ErrorLog, LongValueIsCut) {
     const std::string value = std::string(2000, 'a') + std::string(40 << 20, 'b');
     EXPECT_EQ(ClsError().error("ClsInstellingen", 53, "LeesFile", value),
@@ -152,8 +152,8 @@ TEST_F(ErrorLog, LongValueIsCut) {
     EXPECT_THAT(log(), HasSubstr("waarde:[" + std::string(2000, 'a') + " ...]\r\n"));
 }
 
-// A report the log cannot take still shows its box, returns its message and
-// reaches standard error, never lost without a word.
+// A report the log cannot take still shows its box, returns its message and reaches standard error,
+// never lost without a word.
 TEST_F(ErrorLog, UnwritableLogStillShowsTheBoxAndReturnsTheMessage) {
     std::filesystem::create_directory(folder.file("error.log"));
     platform.boxes.expect();

@@ -56,8 +56,8 @@ bool become_nobody() {
     return ::setresgid(65534, 65534, 65534) == 0 && ::setresuid(65534, 65534, 65534) == 0;
 }
 
-// Gives a file (a link itself, not its target) to the user nobody; false when
-// this user may not, and the test should then skip that case.
+// Gives a file (a link itself, not its target) to the user nobody; false when this user may not,
+// and the test should then skip that case.
 bool give_to_nobody(const std::string& path) { return ::lchown(path.c_str(), 65534, 65534) == 0; }
 
 // A script that writes its arguments, one a line, into <its own path>.args
@@ -155,8 +155,8 @@ TEST(FileReplace, KilledWriterLeavesNoTemporaryFile) {
     EXPECT_EQ(names, std::vector<std::string>{"uit.txt"});
 }
 
-// The socket beside this user's claim of `folder`, where a second start asks
-// the running copy to show itself.
+// The socket beside this user's claim of `folder`, where a second start asks the running copy to
+// show itself.
 std::string show_channel(const std::string& folder) {
     const passwd* user = ::getpwuid(::geteuid());
     std::string claims =
@@ -181,14 +181,9 @@ bool send_to_channel(const std::string& channel, std::string_view bytes) {
     return fd >= 0;
 }
 
-void end_child(pid_t child) {
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-}
-
-// The claim: held by a running copy whatever its environment, separate for separate folders,
-// gone with a crashed copy.  Its channel takes only the one show request of the same user:
-// garbage and a silent connection are closed without effect; another user cannot reach it.
+// The claim: held by a running copy whatever its environment, separate for separate folders, gone
+// with a crashed copy.  Its channel takes only the one show request of the same user: garbage and a
+// silent connection are closed without effect; another user cannot reach it.
 TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     TempFolder folder;
     int shows[2];
@@ -221,7 +216,7 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
         auto [stranger, reached] = in_child(
             [&] { return become_nobody() && send_to_channel(channel, "TONEN\n") ? 'y' : 'n'; });
         EXPECT_EQ(reached, 'n');
-        end_child(stranger);
+        ::kill(stranger, SIGKILL), ::waitpid(stranger, nullptr, 0);
     }
     EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
     EXPECT_TRUE(native::single_instance().ask_to_show());
@@ -229,15 +224,14 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
     EXPECT_EQ(read(shows[0], taken, 1), 1);
     EXPECT_EQ(taken[0], 'S');
 
-    end_child(holder);
+    ::kill(holder, SIGKILL), ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(read(shows[0], taken, sizeof taken), 0);  // the one request, nothing else
     close(shows[0]);
     EXPECT_FALSE(native::single_instance().another_copy_runs("tolvane", folder.path()));
 }
 
-// Thirty starts at once: exactly one runs.  A holder that never takes its
-// requests (a silent conversion), its queue full, still counts, and a second
-// start is not held up by it.
+// Thirty starts at once: exactly one runs.  A holder that never takes its requests (a silent
+// conversion), its queue full, still counts, and a second start is not held up by it.
 TEST(SingleInstance, OneCopyOfABurstOfStartsAndAFullQueue) {
     TempFolder folder;
     int answers[2];
@@ -256,7 +250,7 @@ TEST(SingleInstance, OneCopyOfABurstOfStartsAndAFullQueue) {
     for (int silent = 0; silent < 40; ++silent) connect_to(show_channel(folder.path()));
     EXPECT_TRUE(native::single_instance().another_copy_runs("tolvane", folder.path()));
     EXPECT_FALSE(native::single_instance().ask_to_show());
-    for (pid_t child : starts) end_child(child);
+    for (pid_t child : starts) ::kill(child, SIGKILL), ::waitpid(child, nullptr, 0);
 }
 
 using FileHelpers = testing::InFolder;
@@ -353,10 +347,9 @@ TEST_F(FileHelpers, AnotherUsersLinkIsNotFollowedTheUsersOwnIs) {
     EXPECT_EQ(elsewhere.read("eigen.txt"), "eigen");
 }
 
-// The new file takes the old one's permission bits only when the old file
-// was the user's own, and never set-user-id, set-group-id or sticky; without
-// one it gets the mode the process's mask gives.  A read-only file is refused
-// and kept.
+// The new file takes the old one's permission bits only when the old file was the user's own, and
+// never set-user-id, set-group-id or sticky; without one it gets the mode the process's mask gives.
+// A read-only file is refused and kept.
 TEST_F(FileHelpers, ModeOnlyFromTheUsersOwnFileAndReadOnlyRefused) {
     const mode_t mask = ::umask(027);
     // The old file's mode (0: none), whether nobody owns it, the new file's mode (0: refused).
@@ -378,9 +371,9 @@ TEST_F(FileHelpers, ModeOnlyFromTheUsersOwnFileAndReadOnlyRefused) {
     ::umask(mask);
 }
 
-// The names another user could prepare do not stop a write; a writer that
-// died before its rename leaves a file that the next write into the folder
-// removes, while those of running writers and of other users stay.
+// The names another user could prepare do not stop a write; a writer that died before its rename
+// leaves a file that the next write into the folder removes, while those of running writers and of
+// other users stay.
 TEST_F(FileHelpers, PreparedNamesStopNothingAndDeadWritersLeftoversGo) {
     const std::string ours = ".tolvane-" + std::to_string(::getpid()) + "-";
     for (int counter = 0; counter < 100; ++counter)

@@ -139,30 +139,29 @@ TEST_F(Settings, FailedWritesAreReportedAndLeaveTheOldFile) {
 }
 
 #ifndef _WIN32
-// Settings name programs that are started: a file or folder that another
-// user may change is reported, neither believed nor written; the default
-// values hold.  A sticky shared folder keeps others off the user's own file.
+// Settings name programs that are started: a file or folder that another user may change is
+// reported, neither believed nor written; the default values hold.  A sticky shared folder keeps
+// others off the user's own file.
 TEST_F(Settings, FileOthersMayChangeIsNeitherBelievedNorWritten) {
     using P = std::filesystem::perms;
     const P usual = P::owner_read | P::owner_write | P::group_read | P::others_read;
-    struct Case {
-        P folder, file;
-        bool nobodys, trusted;
-    };
-    for (const Case& c : {Case{P::owner_all, usual | P::others_write, false, false},
-                          Case{P::all, usual, false, false}, Case{P::owner_all, usual, true, false},
-                          Case{P::all | P::sticky_bit, usual, false, true}}) {
+    // The folder's and the file's permissions, whether nobody owns the file, whether it counts.
+    for (auto [dir, file, nobodys, trusted] :
+         {std::tuple(P::owner_all, usual | P::others_write, false, false),
+          {P::all, usual, false, false},
+          {P::owner_all, usual, true, false},
+          {P::all | P::sticky_bit, usual, false, true}}) {
         store("StrePlaFile=a.ste\r\nStartGartrip=1\r\n");
-        std::filesystem::permissions(kvr(), c.file);
-        std::filesystem::permissions(folder.path(), c.folder);
-        if (c.nobodys && ::lchown(kvr().c_str(), 65534, 65534) != 0) continue;  // not root
-        if (!c.trusted) platform.boxes.expect(2);  // not read, not written: "Geen toegang"
+        std::filesystem::permissions(kvr(), file);
+        std::filesystem::permissions(folder.path(), dir);
+        if (nobodys && ::lchown(kvr().c_str(), 65534, 65534) != 0) continue;  // not root
+        if (!trusted) platform.boxes.expect(2);  // not read, not written: "Geen toegang"
         ClsInstellingen settings;
         EXPECT_EQ(std::tuple(settings.intAutostart, settings.strStreplaFile),
-                  c.trusted ? std::tuple(1, "a.ste") : std::tuple(2, ""));
+                  trusted ? std::tuple(1, "a.ste") : std::tuple(2, ""));
         settings.strStreplaFile = "b.ste";
         settings.Wegschrijven();
-        EXPECT_EQ(stored().starts_with("StrePlaFile=b.ste"), c.trusted);
+        EXPECT_EQ(stored().starts_with("StrePlaFile=b.ste"), trusted);
         std::filesystem::permissions(folder.path(), P::owner_all);
         std::filesystem::remove(kvr());
     }
