@@ -1,11 +1,13 @@
 #include "tlvctrl/ctrlLoggers.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/qt_text.h"
 #include "shared/ClsError.h"
@@ -34,7 +36,12 @@ ctrlLoggers::ctrlLoggers(QWidget* parent)
     table_->setHorizontalHeaderLabels({QStringLiteral("Logger"), QStringLiteral("In gebruik"),
                                        QStringLiteral("Programma"),
                                        QStringLiteral("Exportbestand")});
+    // The name and the mark as wide as they need, the two paths sharing the rest
+    // (share_path_columns); a path that does not fit shows its end on one line,
+    // and its tip shows it whole.
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setWordWrap(false);
+    table_->setTextElideMode(Qt::ElideLeft);
     table_->verticalHeader()->setVisible(false);
     connect(table_, &QTableWidget::cellChanged, this, &ctrlLoggers::cell_changed);
     auto* buttons = new QHBoxLayout;
@@ -61,20 +68,47 @@ void ctrlLoggers::LoggerList(const LoggerTable& rows) {
     show_rows();
 }
 
+// The name and the mark as wide as their contents; the program column gets
+// what its longest text needs, but no more than half the room left unless the
+// export column needs less; the export column takes the rest.
+void ctrlLoggers::share_path_columns() {
+    const QFontMetrics metrics = table_->fontMetrics();
+    auto needed = [&](int column) {
+        int most = metrics.horizontalAdvance(table_->horizontalHeaderItem(column)->text());
+        for (int row = 0; row < table_->rowCount(); ++row)
+            if (const QTableWidgetItem* cell = table_->item(row, column))
+                most = std::max(most, metrics.horizontalAdvance(cell->text()));
+        return most + 3 * metrics.averageCharWidth();  // the cell's own margins
+    };
+    for (int column : {kName, kInUse}) table_->resizeColumnToContents(column);
+    const int room =
+        table_->viewport()->width() - table_->columnWidth(kName) - table_->columnWidth(kInUse);
+    table_->setColumnWidth(kProgram,
+                           std::min(needed(kProgram), std::max(room / 2, room - needed(kExport))));
+}
+
+void ctrlLoggers::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    share_path_columns();
+}
+
 void ctrlLoggers::show_rows() {
     QSignalBlocker quiet(table_);
     table_->setRowCount(static_cast<int>(rows_.size()) - 1);
     for (size_t i = 1; i < rows_.size(); ++i) {
         int row = static_cast<int>(i) - 1;
-        for (int column : {kName, kProgram, kExport})
-            table_->setItem(
-                row, column,
-                new QTableWidgetItem(desktop::to_qt(logger_field(rows_[i], field_of(column)))));
+        for (int column : {kName, kProgram, kExport}) {
+            const QString text = desktop::to_qt(logger_field(rows_[i], field_of(column)));
+            auto* cell = new QTableWidgetItem(text);
+            if (column != kName) cell->setToolTip(text);
+            table_->setItem(row, column, cell);
+        }
         auto* in_use = new QTableWidgetItem;
         in_use->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         in_use->setCheckState(logger_active(rows_[i]) ? Qt::Checked : Qt::Unchecked);
         table_->setItem(row, kInUse, in_use);
     }
+    share_path_columns();
 }
 
 // Only the field the user changed is written, so untouched rows stay as read.
@@ -86,6 +120,8 @@ void ctrlLoggers::cell_changed(int row, int column) {
             cell->checkState() == Qt::Checked ? std::string(kLoggerActive) : std::string();
     } else if (std::optional<std::string> text = desktop::from_qt(cell->text())) {
         logger_field_to_write(logger, field_of(column)) = *text;
+        if (column != kName) cell->setToolTip(cell->text());
+        share_path_columns();
     } else {
         ClsError().error("ctrlLoggers", err::kInvalidFileName, "Change",
                          desktop::from_qt_lossy(cell->text()), true);

@@ -35,6 +35,8 @@ signals:
 private:
     enum Column { kName, kInUse, kProgram, kExport, kColumns };
     void show_rows();
+    void share_path_columns();
+    void resizeEvent(QResizeEvent* event) override;
     void cell_changed(int row, int column);
     void browse(Column column);
 

@@ -128,6 +128,12 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
     InstellingenVrijgeven();  // "Verwijderen" removes the selected row, and only that one
     open(stored());
     find<QTabBar>("tbsOptions")->setCurrentIndex(1);
+    auto* table = find<QTableWidget>("tblLoggers");  // a short program path on one line, whole
+    table->item(0, 2)->setText(QStringLiteral("/home/piloot/col.exe"));
+    EXPECT_TRUE(!table->wordWrap() &&
+                table->columnWidth(2) >
+                    table->fontMetrics().horizontalAdvance(table->item(0, 2)->text()));
+    EXPECT_EQ(table->item(0, 3)->toolTip(), QString::fromStdString(folder.file("col.igc")));
     find<QTableWidget>("tblLoggers")->setCurrentCell(0, 0);
     click("cmdVerwijderen");
     for (auto [row, column] : {std::pair(0, 3), std::pair(1, 2), std::pair(1, 3)})  // lengthen
