@@ -123,6 +123,7 @@ private:
     // The conversion run.
     void Progressie(std::string& aantRegels) override;
     void conversion_failed(const std::string& information);
+    void check_loggers();
     void tray_tip(port::TrayPicture icon, std::string_view tip);
 
     // Watch mode.
@@ -159,6 +160,8 @@ private:
     bool in_tray_ = false;
     bool tray_available_ = false;
     bool in_tick_ = false;
+    bool in_logger_check_ = false;
+    bool conversion_box_open_ = false;  // a conversion's error box, shown inside a tick
     // Why watch mode went off when it could not go on (a path gone wrong):
     // the label shows it through every refresh until the next conversion.
     std::string last_path_fault_;

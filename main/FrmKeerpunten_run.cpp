@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 
 #include "desktop/qt_text.h"
 #include "main/FrmKeerpunten.h"
@@ -91,7 +92,11 @@ void FrmKeerpunten::conversion_failed(const std::string& information) {
     SetMousePointer(1);
     set_panel(3, "");
     tray_tip(port::TrayPicture::WindowIcon, ModNotifyIcon::kWachtOpStrepla);
-    report("Converteren", information);
+    {
+        conversion_box_open_ = true;
+        const auto closed = qScopeGuard([this] { conversion_box_open_ = false; });
+        report("Converteren", information);
+    }
     initControls();
 }
 

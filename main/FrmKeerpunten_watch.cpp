@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
@@ -224,23 +225,27 @@ void FrmKeerpunten::naarSysteemvak(bool hide) {
 }
 
 // A tick that arrives while another one runs (a box shown inside a tick runs
-// its own event loop) does nothing.  The tick holds the watchers it walks
-// over; when a box's event loop rebuilds them, it stops, and the new ones,
-// which carried over each path's state, go on at the next tick.
+// its own event loop) does nothing, but for one case: while a conversion's
+// error box is up, the loggers are still checked (the export waits for the
+// box); a failure there is left for the next tick of its own.  The tick holds
+// the watchers it walks over; when a box's event loop rebuilds them, it
+// stops, and the new ones, which carried over each path's state, go on at
+// the next tick.
 void FrmKeerpunten::Timer1_Timer() {
-    if (in_tick_ || !settings_ || settings_->intAutoCheckStrepla != 1) return;
+    if (!settings_ || settings_->intAutoCheckStrepla != 1) return;
+    if (in_tick_) {
+        try {
+            if (conversion_box_open_) check_loggers();
+        } catch (...) {
+        }
+        return;
+    }
     in_tick_ = true;
     try {
-        const std::shared_ptr<std::vector<ClsAutoLogger>> loggers = logger_watchers_;
         if (std::shared_ptr<ClsAutoconvert> watcher = watcher_;
             settings_->blnUseGPS() && watcher && watcher->CheckFile())
             Converteren();
-        if (loggers) {
-            for (ClsAutoLogger& logger : *loggers) {
-                if (logger_watchers_ != loggers || settings_->intAutoCheckStrepla != 1) break;
-                logger.CheckFile();
-            }
-        }
+        check_loggers();
     } catch (...) {
         settings_->intAutoCheckStrepla = 2;
         settings_->Wegschrijven();
@@ -252,6 +257,18 @@ void FrmKeerpunten::Timer1_Timer() {
         ShowMessage("De optie Starten na Strepla wordt uitgeschakeld wegens een fout");
     }
     in_tick_ = false;
+}
+
+// Each logger once, unless a check is already under way (a logger's box is up).
+void FrmKeerpunten::check_loggers() {
+    const std::shared_ptr<std::vector<ClsAutoLogger>> loggers = logger_watchers_;
+    if (!loggers || in_logger_check_) return;
+    in_logger_check_ = true;
+    const auto done = qScopeGuard([this] { in_logger_check_ = false; });
+    for (ClsAutoLogger& logger : *loggers) {
+        if (logger_watchers_ != loggers || settings_->intAutoCheckStrepla != 1) break;
+        logger.CheckFile();
+    }
 }
 
 // Leaving the tray while hidden shows the window: with no icon left it

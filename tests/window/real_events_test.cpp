@@ -1,5 +1,6 @@
 // The main window with real events: real Qt message boxes answered by a timer as a user would, real
 // focus and activation changes, the real event loop.  The fakes keep the clock and the file times.
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
@@ -150,6 +151,28 @@ TEST_F(RealEvents, LoggerBoxInsideTheTickWithTheFocusInAPathField) {
                                                   {folder.file("B.igc")},
                                                   port::WindowStyle::MinimizedFocus}}));
     EXPECT_EQ(settings().intAutoCheckStrepla, 1);
+}
+
+// While a conversion's error box is up (the real timer ticking), a rewritten logger export starts.
+TEST_F(RealEvents, LoggerStartsWhileAConversionsErrorBoxIsOpen) {
+    load(watching(logger("L")));
+    folder.write("export.ste", point_block("Eelde", "E006:34.95", "N53:07.50", ""));
+    desktop::QtMessageBoxes real;
+    const port::Services previous = port::install({.message_boxes = &real});
+    QTimer answering;
+    QElapsedTimer up;
+    QObject::connect(&answering, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && !up.isValid()) up.start(), rewrite({"L.igc"});
+        if (box && (!platform.programs.started.empty() || up.elapsed() > 5000))
+            QTest::keyClick(box, Qt::Key_Escape);
+    });
+    answering.start(50);
+    rewrite({"export.ste"});
+    window->Timer1_Timer();
+    port::restore(previous);
+    ASSERT_EQ(platform.programs.started.size(), 1u);
+    EXPECT_EQ(platform.programs.started[0].arguments, std::vector{folder.file("L.igc")});
 }
 
 }  // namespace
