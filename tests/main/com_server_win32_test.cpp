@@ -81,7 +81,10 @@ std::string run_script(const TempFolder& folder, const std::string& exchange) {
 // regsvr32, as an installer or a user would run it; its exit code.
 int regsvr32(const char* options) {
     const std::string dll = (fs::path(TOLVANE_BIN_DIR) / "Converttlv.dll").string();
-    return std::system(("regsvr32 " + std::string(options) + " \"" + dll + "\"").c_str());
+    const std::string command = "regsvr32 " + std::string(options) + " \"" + dll + "\"";
+    int code = -1;  // -1: wine could not start the command interpreter (a busy machine): again
+    for (int tries = 0; code == -1 && tries < 3; ++tries) code = std::system(command.c_str());
+    return code;
 }
 
 class ComServer : public ::testing::Test {

@@ -126,11 +126,10 @@ TEST(Desktop, HelpViewerOpensThePageOfTheCommand) {
     QtHelpViewer viewer;
     viewer.show(folder.file("tolvane.chm") + ">hoofd", port::HelpCommand::Topic, 3050);
     auto shown = [] {
-        HelpWindow* help = nullptr;
         for (QWidget* widget : QApplication::topLevelWidgets())
             if (widget->objectName() == QStringLiteral("HelpWindow") && widget->isVisible())
-                help = qobject_cast<HelpWindow*>(widget);
-        return help;
+                return qobject_cast<HelpWindow*>(widget);
+        return static_cast<HelpWindow*>(nullptr);
     };
     HelpWindow* window = shown();
     ASSERT_NE(window, nullptr);
