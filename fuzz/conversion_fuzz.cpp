@@ -15,6 +15,7 @@ namespace {
 class NoDisk final : public tlv::port::FileSystem, public tlv::port::Clock {
 public:
     bool is_plain_file(std::string_view) override { return false; }
+    tlv::port::Presence examine(std::string_view) override { return tlv::port::Presence::Missing; }
     std::optional<uint64_t> file_size(std::string_view) override { return std::nullopt; }
     std::optional<tlv::port::DateTime> last_modified(std::string_view) override {
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "shared/platform/port.h"
 
+#include "shared/failure.h"
 #include "shared/platform/headless.h"
 #include "shared/platform/native.h"
 
@@ -59,6 +60,10 @@ SingleInstance& single_instance() {
 }
 TrayIcons& tray() { return installed_or(current().tray, headless::tray()); }
 HelpViewer& help() { return installed_or(current().help, headless::help()); }
+
+void FileSystem::refuse_too_large(uint64_t most) {
+    raise(err::kPathFileAccess, "File too large: more than " + std::to_string(most) + " bytes");
+}
 
 std::string settings_folder() {
     const Application& running = application();

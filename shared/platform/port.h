@@ -32,7 +32,7 @@ enum class BoxStyle : int {
     Ok = 0,
     YesNo = 4,
     Critical = 16,
-    Question = 36,  // Yes / No with the question mark
+    Question = 36,     // Yes / No with the question mark
     ErrorReport = 54,  // exclamation, Cancel / Try Again / Continue
     Information = 64,
 };
@@ -85,10 +85,7 @@ public:
     // Missing only when nothing is there; a path that cannot be examined (a
     // folder that may not be searched, a link loop, a name too long) is a
     // failure (75, the system's text), never taken for a missing file.
-    virtual Presence examine(std::string_view path) {
-        if (is_plain_file(path)) return Presence::PlainFile;
-        return last_modified(path) ? Presence::NotRegular : Presence::Missing;
-    }
+    virtual Presence examine(std::string_view path) = 0;
     // True exactly for an existing regular file (links followed) whose name
     // does not begin with "."; false for folders, missing paths, a path
     // ending in the separator and a path that cannot be examined.
@@ -102,6 +99,8 @@ public:
     // else (a folder, a pipe, a device) and a file larger than `most` bytes
     // are refused with 75, without reading.
     virtual std::string read_all(std::string_view path, uint64_t most) = 0;
+    // The refusal read_all raises for a file larger than `most` bytes.
+    [[noreturn]] static void refuse_too_large(uint64_t most);
     // Writes the text to a temporary file in the same folder and renames it
     // over the target: on failure the old file is left as it was.  A target
     // that exists but is no regular file (a device, a pipe) is refused with

@@ -227,10 +227,6 @@ std::string checked_native_path(std::string_view path) {
     return native_path(path);
 }
 
-std::string too_large(uint64_t most) {
-    return "File too large: more than " + std::to_string(most) + " bytes";
-}
-
 // Only a regular file that the user may change is ever replaced or added to.
 void refuse_unwritable(const struct stat& info, const std::string& native) {
     if (!S_ISREG(info.st_mode))
@@ -313,7 +309,7 @@ public:
         if (S_ISDIR(info.st_mode)) fail_with_errno(EISDIR, native);
         if (!S_ISREG(info.st_mode)) raise(err::kPathFileAccess, "Not a regular file");
         const auto size = static_cast<uint64_t>(info.st_size);
-        if (size > most) raise(err::kPathFileAccess, too_large(most));
+        if (size > most) refuse_too_large(most);
         // Straight into the text, up to the size the file had when opened:
         // a file that grows meanwhile is not read on.
         std::string text;

@@ -173,9 +173,7 @@ public:
         LARGE_INTEGER size{};
         if (!::GetFileSizeEx(file.get(), &size)) fail_on(::GetLastError(), native);
         const auto bytes = static_cast<uint64_t>(size.QuadPart);
-        if (bytes > most)
-            raise(err::kPathFileAccess,
-                  "File too large: more than " + std::to_string(most) + " bytes");
+        if (bytes > most) refuse_too_large(most);
         // Up to the size the file had when opened: a file that grows meanwhile is not read on.
         std::string text(static_cast<size_t>(bytes), '\0');
         size_t length = 0;
