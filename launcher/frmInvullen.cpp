@@ -27,6 +27,8 @@ constexpr int kTextLeft = 2280, kTextWidth = 4095;
 constexpr int kBrowseLeft = 6480, kBrowseWidth = 375;
 constexpr int kRowHeight = 300;
 constexpr int kOkLeft = 6120, kOkWidth = 735, kOkHeight = 350;
+// The space between a row's field and its button; a widened label keeps it to its field.
+constexpr int kGap = kBrowseLeft - (kTextLeft + kTextWidth);
 
 void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
@@ -137,13 +139,14 @@ void frmInvullen::fit_to_screen() {
     setFixedSize(twips(kWidth) + extra_width_, height);
 }
 
-// The labels' column is as wide as the widest label, so that none is cut;
-// the text boxes, the browse buttons and "&Ok" move right by what it grew.
+// A label wider than the designed column widens it, so that none is cut and
+// the widest keeps the designed gap to its field; the text boxes, the browse
+// buttons and "&Ok" move right by what the column grew.
 void frmInvullen::showEvent(QShowEvent* event) {
-    int widest = twips(kLabelWidth);
+    int widest = 0;
     for (int i = 1; i <= row_count_; ++i) widest = std::max(widest, Label1(i)->sizeHint().width());
-    const int grow = widest - twips(kLabelWidth) - extra_width_;
-    if (grow > 0) {
+    const int grow = twips(kLabelLeft) + widest + twips(kGap) - twips(kTextLeft) - extra_width_;
+    if (widest > twips(kLabelWidth) && grow > 0) {
         extra_width_ += grow;
         for (int i = 1; i <= row_count_; ++i) {
             Label1(i)->resize(widest, Label1(i)->height());
