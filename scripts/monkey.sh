@@ -3,8 +3,9 @@
 # random keys and clicks into whatever window of it is in front, while a
 # script rewrites the exchange export (now and then by deleting and creating
 # it) and two logger exports.  The program is started again whenever it ends.
-# Fails on a sanitizer report, a crash signal, or a window that does not
-# answer a second start's show request within 5 seconds.
+# Fails on a sanitizer report, a crash signal, a window that does not answer a
+# second start's show request within 5 seconds, or a path that changes while
+# only keys that never type were pressed.
 #   scripts/monkey.sh [SECONDS [SEED [BIN_DIR]]]
 # BIN_DIR defaults to build-asan/bin (the sanitizer build of scripts/test.sh).
 set -uo pipefail
@@ -108,8 +109,44 @@ check_answers() {
   done
 ) &
 
+# Keys that never type: Alt with a letter that is no access key, F1 (also in a
+# dialog), moves of the focus.  None of them may change a path field.
+quiet=(alt+q alt+z alt+j alt+k alt+w alt+y alt+u alt+m F1 Tab shift+Tab Down Up Right Left)
 keys=(F5 ctrl+s ctrl+g ctrl+t ctrl+h alt+b alt+i alt+h alt+e alt+o alt+a alt+s alt+n
-  Tab shift+Tab Return Escape space Down Up Right Left ctrl+Tab a x 1 period slash BackSpace)
+  Return Escape space ctrl+Tab a x 1 period slash BackSpace "${quiet[@]}")
+# Brings one of the program's windows, by chance, to the front as $window.
+front() {
+  local windows
+  windows=($(xdotool search --onlyvisible --pid "$main" 2>/dev/null))
+  [ ${#windows[@]} -gt 0 ] || return 1
+  window=${windows[$((RANDOM % ${#windows[@]}))]}
+  xdotool windowfocus "$window" 2>/dev/null
+}
+
+# The main window's paths as its "Opslaan" (Ctrl+S) stores them.
+stored_paths() {
+  local window
+  window=$(xdotool search --onlyvisible --name '^TolVANE$' 2>/dev/null | head -1)
+  [ -n "$window" ] && xdotool windowfocus "$window" key ctrl+s 2>/dev/null
+  sleep 0.3
+  grep -a -E '^(StrePlaFile|GartripFile)=' tolvane.kvr 2>/dev/null
+}
+# A run of keys that never type, into whatever window is in front: the stored paths stay.
+quiet_keys() {
+  local before after key
+  before=$(stored_paths)
+  for _ in 1 2 3 4 5 6 7 8; do
+    key=${quiet[$((RANDOM % ${#quiet[@]}))]}
+    front && xdotool key "$key" 2>/dev/null
+    sleep 0.05
+  done
+  after=$(stored_paths)
+  [ "$before" = "$after" ] || fail "a path changed without a typed key:
+$before
+$after"
+  quiet_runs=$((quiet_runs + 1))
+}
+quiet_runs=0
 launch
 sleep 3
 start=$SECONDS
@@ -119,12 +156,10 @@ while [ $((SECONDS - start)) -lt "$seconds" ]; do
   check_main
   if [ "$SECONDS" -ge "$next_check" ]; then
     check_answers
+    quiet_keys
     next_check=$((SECONDS + 5))
   fi
-  windows=($(xdotool search --onlyvisible --pid "$main" 2>/dev/null))
-  if [ ${#windows[@]} -gt 0 ]; then
-    window=${windows[$((RANDOM % ${#windows[@]}))]}
-    xdotool windowfocus "$window" 2>/dev/null
+  if front; then
     if ((RANDOM % 3 == 0)); then
       eval "$(xdotool getwindowgeometry --shell "$window" 2>/dev/null)"
       if [ -n "${WIDTH:-}" ] && [ "${WIDTH:-0}" -gt 0 ] && [ "${HEIGHT:-0}" -gt 0 ]; then
@@ -143,7 +178,7 @@ check_reports
 check_main
 check_answers
 count() { cat "$@" 2>/dev/null | wc -l; }
-echo "monkey: $keys_sent keys, $clicks clicks, $starts starts; started: GARtrip $(count GARtrip.gestart)," \
+echo "monkey: $keys_sent keys, $clicks clicks, $quiet_runs quiet runs, $starts starts; started: GARtrip $(count GARtrip.gestart)," \
   "StrePla $(count StrePla.gestart), loggers $(count logger1.gestart logger2.gestart)"
 echo "monkey: passed, seed $seed, ${seconds}s"
 INSIDE
