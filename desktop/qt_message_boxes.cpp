@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <memory>
 
 #include "desktop/qt_text.h"
@@ -70,6 +71,19 @@ QString title_or_program(std::string_view title) {
     return title.empty() ? to_qt(port::application().title) : to_qt(title);
 }
 
+// A text too long for the screen (a conversion's every fault, say) keeps the
+// lines that fit and ends in "..."; the error log holds the whole report.
+void fit_on_screen(QMessageBox& box) {
+    const QScreen* screen = box.screen();
+    if (!screen) return;
+    const int most = screen->availableGeometry().height() * 3 / 4;
+    QStringList lines = box.text().split(QLatin1Char('\n'));
+    while (box.sizeHint().height() > most && lines.size() > 1) {
+        lines = lines.mid(0, lines.size() * 3 / 4);
+        box.setText(lines.join(QLatin1Char('\n')) + QStringLiteral("\n..."));
+    }
+}
+
 }  // namespace
 
 Answer QtMessageBoxes::show(std::string_view text, std::string_view title, port::BoxStyle style) {
@@ -86,6 +100,7 @@ Answer QtMessageBoxes::show(std::string_view text, std::string_view title, port:
         answers.emplace_back(added, button.answer);
     }
     box->setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    fit_on_screen(*box);
     box->exec();
     if (!box) return Answer::Cancel;
     std::unique_ptr<QMessageBox> done(box.data());

@@ -83,11 +83,13 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
 
 // A box's buttons (in Dutch) and icon follow its style; the answer is the button clicked
 // (the second), or for a box hidden without a click (-1) its only button, else Cancel. It
-// belongs to the active dialog.
+// belongs to the active dialog and fits on the screen whatever its text.
 TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
     using B = QMessageBox;
     QDialog owner;
     owner.show();
+    std::string text;
+    while (text.size() < 2000) text += "Technische fout [Overflow]\r\n";
     for (auto [style, icon, texts_shown, clicked, answer] :
          {std::tuple(port::BoxStyle::YesNo, B::NoIcon, "&Ja,&Nee", 1, port::Answer::No),
           std::tuple(port::BoxStyle::ErrorReport, B::Warning, "Opnieuw proberen,Doorgaan,Annuleren",
@@ -103,10 +105,12 @@ TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
             for (QAbstractButton* button : box->buttons()) texts << button->text();
             EXPECT_EQ(std::tuple(box->icon(), texts.join(','), box->parentWidget()),
                       std::tuple(icon, QString::fromUtf8(texts_shown), &owner));
+            EXPECT_LE(box->frameGeometry().height(), box->screen()->availableGeometry().height());
+            EXPECT_TRUE(box->text().endsWith(QStringLiteral("...")));
             // By role: No, and Continue after Try Again.
             clicked < 0 ? box->hide() : box->buttons().at(clicked)->click();
         });
-        EXPECT_EQ(QtMessageBoxes().show("tekst", "Fout", style), answer);
+        EXPECT_EQ(QtMessageBoxes().show(text, "Fout", style), answer);
     }
     // Without a system tray no icon is taken.  The tray shows the program's icon, or its busy sign.
     EXPECT_FALSE(!QSystemTrayIcon::isSystemTrayAvailable() &&
