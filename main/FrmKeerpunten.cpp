@@ -199,6 +199,8 @@ void FrmKeerpunten::build_status_bar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
+    // A status bar ignores its width by default; its panels' widths hold the window's minimum.
+    bar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     for (int index = 1; index <= 3; ++index) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("Panel") + QString::number(index));

@@ -115,7 +115,7 @@ private:
     void from_menu(const char* plaats, void (FrmKeerpunten::*routine)());
     void report(const char* plaats, std::string_view waarde = {}, bool melding = true);
     void SetMousePointer(int pointer);
-    void set_panel(int index, const std::string& text);
+    void set_panel(int index, const std::string& text, std::string_view room = {});
     void enable_convert_commands(bool on);
     void Text_Change(QLineEdit* field, std::string ClsInstellingen::*setting);
     void ckUseGps_Change();

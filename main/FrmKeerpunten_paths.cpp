@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QStatusBar>
 
 #include "desktop/qt_text.h"
 #include "main/FrmKeerpunten.h"
@@ -28,13 +30,20 @@ void FrmKeerpunten::ShowMessage(const std::string& text) {
     desktop::show_message(lbResultaat, text);
 }
 
-// A panel is as wide as its text; an empty one takes no room.  The window's
-// minimum width follows the panels shown, so that each shows its whole text.
-void FrmKeerpunten::set_panel(int index, const std::string& text) {
+// A panel is as wide as its text, or as the text `room` where that is wider;
+// an empty one takes no room.  The window's minimum width follows the panels
+// shown, so that each shows its whole text: at once, as a conversion's count
+// comes while no event is handled.
+void FrmKeerpunten::set_panel(int index, const std::string& text, std::string_view room) {
     QLabel* panel = panels_.at(static_cast<size_t>(index - 1));
+    panel->setText(desktop::to_qt(room));
+    const int width = panel->sizeHint().width();
     panel->setText(desktop::to_qt(text));
-    panel->setMinimumWidth(text.empty() ? 0 : panel->sizeHint().width());
+    panel->setMinimumWidth(text.empty() ? 0 : std::max(width, panel->sizeHint().width()));
     panel->setVisible(!text.empty());
+    if (QLayout* bar = statusBar()->layout()) bar->activate();
+    layout()->invalidate();
+    layout()->activate();
 }
 
 void FrmKeerpunten::SetStatusPanel(int index, bool on) {

@@ -18,6 +18,9 @@ namespace tlv {
 namespace {
 
 constexpr std::string_view kBezig = "Bezig met verwerken";
+// The progress panel's room from the start: a count of up to eight digits (a 64 MiB export has
+// fewer blocks), so that the window does not widen with each digit while it converts.
+constexpr std::string_view kBezigRoom = "Bezig met verwerken 00000000";
 // Progress is painted at most this often: a repaint per block would cost
 // more than the conversion itself.
 constexpr qint64 kProgressPaintMs = 100;
@@ -46,7 +49,7 @@ void FrmKeerpunten::Converteren() {
         objParse.reset();
         objParse.emplace(new_conversion());
         SetMousePointer(11);
-        set_panel(3, std::string(kBezig));
+        set_panel(3, std::string(kBezig), kBezigRoom);
         if (!startCheck(true)) {
             set_panel(3, "");
             ShowMessage("Verwerken kan niet plaatsvinden");
@@ -106,7 +109,7 @@ void FrmKeerpunten::Progressie(std::string& aantRegels) {
     if (progress_clock_.isValid() && progress_clock_.elapsed() < kProgressPaintMs) return;
     progress_clock_.start();
     const std::string text = std::string(kBezig) + " " + aantRegels;
-    set_panel(3, text);
+    set_panel(3, text, kBezigRoom);
     panels_[2]->repaint();
     tray_tip(port::TrayPicture::Busy, text);
 }
