@@ -13,7 +13,7 @@ packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libqt6svg6
   xvfb xauth trayer xdotool
   dpkg-dev file lintian desktop-file-utils time valgrind)
-source scripts/packages.sh
+source scripts/lib.sh
 install_missing "${packages[@]}"
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null

@@ -12,7 +12,7 @@ root="$(pwd)"
 # the pictures.
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine libwine-dev qt6-base-dev-tools
   qt6-translations-l10n googletest dpkg-dev cmake ninja-build librsvg2-bin imagemagick unzip fonts-dejavu-core)
-source scripts/packages.sh
+source scripts/lib.sh
 install_missing "${packages[@]}"
 
 qt="$(scripts/windows-qt.sh | tail -n1)"
