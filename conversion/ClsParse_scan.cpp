@@ -46,12 +46,17 @@ size_t find_byte(std::string_view text, size_t from) {
 // A keyword is usually a few bytes ahead: its first letter is looked for inline.
 template <char First>
 size_t find_word(std::string_view text, size_t from, std::string_view word) {
-    for (size_t at = find_byte<First>(text, from); at != kAbsent; at = find_byte<First>(text, at + 1))
+    for (size_t at = find_byte<First>(text, from); at != kAbsent;
+         at = find_byte<First>(text, at + 1))
         if (text.substr(at, word.size()) == word) return at;
     return kAbsent;
 }
-size_t find_point(std::string_view text, size_t from) { return find_word<'p'>(text, from, "point"); }
-size_t find_route(std::string_view text, size_t from) { return find_word<'r'>(text, from, "route"); }
+size_t find_point(std::string_view text, size_t from) {
+    return find_word<'p'>(text, from, "point");
+}
+size_t find_route(std::string_view text, size_t from) {
+    return find_word<'r'>(text, from, "route");
+}
 
 // A 0-based position as the reports write it: 1-based, 0 when absent.
 std::string position_text(size_t position) {

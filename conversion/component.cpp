@@ -14,12 +14,11 @@
 #include "shared/failure.h"
 #include "shared/platform/native.h"
 #include "shared/platform/port.h"
+#include "shared/version.h"
 
 namespace tlv::component {
 namespace {
 
-constexpr const char* kFileVersion = "2.01";
-constexpr const char* kProductVersion = "2.1.0.0";
 constexpr const char* kFileDescription =
     "Converteert een strepla exchange bestand naar een gartrip text bestand  Gebruik hiervoor de "
     "functie parsen(pad naar exchange,pad naar text). Parsen retourneerd een boolean.";
@@ -111,6 +110,6 @@ TLV_EXPORT HResult ConverttlvClsidFromProgId(const char* prog_id, Guid* clsid) {
     return kOk;
 }
 
-TLV_EXPORT const char* ConverttlvFileVersion() { return kFileVersion; }
-TLV_EXPORT const char* ConverttlvProductVersion() { return kProductVersion; }
+TLV_EXPORT const char* ConverttlvFileVersion() { return tlv::version::kFileVersion; }
+TLV_EXPORT const char* ConverttlvProductVersion() { return tlv::version::kProductVersion; }
 TLV_EXPORT const char* ConverttlvFileDescription() { return kFileDescription; }

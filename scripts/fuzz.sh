@@ -10,18 +10,10 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 build=build-fuzz
-if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-dev >/dev/null 2>&1; then
-  apt-get update -qq && apt-get install -y -qq --no-install-recommends clang libclang-rt-dev >/dev/null
-fi
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-if ! { CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-         -DTOLVANE_FUZZ=ON -DTOLVANE_TESTS=OFF -DTOLVANE_BENCH=OFF &&
-       ninja -C "$build"; } >"$log" 2>&1; then
-  cat "$log"
-  echo "fuzz: the build failed" >&2
-  exit 2
-fi
+source scripts/lib.sh
+install_missing clang libclang-rt-dev
+quietly "configuring $build/" cmake --preset fuzz || exit 2
+quietly "building $build/" cmake --build --preset fuzz || exit 2
 mkdir -p fuzz/artifacts
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# The whole test suite: set-up and build, the tests, then the tests once more
-# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# The tests.  Whole (what CI runs): set-up and the default build, its tests,
+# the format check, the GUI monkey, the packages, the tests again built with
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build
+# under wine (TOLVANE_SKIP_WINDOWS=1 leaves that out).  With --quick: the
+# default build and its tests only.
+#   scripts/test.sh [--quick]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 
-scripts/setup.sh -DTOLVANE_WERROR=ON >/dev/null
+scripts/setup.sh
 echo "== tests (build/)"
-ctest --test-dir build --output-on-failure -j2
+ctest --preset default
+[ "${1:-}" = "--quick" ] && exit 0
+
+echo "== format"
+scripts/format.sh
 
 # The plain build's program carries its own C++ runtime and the window module
 # the shared one: 30 seconds of the GUI monkey where they meet (77: skipped,
@@ -20,11 +29,9 @@ echo "== packages"
 scripts/package.sh
 
 echo "== tests under ASan + UBSan (build-asan/)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON \
-  -DTOLVANE_BENCH=OFF -DTOLVANE_WERROR=ON >/dev/null
-ninja -C build-asan >/dev/null
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j2
+quietly "configuring build-asan/" cmake --preset asan
+quietly "building build-asan/" cmake --build --preset asan
+ctest --preset asan
 
 # The Windows build under wine: Qt for Windows is built once into a cache
 # (about 20 minutes on two cores), then everything cross-built, the suite,

@@ -6,7 +6,6 @@
 #   scripts/windows.sh [--no-tests]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root="$(pwd)"
 
 # widl's IDL files come with libwine-dev; rsvg-convert and ImageMagick render
 # the pictures.
@@ -20,18 +19,17 @@ source scripts/wine-env.sh "$qt"
 # Qt finds its Dutch translation in its own folder, as the zip's programs find it in theirs.
 mkdir -p "$qt/translations" && cp /usr/share/qt6/translations/qtbase_nl.qm "$qt/translations/"
 
-"$qt/bin/qt-cmake" -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DTOLVANE_QT_WINDOWS="$qt" \
-  -DTOLVANE_BENCH=OFF -DTOLVANE_WERROR=ON >/dev/null
-ninja -C build-win
+export TOLVANE_QT_WINDOWS=$qt
+quietly "configuring build-win/" cmake --preset windows
+quietly "building build-win/" cmake --build --preset windows
 [ "${1:-}" = "--no-tests" ] && exit 0
-ctest --test-dir build-win --output-on-failure -j2
+ctest --preset windows
 if [ -x build/bin/tolvane ]; then
   tests/e2e/same_as_linux.sh build/bin build-win/bin tests/conversion/golden
 fi
 
 # The zip on its own: no search path into the build machine's libraries.
-(cd build-win && cpack >/dev/null)
+(cd build-win && quietly "cpack" cpack)
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 unzip -q build-win/packages/tolvane-*-windows-x64.zip -d "$unpacked"

@@ -73,7 +73,7 @@ TEST_F(Component, CreatedByIdentityOrProgIdReportsProgressAndCountsOrFailsWith42
     EXPECT_EQ(can_unload(), component::kOk);
     const ComponentInfo info = component_info();
     EXPECT_EQ(std::tie(info.file_version, info.product_version, info.description),
-              std::make_tuple("2.01", "2.1.0.0",
+              std::make_tuple("2.01", TOLVANE_PROJECT_VERSION ".0",
                               "Converteert een strepla exchange bestand naar een gartrip text "
                               "bestand  Gebruik hiervoor de functie parsen(pad naar exchange,pad "
                               "naar text). Parsen retourneerd een boolean."));
