@@ -38,6 +38,11 @@ void report(const char* plaats, std::string_view waarde = {}) {
 
 bool missing_file(const std::string& path) { return path.empty() || !DirCheck(path); }
 
+// The logger row's field that a logger's kind of missing path fills.
+LoggerField field_of(int32_t kind) {
+    return kind == kLoggerProgramFile ? kLoggerProgram : kLoggerExport;
+}
+
 }  // namespace
 
 modStart::modStart() = default;
@@ -49,7 +54,7 @@ frmInvullen& modStart::form() {
 }
 
 std::string modStart::Omschrijving(const typMisser& misser) {
-    if (misser.intSoort < 1 || misser.intSoort > 6) return {};
+    if (misser.intSoort < kStreplaProgram || misser.intSoort > kLoggerExportFile) return {};
     return kKinds[misser.intSoort - 1].omschrijving;
 }
 
@@ -58,8 +63,8 @@ int modStart::Main() {
     try {
         settings = Instellingen();
         if (!chekForMissers(*settings)) return check_failed_ ? kStartFailed : kStopped;
-        if (settings->blnUseGPS()) settings->intAutostart = 1;
-        settings->intAutoCheckStrepla = 1;
+        if (settings->blnUseGPS()) settings->intAutostart = kSwitchOn;
+        settings->intAutoCheckStrepla = kSwitchOn;
         settings->Wegschrijven();
         port::programs().start(settings->strStreplaProgram, {}, port::WindowStyle::Hidden);
         settings.reset();
@@ -110,7 +115,7 @@ int16_t modStart::aantMissers(ClsInstellingen& settings) {
             const bool missing[] = {
                 missing_file(settings.strStreplaProgram), missing_file(settings.strGartripProgram),
                 missing_file(settings.strStreplaFile), settings.strGartripFile.empty()};
-            for (int32_t kind = 1; kind <= 4; ++kind)
+            for (int32_t kind = kStreplaProgram; kind <= kGartripText; ++kind)
                 if (missing[kind - 1]) count = add_row(count, kind, kKinds[kind - 1].omschrijving);
         }
         return aantMisLoggers(count, &settings);
@@ -126,9 +131,9 @@ int16_t modStart::aantMisLoggers(int16_t& count, ClsInstellingen* settings) {
         LoggerTable loggers = settings->instloggers();
         for (size_t i = 1; i < loggers.size(); ++i) {
             if (!logger_active(loggers[i])) continue;
-            std::string name = logger_field(loggers[i], 1);
-            for (int32_t kind : {5, 6}) {
-                if (!missing_file(logger_field(loggers[i], kind == 5 ? 3 : 4))) continue;
+            std::string name = logger_field(loggers[i], kLoggerName);
+            for (int32_t kind : {kLoggerProgramFile, kLoggerExportFile}) {
+                if (!missing_file(logger_field(loggers[i], field_of(kind)))) continue;
                 count = add_row(count, kind, name + kKinds[kind - 1].omschrijving);
                 Missers[static_cast<size_t>(count)].intLogger = to_int16(static_cast<int64_t>(i));
             }
@@ -183,23 +188,24 @@ bool modStart::Invullen(const typMisser& misser, const std::string& path, ClsIns
                         int16_t) {
     try {
         switch (misser.intSoort) {
-            case 1:
-            case 2:
+            case kStreplaProgram:
+            case kGartripProgram:
                 if (!DirCheck(path)) return false;
-                (misser.intSoort == 1 ? settings.strStreplaProgram : settings.strGartripProgram) =
-                    path;
+                (misser.intSoort == kStreplaProgram ? settings.strStreplaProgram
+                                                    : settings.strGartripProgram) = path;
                 return true;
-            case 3:
-            case 4:
+            case kStreplaExport:
+            case kGartripText:
                 if (path.empty()) return false;
-                (misser.intSoort == 3 ? settings.strStreplaFile : settings.strGartripFile) = path;
+                (misser.intSoort == kStreplaExport ? settings.strStreplaFile
+                                                   : settings.strGartripFile) = path;
                 return true;
-            case 5:
-            case 6: {
+            case kLoggerProgramFile:
+            case kLoggerExportFile: {
                 if (!DirCheck(path)) return false;
                 LoggerTable loggers = settings.instloggers();
                 LoggerRow& row = loggers.at(static_cast<size_t>(misser.intLogger));
-                logger_field_to_write(row, misser.intSoort == 5 ? 3 : 4) = path;
+                logger_field_to_write(row, field_of(misser.intSoort)) = path;
                 settings.instloggers(loggers);
                 return true;
             }

@@ -13,9 +13,18 @@ namespace tlv::launcher {
 
 class frmInvullen;
 
-// One missing path: its kind (1 StrePla program, 2 GARtrip program, 3 StrePla
-// export, 4 GARtrip text file, 5 a logger's program, 6 a logger's export),
-// the path the user entered for it, and for kinds 5 and 6 the logger's row.
+// The kinds of missing path, numbered as the fill-in dialog's rows carry them.
+enum MisserKind : int32_t {
+    kStreplaProgram = 1,
+    kGartripProgram = 2,
+    kStreplaExport = 3,
+    kGartripText = 4,
+    kLoggerProgramFile = 5,
+    kLoggerExportFile = 6,
+};
+
+// One missing path: its kind, the path the user entered for it, and for a
+// logger's file the logger's row.
 struct typMisser {
     int32_t intSoort = 0;
     std::string strWaarde;

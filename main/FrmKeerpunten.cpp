@@ -292,7 +292,7 @@ void FrmKeerpunten::Form_Load() {
     modHelp::SetHelpFile(port::join_path(port::application().folder, "tolvane.chm"));
     port::tray().set_mouse_handler([this](int code) { TrayMouse(code); });
     initControls();
-    if (settings_->intAutoCheckStrepla == 1) {
+    if (settings_->intAutoCheckStrepla == kSwitchOn) {
         naarSysteemvak(true);
     } else {
         setWindowState(Qt::WindowNoState);

@@ -87,10 +87,20 @@ public:
     void ShowOptions();
     void ShowAbout();
 
-    // The mouse pointer as the system numbers it: 11 busy, 1 arrow, 0 default.
+    // The mouse pointer as the system numbers it.
+    enum Pointer : int { kPointerDefault = 0, kPointerArrow = 1, kPointerBusy = 11 };
     int MousePointer() const { return mouse_pointer_; }
     bool inTray() const { return in_tray_; }
-    // Toolbar buttons by their index, 1 to 10 (separators included).
+    // Toolbar buttons by their index, 1 to 10 (separators at 2, 6 and 9).
+    enum ButtonIndex : int {
+        kButtonConvert = 1,
+        kButtonAutostartGartrip = 3,
+        kButtonWatch = 4,
+        kButtonHide = 5,
+        kButtonStrepla = 7,
+        kButtonGartrip = 8,
+        kButtonSave = 10,
+    };
     QAction* Button(int index) const { return buttons_.at(static_cast<size_t>(index - 1)); }
 
 signals:

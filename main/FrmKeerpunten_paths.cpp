@@ -55,7 +55,8 @@ void FrmKeerpunten::EnableConvert() { enable_convert_commands(true); }
 void FrmKeerpunten::DisableConvert() { enable_convert_commands(false); }
 
 void FrmKeerpunten::enable_convert_commands(bool on) {
-    for (QAction* command : {Button(1), item("MnGARTripBestandMaken"), item("mnPopGartBestMaken")})
+    for (QAction* command :
+         {Button(kButtonConvert), item("MnGARTripBestandMaken"), item("mnPopGartBestMaken")})
         command->setEnabled(on);
 }
 
@@ -70,13 +71,14 @@ void FrmKeerpunten::initControls() {
         Text2->setText(desktop::to_qt(settings_->strGartripFile));
         ShowExchangeInUse();
         bool strepla = DirCheck(settings_->strStreplaProgram);
-        Button(7)->setEnabled(strepla);
+        Button(kButtonStrepla)->setEnabled(strepla);
         item("mnStrepla")->setEnabled(strepla);
         bool gartrip = DirCheck(settings_->strGartripProgram);
-        for (QAction* action : {Button(8), item("MnGartripStarten"), item("mnGartripPopup")})
+        for (QAction* action :
+             {Button(kButtonGartrip), item("MnGartripStarten"), item("mnGartripPopup")})
             action->setEnabled(gartrip);
         bool ok = startCheck(false);
-        Button(3)->setEnabled(gartrip && ok);
+        Button(kButtonAutostartGartrip)->setEnabled(gartrip && ok);
         item("Autostart")->setEnabled(gartrip && ok);
         CheckAutostartGartrip(false);
         CheckCanBeServer(false, true);

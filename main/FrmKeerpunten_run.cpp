@@ -29,7 +29,7 @@ constexpr qint64 kProgressPaintMs = 100;
 
 // The busy pointer belongs to this window only, not to the boxes of a run.
 void FrmKeerpunten::SetMousePointer(int pointer) {
-    pointer == 11 ? setCursor(Qt::WaitCursor) : unsetCursor();
+    pointer == kPointerBusy ? setCursor(Qt::WaitCursor) : unsetCursor();
     mouse_pointer_ = pointer;
 }
 
@@ -48,12 +48,12 @@ void FrmKeerpunten::Converteren() {
     try {
         objParse.reset();
         objParse.emplace(new_conversion());
-        SetMousePointer(11);
+        SetMousePointer(kPointerBusy);
         set_panel(3, std::string(kBezig), kBezigRoom);
         if (!startCheck(true)) {
             set_panel(3, "");
             ShowMessage("Verwerken kan niet plaatsvinden");
-            SetMousePointer(1);
+            SetMousePointer(kPointerArrow);
             return;
         }
         watch_off_reason_.clear();
@@ -81,9 +81,9 @@ void FrmKeerpunten::Converteren() {
         set_panel(3, "");
         ShowMessage(counts);
         tray_tip(port::TrayPicture::WindowIcon, ModNotifyIcon::kWachtOpStrepla);
-        SetMousePointer(1);
+        SetMousePointer(kPointerArrow);
         CheckAutostartGartrip(true);
-        if (settings_->intAutostart == 1) RunGartrip();
+        if (settings_->intAutostart == kSwitchOn) RunGartrip();
     } catch (...) {
         conversion_failed(information);
     }
@@ -92,7 +92,7 @@ void FrmKeerpunten::Converteren() {
 void FrmKeerpunten::conversion_failed(const std::string& information) {
     show();
     objParse.reset();
-    SetMousePointer(1);
+    SetMousePointer(kPointerArrow);
     set_panel(3, "");
     tray_tip(port::TrayPicture::WindowIcon, ModNotifyIcon::kWachtOpStrepla);
     {
@@ -129,10 +129,11 @@ void FrmKeerpunten::RunStrepla() {
 // program is said (a box after a run, the label on a refresh).
 void FrmKeerpunten::CheckAutostartGartrip(bool report_paths) {
     try {
-        if (settings_->intAutostart == 1 && !startCheck(report_paths)) settings_->intAutostart = 2;
+        if (settings_->intAutostart == kSwitchOn && !startCheck(report_paths))
+            settings_->intAutostart = kSwitchOff;
         const bool gartrip_gone =
-            settings_->intAutostart == 1 && !DirCheck(settings_->strGartripProgram);
-        if (gartrip_gone) settings_->intAutostart = 2;
+            settings_->intAutostart == kSwitchOn && !DirCheck(settings_->strGartripProgram);
+        if (gartrip_gone) settings_->intAutostart = kSwitchOff;
         mnItemAutostartGartrip(true);
         if (!gartrip_gone) return;
         const std::string message = "Het pad naar het programmabestand van GARtrip klopt niet";
@@ -149,9 +150,10 @@ void FrmKeerpunten::CheckAutostartGartrip(bool report_paths) {
 
 void FrmKeerpunten::mnItemAutostartGartrip(bool init) {
     try {
-        if (!init) settings_->intAutostart = settings_->intAutostart == 1 ? 2 : 1;
-        bool on = settings_->intAutostart == 1;
-        Button(3)->setChecked(on);
+        if (!init)
+            settings_->intAutostart = settings_->intAutostart == kSwitchOn ? kSwitchOff : kSwitchOn;
+        bool on = settings_->intAutostart == kSwitchOn;
+        Button(kButtonAutostartGartrip)->setChecked(on);
         item("Autostart")->setChecked(on);
         SetStatusPanel(2, on);
     } catch (...) {

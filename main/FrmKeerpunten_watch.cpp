@@ -37,7 +37,7 @@ constexpr int kTickMs = 500;
 }  // namespace
 
 void FrmKeerpunten::enable_watch_toggle(bool on) {
-    Button(4)->setEnabled(on);
+    Button(kButtonWatch)->setEnabled(on);
     item("mnAutoStartStrepla")->setEnabled(on);
 }
 
@@ -48,7 +48,7 @@ bool FrmKeerpunten::CheckCanBeServer(bool report_paths, bool apply) {
         LoggerTable loggers = settings_->instloggers();
         bool paths_ok = startCheck(report_paths);
         if (settings_->blnUseGPS() && !paths_ok) {
-            settings_->intAutoCheckStrepla = 2;
+            settings_->intAutoCheckStrepla = kSwitchOff;
             enable_watch_toggle(false);
         } else if (loggers.size() <= 1) {
             ok = true;
@@ -58,11 +58,11 @@ bool FrmKeerpunten::CheckCanBeServer(bool report_paths, bool apply) {
             for (size_t i = 1; i < loggers.size(); ++i) {
                 const LoggerRow& row = loggers[i];
                 if (logger_active(row)) {
-                    if (!DirCheck(logger_field(row, 3)))
-                        m += " van het programmabestand van " + logger_field(row, 1);
-                    if (!DirCheck(logger_field(row, 4)))
-                        m += " van het exportbestand van " + logger_field(row, 1);
-                    if (!m.empty()) settings_->intAutoCheckStrepla = 2;
+                    if (!DirCheck(logger_field(row, kLoggerProgram)))
+                        m += " van het programmabestand van " + logger_field(row, kLoggerName);
+                    if (!DirCheck(logger_field(row, kLoggerExport)))
+                        m += " van het exportbestand van " + logger_field(row, kLoggerName);
+                    if (!m.empty()) settings_->intAutoCheckStrepla = kSwitchOff;
                     ok = m.empty();
                 } else {
                     ok = true;
@@ -91,14 +91,14 @@ bool FrmKeerpunten::CheckCanBeServer(bool report_paths, bool apply) {
 void FrmKeerpunten::mnItemStartVanStrepla(bool init) {
     try {
         if (init) {
-            settings_->intAutoCheckStrepla == 2 ? mnItemStartVanStreplaUit()
-                                                : mnItemStartVanStreplaAan();
-        } else if (settings_->intAutoCheckStrepla == 1) {
-            settings_->intAutoCheckStrepla = 2;
+            settings_->intAutoCheckStrepla == kSwitchOff ? mnItemStartVanStreplaUit()
+                                                         : mnItemStartVanStreplaAan();
+        } else if (settings_->intAutoCheckStrepla == kSwitchOn) {
+            settings_->intAutoCheckStrepla = kSwitchOff;
             mnItemStartVanStreplaUit();
             initControls();
         } else {
-            settings_->intAutoCheckStrepla = 1;
+            settings_->intAutoCheckStrepla = kSwitchOn;
             mnItemStartVanStreplaAan();
             initControls();
         }
@@ -110,10 +110,10 @@ void FrmKeerpunten::mnItemStartVanStrepla(bool init) {
 
 void FrmKeerpunten::show_watch_state(bool on) {
     item("mnAutoStartStrepla")->setChecked(on);
-    Button(4)->setChecked(on);
+    Button(kButtonWatch)->setChecked(on);
     SetStatusPanel(1, on);
     item("mnSystray")->setEnabled(on);
-    Button(5)->setEnabled(on);
+    Button(kButtonHide)->setEnabled(on);
 }
 
 void FrmKeerpunten::mnItemStartVanStreplaAan() {
@@ -198,7 +198,8 @@ bool FrmKeerpunten::initLoggers() {
         for (size_t i = 1; i < loggers.size(); ++i) {
             if (!logger_active(loggers[i])) continue;
             ClsAutoLogger logger;
-            if (logger.setfile(logger_field(loggers[i], 4), logger_field(loggers[i], 3))) {
+            if (logger.setfile(logger_field(loggers[i], kLoggerExport),
+                               logger_field(loggers[i], kLoggerProgram))) {
                 watchers->push_back(std::move(logger));
             } else {
                 complete = false;
@@ -232,7 +233,7 @@ void FrmKeerpunten::naarSysteemvak(bool hide) {
 // stops, and the new ones, which carried over each path's state, go on at
 // the next tick.
 void FrmKeerpunten::Timer1_Timer() {
-    if (!settings_ || settings_->intAutoCheckStrepla != 1) return;
+    if (!settings_ || settings_->intAutoCheckStrepla != kSwitchOn) return;
     if (in_tick_) {
         try {
             if (conversion_box_open_) check_loggers();
@@ -247,7 +248,7 @@ void FrmKeerpunten::Timer1_Timer() {
             Converteren();
         check_loggers();
     } catch (...) {
-        settings_->intAutoCheckStrepla = 2;
+        settings_->intAutoCheckStrepla = kSwitchOff;
         settings_->Wegschrijven();
         initTimer(false);
         show();
@@ -266,7 +267,7 @@ void FrmKeerpunten::check_loggers() {
     in_logger_check_ = true;
     const auto done = qScopeGuard([this] { in_logger_check_ = false; });
     for (ClsAutoLogger& logger : *loggers) {
-        if (logger_watchers_ != loggers || settings_->intAutoCheckStrepla != 1) break;
+        if (logger_watchers_ != loggers || settings_->intAutoCheckStrepla != kSwitchOn) break;
         logger.CheckFile();
     }
 }

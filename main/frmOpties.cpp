@@ -120,7 +120,7 @@ void frmOpties::Form_Load() {
         ctrlGPS1->SetPrograms(settings_->strStreplaProgram, settings_->strGartripProgram);
         ctrlLoggers1->LoggerList(settings_->instloggers());
         pages_[1]->move(pages_[0]->pos());
-        ckGartripStart->setChecked(settings_->intAutostart == 1);
+        ckGartripStart->setChecked(settings_->intAutostart == kSwitchOn);
         ckGebrGPS->setChecked(settings_->blnUseGPS());
         tbsOptions->setCurrentIndex(0);
         tbsOptions_Click();
@@ -188,7 +188,7 @@ void frmOpties::opslaan() {
         settings_->instloggers(ctrlLoggers1->LoggerList());
         settings_->strGartripProgram = ctrlGPS1->GartripProgram();
         settings_->strStreplaProgram = ctrlGPS1->StreplaProgram();
-        settings_->intAutostart = ckGartripStart->isChecked() ? 1 : 2;
+        settings_->intAutostart = ckGartripStart->isChecked() ? kSwitchOn : kSwitchOff;
         settings_->blnUseGPS(ckGebrGPS->isChecked());
         settings_->Wegschrijven();
     } catch (...) {

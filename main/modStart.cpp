@@ -53,7 +53,7 @@ int convert_silently(ClsInstellingen& settings, const std::string& exchange,
         parse.Parsen(exchange, text);
         errors = parse.strFout();
     }
-    if (settings.intAutostart == 1)
+    if (settings.intAutostart == kSwitchOn)
         port::programs().start(settings.strGartripProgram, {text}, port::WindowStyle::Hidden);
     return errors.empty() ? kExitConverted : kExitConvertedWithErrors;
 }

@@ -13,6 +13,10 @@
 namespace tlv {
 namespace {
 
+// A value a caller left out arrives as the text of the "argument not found"
+// error value; it is no value to report.
+constexpr std::string_view kValueLeftOut = "Error 448";
+
 struct TableRow {
     int32_t number;
     std::string_view before;  // fixed text in front of the value
@@ -329,7 +333,7 @@ std::string ClsError::report(std::string_view naam, int32_t nummer, std::string_
                              const std::string& full_description) {
     std::string value_room, description_room;
     std::string_view waarde =
-        variabelewaarde == "Error 448" ? std::string_view{} : cut(variabelewaarde, value_room);
+        variabelewaarde == kValueLeftOut ? std::string_view{} : cut(variabelewaarde, value_room);
     const std::string description(cut(full_description, description_room));
     std::string message = FoutTekst(nummer, waarde);
     if (trim_spaces(message).empty()) message = "Technische fout";

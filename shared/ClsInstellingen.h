@@ -8,9 +8,18 @@
 
 namespace tlv {
 
-// One logger row: text fields numbered from 0 (1 name, 2 active mark "X",
-// 3 logger program, 4 logger export file).
+// The values of an on/off switch in the settings file.
+inline constexpr int32_t kSwitchOn = 1, kSwitchOff = 2;
+
+// One logger row: text fields numbered from 0, as the settings line holds
+// them after its first "*"; field 0 is the line's own.
 using LoggerRow = std::vector<std::string>;
+enum LoggerField : size_t {
+    kLoggerName = 1,
+    kLoggerActiveMark = 2,  // "X" when the logger is in use
+    kLoggerProgram = 3,
+    kLoggerExport = 4,
+};
 // Rows numbered from 1; a table read from the file has an empty row 0 that is
 // never written.  An empty vector is the empty table.
 using LoggerTable = std::vector<LoggerRow>;
@@ -27,7 +36,9 @@ inline std::string& logger_field_to_write(LoggerRow& row, size_t index) {
     return row[index];
 }
 inline constexpr std::string_view kLoggerActive = "X";
-inline bool logger_active(const LoggerRow& row) { return logger_field(row, 2) == kLoggerActive; }
+inline bool logger_active(const LoggerRow& row) {
+    return logger_field(row, kLoggerActiveMark) == kLoggerActive;
+}
 
 // The user's settings, kept in "tolvane.kvr" in the settings folder as
 // key=value lines.  The constructor reads the file (creating a default one
@@ -51,8 +62,8 @@ public:
     LoggerTable instloggers() const { return loggers_; }
     void instloggers(const LoggerTable& val) { loggers_ = val; }
 
-    bool blnUseGPS() const { return intUseGPS == 1; }
-    void blnUseGPS(bool val) { intUseGPS = val ? 1 : 2; }
+    bool blnUseGPS() const { return intUseGPS == kSwitchOn; }
+    void blnUseGPS(bool val) { intUseGPS = val ? kSwitchOn : kSwitchOff; }
 
     static constexpr std::string_view kFileName = "tolvane.kvr";
     // The largest settings file read; a real one holds a few hundred bytes.

@@ -29,15 +29,15 @@ public:
 
 }  // namespace
 
+// Without a display a box is answered by its safest button: No to a question,
+// Cancel to an error report, OK otherwise.
 Answer safe_answer(BoxStyle style) {
-    switch (static_cast<int>(style) & 0x0F) {
-        case 2:
-        case 5:
-        case 6:
-            return Answer::Cancel;
-        case 3:
-        case 4:
+    switch (style) {
+        case BoxStyle::YesNo:
+        case BoxStyle::Question:
             return Answer::No;
+        case BoxStyle::ErrorReport:
+            return Answer::Cancel;
         default:
             return Answer::Ok;
     }

@@ -10,7 +10,8 @@
 // its initial name, there is no tray and no help viewer.
 namespace tlv::port::headless {
 
-// No for a question, Cancel where the box has it, else the first button.
+// The answer of a box shown without a display: its safest button (No to a
+// question, Cancel to an error report, OK otherwise).
 Answer safe_answer(BoxStyle style);
 // Writes "title: text" as a line on standard error; returns the safe answer.
 Answer write_box(std::string_view text, std::string_view title, BoxStyle style);

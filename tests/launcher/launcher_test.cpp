@@ -205,8 +205,8 @@ TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
     EXPECT_EQ(form.Text1(1)->text().toStdString(), folder.file("GARtrip.exe"));
     EXPECT_EQ(form.Text1(2)->text(), QString());
     EXPECT_EQ(platform.dialogs.shown[1],
-              (port::FileDialog{port::FileDialog::Kind::Open, "Tekstbestand (*.txt)", 1, 0x2000,
-                                folder.file("GARtrip.exe")}));
+              (port::FileDialog{port::FileDialog::Kind::Open, "Tekstbestand (*.txt)", 1,
+                                port::FileDialog::kCreatePrompt, folder.file("GARtrip.exe")}));
     platform.boxes.expect(testing::error_box("De bestandsnaam is ongeldig ?"));
     form.Text1(2)->insert(QStringLiteral("\u20AD"));
     EXPECT_EQ(form.Text1(2)->text(), QString());

@@ -39,7 +39,9 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     using Dialog = QFileDialog;
     const std::tuple<port::FileDialog, Dialog::FileMode, Dialog::AcceptMode> cases[] = {
         {{Kind::Open, "Programma|*", 1, 0, "*.exe"}, Dialog::ExistingFile, Dialog::AcceptOpen},
-        {{Kind::Open, "Programma|*", 1, 0x2000, "uit.txt"}, Dialog::AnyFile, Dialog::AcceptOpen},
+        {{Kind::Open, "Programma|*", 1, port::FileDialog::kCreatePrompt, "uit.txt"},
+         Dialog::AnyFile,
+         Dialog::AcceptOpen},
         {{Kind::Save, "Tekst|*.txt", 1, 0, "uit.txt"}, Dialog::AnyFile, Dialog::AcceptSave},
     };
     testing::TempFolder folder;

@@ -30,8 +30,10 @@ protected:
 TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFillThePaths) {
     load(kvr());  // the label's text: in the golden file
     EXPECT_TRUE(highlighted("lbResultaat"));
-    for (QAction* command : {window->Button(1), action("MnGARTripBestandMaken"),
-                             action("mnPopGartBestMaken"), window->Button(7), window->Button(8)})
+    for (QAction* command :
+         {window->Button(FrmKeerpunten::kButtonConvert), action("MnGARTripBestandMaken"),
+          action("mnPopGartBestMaken"), window->Button(FrmKeerpunten::kButtonStrepla),
+          window->Button(FrmKeerpunten::kButtonGartrip)})
         EXPECT_FALSE(command->isEnabled());
     find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(0);
     EXPECT_EQ(text("lbResultaat"), "");
@@ -47,7 +49,7 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     EXPECT_EQ(text("lbResultaat"), "Vul GARtrip text in\n");  // as the label holds it
     EXPECT_EQ(platform.dialogs.shown[0],
               (port::FileDialog{port::FileDialog::Kind::Open, "Strepla export (*.ste)|*.ste", 1,
-                                0x2000, "*.ste"}));
+                                port::FileDialog::kCreatePrompt, "*.ste"}));
 
     // Cancelled with an empty field: ".txt" is still appended; a name without it gets it.
     platform.dialogs.cancel();
@@ -57,8 +59,8 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     click("BtnGartrip");
     EXPECT_EQ(settings().strGartripFile, folder.file("uit.tx.txt"));
     EXPECT_EQ(platform.dialogs.shown.back(),
-              (port::FileDialog{port::FileDialog::Kind::Save, "Strepla export (*.txt)", 1, 0x2000,
-                                "*.txt"}));
+              (port::FileDialog{port::FileDialog::Kind::Save, "Strepla export (*.txt)", 1,
+                                port::FileDialog::kCreatePrompt, "*.txt"}));
 }
 
 // Nothing of the window is cut off, at any scale factor (the tests run at 1, 1.25 and 1.5): the
@@ -107,7 +109,8 @@ TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
               std::tuple("3 Keerpunten en 1 Routes", "", 1));
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);  // the hourglass gone again
     EXPECT_EQ(folder.read("uit 1.txt"), basic_example(".txt"));
-    EXPECT_TRUE(action("MnGartripStarten")->isEnabled() == window->Button(8)->isEnabled());
+    EXPECT_TRUE(action("MnGartripStarten")->isEnabled() ==
+                window->Button(FrmKeerpunten::kButtonGartrip)->isEnabled());
 
     // A file made with error lines is 20004; a text file that could not be
     // written is 20003, never "made with errors".
@@ -146,12 +149,13 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     folder.write("Stre'pla.exe", "MZ");
     load(kvr(paths() + "GartipProgramma=" + folder.file("GAR trip.exe") +
              "\r\nStreplaProgramma=" + folder.file("Stre'pla.exe") + "\r\nStartGartrip=1\r\n"));
-    EXPECT_TRUE(window->Button(3)->isChecked());
+    EXPECT_TRUE(window->Button(FrmKeerpunten::kButtonAutostartGartrip)->isChecked());
     EXPECT_EQ(text("Panel2"), "Direkt GARtrip starten");
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(1));  // F5 only converts
-    EXPECT_TRUE(window->Button(3)->isChecked());
+    find<QToolBar>("Toolbar1")
+        ->actionTriggered(window->Button(FrmKeerpunten::kButtonConvert));  // F5 only converts
+    EXPECT_TRUE(window->Button(FrmKeerpunten::kButtonAutostartGartrip)->isChecked());
     action("mnStrepla")->trigger();
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(8));
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(FrmKeerpunten::kButtonGartrip));
     const FakePrograms::Start gartrip = {
         folder.file("GAR trip.exe"), {folder.file("uit 1.txt")}, port::WindowStyle::Hidden};
     const Starts started = {
@@ -162,29 +166,33 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
     action("Autostart")->trigger();     // and on again
     settings().strStreplaFile.clear();  // nothing to convert: the autostart goes off
     window->initControls();
-    EXPECT_FALSE(window->Button(3)->isEnabled() || action("Autostart")->isEnabled());
+    EXPECT_FALSE(window->Button(FrmKeerpunten::kButtonAutostartGartrip)->isEnabled() ||
+                 action("Autostart")->isEnabled());
     EXPECT_EQ(settings().intAutostart, 2);
     settings().strStreplaFile = folder.file("taak 1.ste");
     window->initControls();
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(3));  // on again
-    ASSERT_TRUE(window->Button(3)->isChecked());
+    find<QToolBar>("Toolbar1")
+        ->actionTriggered(window->Button(FrmKeerpunten::kButtonAutostartGartrip));  // on again
+    ASSERT_TRUE(window->Button(FrmKeerpunten::kButtonAutostartGartrip)->isChecked());
 
     // A refresh finds GARtrip gone: the option goes off, and says why.
     std::filesystem::remove(folder.file("GAR trip.exe"));
     window->initControls();
     EXPECT_EQ(text("lbResultaat"), "Het pad naar het programmabestand van GARtrip klopt niet");
-    EXPECT_EQ(std::tuple(settings().intAutostart, window->Button(3)->isChecked(), text("Panel2")),
+    EXPECT_EQ(std::tuple(settings().intAutostart,
+                         window->Button(FrmKeerpunten::kButtonAutostartGartrip)->isChecked(),
+                         text("Panel2")),
               std::tuple(2, false, ""));
     EXPECT_EQ(platform.programs.started, started);
 
     settings().strGartripFile = folder.file("elders.txt");  // in memory only, until saved
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(10));
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(FrmKeerpunten::kButtonSave));
     EXPECT_THAT(stored(), HasSubstr("GartripFile=" + folder.file("elders.txt") + "\r\n"));
     EXPECT_THAT(stored(), HasSubstr("StartGartrip=2\r\n"));
 
     // A failing start from the toolbar leaves no message; from the menu it is reported.
     platform.programs.failure = 53;
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(7));
+    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(FrmKeerpunten::kButtonStrepla));
     EXPECT_TRUE(platform.boxes.shown.empty());
     folder.write("GAR trip.exe", "MZ");
     window->initControls();
@@ -262,7 +270,8 @@ TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
 
     // Closing saves the settings.
     QTest::keyClicks(find("Text2"), QStringLiteral("punten.txt"));
-    window->Button(3)->trigger();  // no GARtrip program: the option stays as it is in memory
+    window->Button(FrmKeerpunten::kButtonAutostartGartrip)
+        ->trigger();  // no GARtrip program: the option stays as it is in memory
     action("mnSluiten2")->trigger();
     EXPECT_THAT(stored(), HasSubstr("GartripFile=punten.txt\r\n"));
     EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n"));

@@ -193,7 +193,7 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
 TEST_F(Options, AppliedValuesStayAfterACancelAndTheMainWindowRefreshes) {
     folder.write("GARtrip.exe", "MZ");
     load(kvr());
-    EXPECT_FALSE(window->Button(8)->isEnabled());
+    EXPECT_FALSE(window->Button(FrmKeerpunten::kButtonGartrip)->isEnabled());
     platform.dialogs.choose(folder.file("GARtrip.exe"));
     QTimer::singleShot(0, [this] {
         auto* options = window->findChild<frmOpties*>(QStringLiteral("frmOpties"));
@@ -208,7 +208,7 @@ TEST_F(Options, AppliedValuesStayAfterACancelAndTheMainWindowRefreshes) {
     action("mnPrograms")->trigger();
     EXPECT_EQ(platform.dialogs.shown.at(0),
               (port::FileDialog{port::FileDialog::Kind::Open, "Programma|*", 1, 0, ""}));
-    EXPECT_TRUE(window->Button(8)->isEnabled());
+    EXPECT_TRUE(window->Button(FrmKeerpunten::kButtonGartrip)->isEnabled());
     EXPECT_EQ(settings().strGartripProgram, folder.file("GARtrip.exe"));
     EXPECT_THAT(stored(), HasSubstr("GartipProgramma=" + folder.file("GARtrip.exe") + "\r\n"));
     EXPECT_THAT(stored(), HasSubstr("CheckForGARtrip=2\r\n"));

@@ -111,7 +111,7 @@ TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) 
     other->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(other));
     EXPECT_EQ(text("lbResultaat"), "13 Keerpunten");
-    EXPECT_FALSE(window->Button(1)->isEnabled());
+    EXPECT_FALSE(window->Button(FrmKeerpunten::kButtonConvert)->isEnabled());
     {
         // A box belongs to the active dialog or main window, never to a helper
         // window (the tray icon's own) that may be destroyed while the box is up.
@@ -122,7 +122,7 @@ TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) 
 
     show_and_focus("Text1");
     QTest::keyClick(find("Text1"), Qt::Key_Tab);
-    EXPECT_TRUE(window->Button(1)->isEnabled());
+    EXPECT_TRUE(window->Button(FrmKeerpunten::kButtonConvert)->isEnabled());
     EXPECT_EQ(text("lbResultaat"), "");
 
     // A character without a Windows-1252 form is refused; the field keeps its text.

@@ -38,14 +38,16 @@ TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
     EXPECT_EQ(std::pair(platform.tray.calls.at(0).command, platform.tray.calls.at(0).data.szTip),
               std::pair(TrayCommand::Add, std::string("TolVANE wacht op Strepla")));
     EXPECT_EQ(find<QTimer>("Timer1")->interval(), 500);
-    EXPECT_TRUE(window->Button(4)->isChecked() && window->Button(5)->isEnabled());
+    EXPECT_TRUE(window->Button(FrmKeerpunten::kButtonWatch)->isChecked() &&
+                window->Button(FrmKeerpunten::kButtonHide)->isEnabled());
     EXPECT_EQ(text("Panel1"), "Start na export Strepla");
 
     window->showMinimized();
     platform.tray.mouse(port::tray_mouse::kLeftButtonUp);
     EXPECT_TRUE(window->isVisible() && !window->isMinimized());
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(10));  // saves, and only that
-    EXPECT_TRUE(window->isVisible() && window->Button(4)->isChecked());
+    find<QToolBar>("Toolbar1")
+        ->actionTriggered(window->Button(FrmKeerpunten::kButtonSave));  // saves, and only that
+    EXPECT_TRUE(window->isVisible() && window->Button(FrmKeerpunten::kButtonWatch)->isChecked());
     platform.tray.mouse(port::tray_mouse::kRightButtonUp);
     EXPECT_TRUE(find<QMenu>("mnPopup")->isVisible());
     find<QMenu>("mnPopup")->hide();
@@ -162,8 +164,11 @@ TEST_F(WatchMode, ExportComingIntoUseIsWatchedAtOnce) {
     EXPECT_EQ(
         std::make_tuple(settings().intAutoCheckStrepla, window->inTray(), window->isMaximized()),
         std::make_tuple(2, false, true));
-    find<QToolBar>("Toolbar1")->actionTriggered(window->Button(4));  // on again from the toolbar
-    EXPECT_TRUE(settings().intAutoCheckStrepla == 1 && window->Button(4)->isChecked());
+    find<QToolBar>("Toolbar1")
+        ->actionTriggered(
+            window->Button(FrmKeerpunten::kButtonWatch));  // on again from the toolbar
+    EXPECT_TRUE(settings().intAutoCheckStrepla == 1 &&
+                window->Button(FrmKeerpunten::kButtonWatch)->isChecked());
 }
 
 // The message gathers every active logger's faults; the last row decides.
@@ -177,7 +182,7 @@ TEST_F(WatchMode, LastLoggerRowDecidesTheAdmission) {
         "exportbestand van L van het programmabestand van M";
     EXPECT_TRUE(window->CheckCanBeServer(false, false));
     EXPECT_EQ(std::pair(text("lbResultaat"), settings().intAutoCheckStrepla), std::pair(faults, 2));
-    EXPECT_TRUE(window->Button(4)->isEnabled());
+    EXPECT_TRUE(window->Button(FrmKeerpunten::kButtonWatch)->isEnabled());
     platform.boxes.expect({faults, "Kan deze optie niet uitvoeren", port::BoxStyle::Information});
     window->CheckCanBeServer(true, false);  // asked for by the user: in a box
 }
@@ -203,7 +208,8 @@ TEST_F(WatchMode, GoingOffForAWrongPathIsShownUntilTheNextConversion) {
 // minimised instead, and the tip shows in its title.
 TEST_F(WatchMode, HidingChecksFirstAndMinimisesWithoutATray) {
     load(kvr("GartripFile=uit.txt\r\n"));
-    EXPECT_FALSE(window->Button(4)->isEnabled() || action("mnAutoStartStrepla")->isEnabled());
+    EXPECT_FALSE(window->Button(FrmKeerpunten::kButtonWatch)->isEnabled() ||
+                 action("mnAutoStartStrepla")->isEnabled());
     platform.boxes.expect({"Het pad naar Strepla Exchange klopt niet", "Kan niet converteren",
                            port::BoxStyle::Information});
     window->naarSysteemvak(true);
