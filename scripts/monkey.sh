@@ -14,27 +14,23 @@ seconds=${1:-90}
 seed=${2:-$(date +%s)}
 bin=$(realpath "${3:-build-asan/bin}")
 echo "monkey: seed $seed, ${seconds}s, $bin"
-for tool in xvfb-run trayer xdotool; do
-  command -v "$tool" >/dev/null || { echo "monkey: skipped, $tool is not installed"; exit 77; }
-done
+source tests/e2e/lib.sh
+needs xvfb-run trayer xdotool
 [ -x "$bin/tolvane" ] || { echo "monkey: no $bin/tolvane"; exit 2; }
 
-work=$(mktemp -d)
+work=$(program_folder "$bin")
 trap 'pkill -KILL -f "$work/tolvane" 2>/dev/null; rm -rf "$work"' EXIT
-cp -r "$bin"/. "$work/"
 cp examples/noord-nederland.ste "$work/export.ste"
 cp examples/noord-nederland.ste "$work/noord.ste"
 sed 's/"Eelde"/"Eelde Noord"/' examples/noord-nederland.ste >"$work/ander.ste"
 # Stand-ins for StrePla, GARtrip and the loggers' programs: they only leave a mark.
-for program in StrePla GARtrip logger1 logger2; do
-  printf '#!/bin/sh\necho "$@" >>"%s/%s.gestart"\n' "$work" "$program" >"$work/$program"
-  chmod +x "$work/$program"
-done
+for program in StrePla GARtrip logger1 logger2; do stand_in "$work/$program" "$program.gestart"; done
 : >"$work/logger1.igc"
 : >"$work/logger2.igc"
-printf 'StrePlaFile=%s\r\nGartripFile=%s\r\nGartipProgramma=%s\r\nStreplaProgramma=%s\r\nStartGartrip=1\r\nAutoCheckStrepla=1\r\nCheckForGARtrip=1\r\nLoggers=*Een*X*%s*%s\r\nLoggers=*Twee*X*%s*%s\r\n' \
-  "$work/export.ste" "$work/uit.txt" "$work/GARtrip" "$work/StrePla" \
-  "$work/logger1" "$work/logger1.igc" "$work/logger2" "$work/logger2.igc" >"$work/tolvane.kvr"
+write_settings "$work/tolvane.kvr" "StrePlaFile=$work/export.ste" "GartripFile=$work/uit.txt" \
+  "GartipProgramma=$work/GARtrip" "StreplaProgramma=$work/StrePla" StartGartrip=1 \
+  AutoCheckStrepla=1 CheckForGARtrip=1 "Loggers=*Een*X*$work/logger1*$work/logger1.igc" \
+  "Loggers=*Twee*X*$work/logger2*$work/logger2.igc"
 
 cat >"$work/monkey-inside.sh" <<'INSIDE'
 set -u

@@ -8,18 +8,16 @@
 #   launch_and_watch.sh BIN_DIR EXAMPLES_DIR
 set -uo pipefail
 bin=$1 examples=$2
-for tool in xvfb-run trayer xdotool; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-work=$(mktemp -d)
+source "$(dirname "$0")/lib.sh"
+needs xvfb-run trayer xdotool
+work=$(program_folder "$bin")
 trap 'pkill -f "$work/tolvane" 2>/dev/null; rm -rf "$work"' EXIT
-cp -r "$bin"/. "$work/"
 cp "$examples/noord-nederland.ste" "$work/export.ste"
-printf '#!/bin/sh\ntouch "$(dirname "$0")/strepla-gestart"\n' >"$work/StrePla"
+stand_in "$work/StrePla" strepla-gestart
 printf 'MZ' >"$work/GARtrip.exe"
-chmod +x "$work/StrePla"
-printf 'StrePlaFile=%s\r\nGartripFile=%s\r\nGartipProgramma=%s\r\nStreplaProgramma=%s\r\nStartGartrip=2\r\nAutoCheckStrepla=2\r\nCheckForGARtrip=1\r\n' \
-  "$work/export.ste" "$work/uit.txt" "$work/GARtrip.exe" "$work/StrePla" >"$work/tolvane.kvr"
+write_settings "$work/tolvane.kvr" "StrePlaFile=$work/export.ste" "GartripFile=$work/uit.txt" \
+  "GartipProgramma=$work/GARtrip.exe" "StreplaProgramma=$work/StrePla" StartGartrip=2 \
+  AutoCheckStrepla=2 CheckForGARtrip=1
 other="$work/ander.ste"   # the same task with one turnpoint renamed
 sed 's/"Eelde"/"Eelde Noord"/' "$examples/noord-nederland.ste" >"$other"
 
@@ -53,7 +51,7 @@ xdotool search --onlyvisible --name '^TolVANE$' >/dev/null 2>&1 ||
 xdotool search --onlyvisible --classname '^tolvane$' >/dev/null 2>&1 || fail "the window's class is not tolvane"
 echo "launched, hidden in the tray, converted after the rewrite, shown by a second start"
 SCENARIO
-timeout 60 xvfb-run -a -s "-screen 0 800x600x24" bash "$work/scenario.sh" "$work" "$other" || exit 1
+under_xvfb 60 "$work/scenario.sh" "$work" "$other" || exit 1
 pkill -f "$work/tolvane"
 for _ in $(seq 100); do pgrep -f "$work/tolvane" >/dev/null || break; sleep 0.1; done  # its claim goes with it
 sed -i 's/StartGartrip=1/StartGartrip=2/' "$work/tolvane.kvr"   # no GARtrip for the silent run

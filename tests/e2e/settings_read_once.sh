@@ -5,14 +5,12 @@
 #   settings_read_once.sh BIN_DIR
 set -uo pipefail
 bin=$1
-for tool in xvfb-run xdotool; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
-work=$(mktemp -d)
+source "$(dirname "$0")/lib.sh"
+needs xvfb-run xdotool
+work=$(program_folder "$bin")
 trap 'pkill -f "$work/tolvane" 2>/dev/null; rm -rf "$work"' EXIT
-cp -r "$bin"/. "$work/"
 rm -f "$work/error.log"  # only this run's reports count
-printf 'StartGartrip=x\r\nAutoCheckStrepla=2\r\n' >"$work/tolvane.kvr"
+write_settings "$work/tolvane.kvr" StartGartrip=x AutoCheckStrepla=2
 cat >"$work/broken.sh" <<'BROKEN'
 cd "$1"
 ./tolvane 2>/dev/null &
@@ -23,7 +21,7 @@ for _ in $(seq 30); do [ -s error.log ] && break; sleep 0.1; done
 sleep 1  # a second report would follow within this time
 kill %1
 BROKEN
-timeout 30 xvfb-run -a -s "-screen 0 800x600x24" bash "$work/broken.sh" "$work"
+under_xvfb 30 "$work/broken.sh" "$work"
 reports=$(grep -c 'Nieuwe Fout' "$work/error.log" 2>/dev/null)
 [ "$reports" = 1 ] || { echo "FAIL: a broken settings line was reported ${reports:-0} times"; exit 1; }
 echo "passed"
