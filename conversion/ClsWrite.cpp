@@ -40,6 +40,15 @@ constexpr size_t kSymbol = 90;      // ... "0", ...
 constexpr size_t kUnnamed = 97;     // ... " 0 " (97-99), ...
 constexpr size_t kElevation = 105;  // ... and the elevation in 105-109
 
+// The fixed texts of a list line's time, symbol and unnamed columns, by
+// their first cell; the tabs in kTabs overwrite what lies under them.
+struct Piece {
+    size_t first;
+    std::string_view text;
+};
+constexpr Piece kListPieces[] = {
+    {kTime, "0"}, {kTime + 1, "       "}, {kSymbol, "0"}, {kUnnamed, " 0 "}};
+
 constexpr size_t kRouteLine = 32;
 constexpr size_t kRouteNumber = 7;  // "Route" in 1-5, two digits in 7-8
 constexpr size_t kRouteTab = 9;
@@ -195,11 +204,39 @@ void put_list_columns(WaypointCells& line, int16_t elevation) {
     for (size_t i = cell::kElevation; i <= e.size() + cell::kElevation && i <= cell::kWaypointLine;
          ++i)
         line.put_char_of(i, e, i - cell::kElevation + 1);
-    line.put(cell::kTime, '0');
-    for (size_t i = cell::kTime + 1; i < cell::kSymbol; ++i) line.put(i, ' ');
-    line.put(cell::kSymbol, '0');
-    line.put_text(cell::kUnnamed, " 0 ");
+    for (const cell::Piece& piece : cell::kListPieces) line.put_text(piece.first, piece.text);
 }
+
+// The cells between the longitude's tab and the elevation as the steps above
+// leave them, empty cells dropped: the direct path copies them whole.
+struct FixedColumns {
+    std::array<char, cell::kElevation> text{};
+    size_t size = 0;
+    std::string_view view() const { return {text.data(), size}; }
+};
+constexpr FixedColumns fixed_columns(bool list) {
+    constexpr size_t kFirst = cell::kTabs[3] + 1;
+    std::array<char, cell::kElevation> chars{};
+    std::array<bool, cell::kElevation> used{};
+    if (list) {
+        for (const cell::Piece& piece : cell::kListPieces) {
+            for (size_t i = 0; i < piece.text.size(); ++i) {
+                chars[piece.first + i] = piece.text[i];
+                used[piece.first + i] = true;
+            }
+        }
+    }
+    for (size_t tab : cell::kTabs) {
+        chars[tab] = kTab;
+        used[tab] = true;
+    }
+    FixedColumns columns;
+    for (size_t c = kFirst; c < cell::kElevation; ++c)
+        if (used[c]) columns.text[columns.size++] = chars[c];
+    return columns;
+}
+constexpr FixedColumns kListColumns = fixed_columns(true);
+constexpr FixedColumns kMemberColumns = fixed_columns(false);
 
 // The usual waypoint line, composed straight into the text: a name of at
 // most 47 characters and a frequency of at most 32 reach no fixed column but
@@ -271,8 +308,7 @@ void append_plain_line(std::string& out, std::string_view name, std::string_view
     *at++ = kTab;
     at = append_coordinate<3>(at, longitude);
     *at++ = kTab;
-    static constexpr std::string_view kListColumns = "0 \t     0\t 0 \t", kMemberColumns = "\t\t\t";
-    const std::string_view columns = list ? kListColumns : kMemberColumns;
+    const std::string_view columns = (list ? kListColumns : kMemberColumns).view();
     std::memcpy(at, columns.data(), columns.size());
     at += columns.size();
     if (list) {
@@ -324,6 +360,20 @@ void ClsWrite::Waypoint(const ClsWaypoint& waypoint, int32_t kind) {
                                  longitude, latitude, kind == kListLine);
     waypoint_line(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(), longitude, latitude,
                   kind);
+}
+
+std::array<std::string, 3> ClsWrite::waypoint_lines(const ClsWaypoint& waypoint, int32_t kind) {
+    ClsWrite texts, numbers, direct;
+    texts.Waypoint(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),
+                   waypoint.varLongtitude(), waypoint.varLatitude(), kind);
+    try {
+        numbers.waypoint_line(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),
+                              NumberPieces(waypoint.longitude(), waypoint.longitude_letter()),
+                              NumberPieces(waypoint.latitude(), waypoint.latitude_letter()), kind);
+        direct.Waypoint(waypoint, kind);
+    } catch (...) {  // thousandths past 16 bits: no line by the numbers either
+    }
+    return {texts.text_, numbers.text_, direct.text_};
 }
 
 template <typename Pieces>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -29,6 +30,11 @@ public:
                   const Coordinate& longitude, const Coordinate& latitude, int32_t kind);
     // The same line from the waypoint's parsed numbers, without making their texts.
     void Waypoint(const ClsWaypoint& waypoint, int32_t kind);
+    // The waypoint's line (empty when it fails) by each way of composing it:
+    // the cells from its texts, the cells from its numbers, and the direct path
+    // that the usual line takes.  They agree; the tests and the conversion fuzz
+    // target check that they do.
+    static std::array<std::string, 3> waypoint_lines(const ClsWaypoint& waypoint, int32_t kind);
     const std::string& text() const { return text_; }  // composed so far
 
 private:

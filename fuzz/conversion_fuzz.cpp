@@ -1,12 +1,15 @@
 // Feeds arbitrary bytes through the exchange reader and the text writer, in
-// memory.  Reports still go through the error reporter; the file system it
-// sees holds no files and drops every write, so no input touches the disk.
+// memory, and checks that the writer's ways of composing a waypoint line agree.  Reports still go
+// through the error reporter; the file system it sees holds no files and drops every write, so no
+// input touches the disk.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "conversion/ClsParse.h"
+#include "conversion/ClsWrite.h"
 #include "shared/failure.h"
 #include "shared/platform/port.h"
 
@@ -53,5 +56,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (composed && !composed->starts_with("Waypoints hddd\xB0mm.mmm' WGS-84\r\n")) std::abort();
     if (progress < static_cast<uint64_t>(parse.intAantWaypoints() + parse.intAantRoutes()))
         std::abort();
+    // The input's first lines as a waypoint's name, frequency, longitude and latitude: the
+    // writer's three ways of composing its line give the same line.
+    std::string_view field[4];
+    for (std::string_view& piece : field) {
+        const size_t end = std::min(bytes.find('\n'), bytes.size());
+        piece = bytes.substr(0, end);
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+    }
+    tlv::ClsWaypoint waypoint;
+    waypoint.strName(field[0]);
+    waypoint.strFreq(field[1]);
+    try {
+        waypoint.strLon(field[2]);
+        waypoint.strLat(field[3]);
+    } catch (...) {
+        return 0;
+    }
+    waypoint.intElev(static_cast<int16_t>(size * 37));
+    for (int32_t kind : {tlv::ClsWrite::kListLine, tlv::ClsWrite::kMemberLine}) {
+        const auto lines = tlv::ClsWrite::waypoint_lines(waypoint, kind);
+        if (lines[0] != lines[1] || lines[1] != lines[2]) std::abort();
+    }
     return 0;
 }

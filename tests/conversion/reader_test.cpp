@@ -201,5 +201,27 @@ TEST(Writer, HundredthRouteHeaderAndAWriterOnItsOwn) {
                        {9, "ClsWrite", "Route", "Route01\t" + std::string(16, 'r')}}));
 }
 
+// The writer's three ways of composing a waypoint line (cells from texts, cells from numbers,
+// the direct path of the usual line) give the same line: the usual one, at the direct path's
+// bounds (a 47-character name, a 32-character frequency) and past them, far coordinates, a
+// negative elevation, a member line.
+TEST(Writer, ThreeWaysOfComposingAWaypointLineAgree) {
+    for (auto [name, frequency, longitude, latitude, elevation, kind] :
+         {std::tuple("Eelde", "123.50", "E006:34.95", "N53:07.50", 5, ClsWrite::kListLine),
+          std::tuple("n", "", "W179:59.99", "S89:59.99", -12345, ClsWrite::kListLine),
+          std::tuple("n", "", "E000:00.00", "N00:00.00", 0, ClsWrite::kMemberLine)}) {
+        for (size_t extra : {0, 46, 47, 108}) {
+            ClsWaypoint waypoint;
+            waypoint.strName(name + std::string(extra, 'x'));
+            waypoint.strFreq(frequency + std::string(extra < 47 ? 32 - strlen(frequency) : 1, '9'));
+            waypoint.strLon(longitude);
+            waypoint.strLat(latitude);
+            waypoint.intElev(static_cast<int16_t>(elevation));
+            const auto lines = ClsWrite::waypoint_lines(waypoint, kind);
+            EXPECT_TRUE(lines[0] == lines[1] && lines[1] == lines[2]) << lines[0] << lines[2];
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tlv::testing
