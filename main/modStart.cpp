@@ -15,9 +15,6 @@ constexpr std::string_view kProgramName = "tolvane";
 
 bool is_separator(char c) { return c == ' ' || c == '\t'; }
 
-constexpr std::string_view kWindowModule = "tolvanevenster";
-using WindowEntry = int (*)(const WindowStart* start);
-
 // Opens the main window from the window module in the program's folder and
 // runs it until it unloads.  Only this road loads the desktop libraries.  The
 // window takes over the settings object and the claim's request channel.
@@ -25,8 +22,9 @@ int Starten(std::shared_ptr<ClsInstellingen> settings, const std::string& exchan
             const std::string& text) {
     auto module = port::DynamicLibrary::open(
         port::join_path(port::application().folder, port::library_file_name(kWindowModule)));
-    auto entry = reinterpret_cast<WindowEntry>(module->symbol("TolvaneVenster"));
-    if (!entry) raise(err::kEntryPointMissing, "Can't find DLL entry point TolvaneVenster");
+    auto entry = reinterpret_cast<WindowEntry>(module->symbol(kWindowEntry));
+    if (!entry)
+        raise(err::kEntryPointMissing, std::string("Can't find DLL entry point ") + kWindowEntry);
     WindowStart start{exchange, text, std::move(settings), &port::single_instance()};
     return entry(&start);
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "shared/platform/port.h"
 
@@ -18,6 +19,15 @@ struct WindowStart {
     std::shared_ptr<ClsInstellingen> settings;
     port::SingleInstance* instance = nullptr;
 };
+
+// The window module across its boundary: its name (the file name adds what
+// the platform adds), its entry's name and its entry's type.
+inline constexpr std::string_view kWindowModule = "tolvanevenster";
+#define TLV_WINDOW_ENTRY TolvaneVenster
+#define TLV_NAME_OF(symbol) TLV_TEXT_OF(symbol)
+#define TLV_TEXT_OF(symbol) #symbol
+inline constexpr const char* kWindowEntry = TLV_NAME_OF(TLV_WINDOW_ENTRY);
+using WindowEntry = int (*)(const WindowStart* start);
 
 // The window road of tolvane: the application, the Qt adapter of the port,
 // the main window until it unloads.  A failure while the window loads is the

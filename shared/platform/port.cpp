@@ -2,6 +2,7 @@
 
 #include "shared/failure.h"
 #include "shared/platform/headless.h"
+#include "shared/platform/library.h"
 #include "shared/platform/native.h"
 
 namespace tlv::port {
@@ -72,6 +73,11 @@ std::string settings_folder() {
 
 std::string program_file_name(std::string_view name) {
     return std::string(name) + std::string(native::kProgramSuffix);
+}
+
+std::string library_file_name(std::string_view name) {
+    return std::string(native::kLibraryPrefix) + std::string(name) +
+           std::string(native::kLibrarySuffix);
 }
 
 char separator() { return native::kSeparator; }

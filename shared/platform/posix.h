@@ -9,7 +9,8 @@
 // Marks a function that a shared library exports by its plain name.
 #define TLV_EXPORT extern "C" __attribute__((visibility("default")))
 
-// The POSIX/console adapter of the platform port.
+// The POSIX/console adapter of the platform port (native.h checks that it
+// offers what every adapter offers).
 namespace tlv::port::posix {
 
 inline constexpr char kSeparator = '/';

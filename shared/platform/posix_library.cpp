@@ -6,11 +6,6 @@
 
 namespace tlv::port {
 
-std::string library_file_name(std::string_view name) {
-    return std::string(posix::kLibraryPrefix) + std::string(name) +
-           std::string(posix::kLibrarySuffix);
-}
-
 std::shared_ptr<DynamicLibrary> DynamicLibrary::open(std::string_view path) {
     std::string native = posix::native_path(path);
     void* handle = ::dlopen(native.c_str(), RTLD_NOW | RTLD_LOCAL);

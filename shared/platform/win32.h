@@ -10,7 +10,8 @@
 // Marks a function that a DLL exports by its plain name.
 #define TLV_EXPORT extern "C" __declspec(dllexport)
 
-// The Win32 adapter of the platform port: the same names as the POSIX one.
+// The Win32 adapter of the platform port: the same names as the POSIX one
+// (native.h checks them).
 // Native strings are UTF-8 here too; the calls take UTF-16 (`wide`).
 namespace tlv::port::win32 {
 

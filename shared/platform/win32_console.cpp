@@ -152,9 +152,6 @@ std::string native_folder_of_address(const void* address) {
     return parent_folder(module_path(module));
 }
 
-void prepare_pages(void*, size_t) {}
-void reserve_ready(std::string& text, size_t size) { text.reserve(size); }
-
 std::string system_message(unsigned long error) {
     wchar_t* text = nullptr;
     DWORD length = ::FormatMessageW(

@@ -247,4 +247,9 @@ FileSystem& file_system() {
     return files;
 }
 
+// Windows gives large pages only to a process with the lock-pages right:
+// buffers are reserved as they are.
+void prepare_pages(void*, size_t) {}
+void reserve_ready(std::string& text, size_t size) { text.reserve(size); }
+
 }  // namespace tlv::port::win32

@@ -6,11 +6,6 @@
 
 namespace tlv::port {
 
-std::string library_file_name(std::string_view name) {
-    return std::string(win32::kLibraryPrefix) + std::string(name) +
-           std::string(win32::kLibrarySuffix);
-}
-
 // The libraries a DLL needs are looked for in its own folder first.
 std::shared_ptr<DynamicLibrary> DynamicLibrary::open(std::string_view path) {
     HMODULE handle =
