@@ -33,7 +33,7 @@ function(tolvane_png_icons qrc out)
   set(${out} ${folder}/${qrc_name} PARENT_SCOPE)
 endfunction()
 
-# The program's icon, as Explorer and the task bar show it.
+# The program's icon, as Explorer and the task bar show it, and its manifest.
 function(tolvane_program_icon target svg)
   set(folder ${CMAKE_CURRENT_BINARY_DIR}/${target}-icon)
   file(MAKE_DIRECTORY ${folder})
@@ -44,7 +44,12 @@ function(tolvane_program_icon target svg)
     list(APPEND pngs ${folder}/${size}.png)
   endforeach()
   execute_process(COMMAND ${MAGICK_CONVERT} ${pngs} ${folder}/${target}.ico COMMAND_ERROR_IS_FATAL ANY)
-  file(WRITE ${folder}/${target}.rc "1 ICON \"${target}.ico\"\n")
+  # With its application manifest (resource type 24).
+  set(program ${target})
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/program.manifest.in
+    ${folder}/${target}.manifest @ONLY)
+  file(WRITE ${folder}/${target}.rc
+    "1 ICON \"${target}.ico\"\n1 24 \"${target}.manifest\"\n")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${svg})
   target_sources(${target} PRIVATE ${folder}/${target}.rc)
 endfunction()

@@ -2,7 +2,8 @@
 # The Windows build: Qt for Windows (scripts/windows-qt.sh, cached), then
 # everything cross-built into build-win/, the suite under wine (headless),
 # the same conversions as the Linux build in build/ (when it is there), and
-# the zip, tried from a folder of its own.
+# the zip, tried from a folder of its own, and the installer (MSI), tried in
+# a fresh wine prefix.
 #   scripts/windows.sh [--no-tests]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,3 +39,8 @@ cp tests/conversion/golden/basic.ste "$program/taak 1.ste"
 (cd "$program" && WINEPATH= wine tolvane.exe "taak 1.ste" "uit 1.txt" 2>/dev/null)
 cmp "$program/uit 1.txt" tests/conversion/golden/basic.txt
 echo "windows: $(basename build-win/packages/tolvane-*-windows-x64.zip) converts on its own"
+
+# The installer, tried in a fresh wine prefix together with a newer copy of itself.
+msi=$(scripts/windows-msi.sh)
+newer=$(scripts/windows-msi.sh 99.0.0)
+tests/e2e/windows_installer.sh "$msi" "$newer" tests/conversion/golden

@@ -44,7 +44,8 @@ std::string parent_folder(const std::string& native);
 // own rules split it.
 std::string command_tail();
 bool has_display();
-// Empty when the user may write into the folder, else %APPDATA%\tolvane.
+// Empty when the user may write into the folder and it lies outside Program
+// Files, else %APPDATA%\tolvane.
 std::string settings_folder_for(const std::string& native_folder);
 std::string native_folder_of_address(const void* address);
 

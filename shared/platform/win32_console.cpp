@@ -82,16 +82,40 @@ Application& executable_application() {
     return application;
 }
 
+namespace {
+
+// A program folder under Program Files is an installation, whose settings are
+// each user's own, also for a user who may write there (an administrator):
+// the installer then removes the folder whole.
+bool under_program_files(const std::string& native_folder) {
+    const std::wstring folder = wide(native_folder) + L"\\";
+    for (const wchar_t* name : {L"ProgramW6432", L"ProgramFiles", L"ProgramFiles(x86)"}) {
+        const wchar_t* value = _wgetenv(name);
+        if (!value || !*value) continue;
+        const std::wstring root = std::wstring(value) + L"\\";
+        if (folder.size() >= root.size() &&
+            ::CompareStringOrdinal(folder.c_str(), int(root.size()), root.c_str(), int(root.size()),
+                                   TRUE) == CSTR_EQUAL)
+            return true;
+    }
+    return false;
+}
+
 // Writable means a file can be made there: the folder's attributes say
 // nothing of its access rights.
-std::string settings_folder_for(const std::string& native_folder) {
+bool may_write(const std::string& native_folder) {
     std::wstring probe = wide(native_folder + "\\.tolvane-probe");
     HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(file);
-        return {};
-    }
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+std::string settings_folder_for(const std::string& native_folder) {
+    if (!under_program_files(native_folder) && may_write(native_folder)) return {};
     const wchar_t* appdata = _wgetenv(L"APPDATA");
     std::string folder = narrow(appdata ? appdata : L".") + "\\tolvane";
     ::CreateDirectoryW(wide(folder).c_str(), nullptr);

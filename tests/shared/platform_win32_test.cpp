@@ -130,6 +130,8 @@ TEST(SettingsFolder, ProgramFolderOrTheUsersApplicationData) {
     const std::string appdata = fs::path(_wgetenv(L"APPDATA")).string() + "\\tolvane";
     EXPECT_EQ(native::settings_folder_for(folder.file("weg")), appdata);
     EXPECT_TRUE(fs::is_directory(appdata));
+    _wputenv_s(L"ProgramFiles", win32::wide(folder.path()).c_str());  // an installation
+    EXPECT_EQ(native::settings_folder_for(folder.file("TolVANE")), appdata);
 }
 
 // The claim is per folder; a second start finds it and its show request reaches the holder once.
