@@ -39,6 +39,8 @@ cp tests/conversion/golden/basic.ste "$program/taak 1.ste"
 (cd "$program" && WINEPATH= wine tolvane.exe "taak 1.ste" "uit 1.txt" 2>/dev/null)
 cmp "$program/uit 1.txt" tests/conversion/golden/basic.txt
 echo "windows: $(basename build-win/packages/tolvane-*-windows-x64.zip) converts on its own"
+# The zip's programs on a display with a tray host: the desktop roads.
+tests/e2e/windows_desktop.sh "$program" build-win/tests/read_box.exe build-win/tests/record_arguments.exe
 
 # The installer, tried in a fresh wine prefix together with a newer copy of itself.
 msi=$(scripts/windows-msi.sh)

@@ -201,10 +201,8 @@ TEST(Writer, HundredthRouteHeaderAndAWriterOnItsOwn) {
                        {9, "ClsWrite", "Route", "Route01\t" + std::string(16, 'r')}}));
 }
 
-// The writer's three ways of composing a waypoint line (cells from texts, cells from numbers,
-// the direct path of the usual line) give the same line: the usual one, at the direct path's
-// bounds (a 47-character name, a 32-character frequency) and past them, far coordinates, a
-// negative elevation, a member line.
+// The writer's three ways of composing a waypoint line agree: at and past the direct path's
+// bounds (47-character names, 32-character frequencies), far coordinates, member lines.
 TEST(Writer, ThreeWaysOfComposingAWaypointLineAgree) {
     for (auto [name, frequency, longitude, latitude, elevation, kind] :
          {std::tuple("Eelde", "123.50", "E006:34.95", "N53:07.50", 5, ClsWrite::kListLine),

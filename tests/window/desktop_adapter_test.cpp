@@ -83,9 +83,8 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
     EXPECT_THAT(folder.read("error.log"), HasSubstr("uitvoeren van ShowSave\r\n"));
 }
 
-// A box's buttons (in Dutch) and icon follow its style; the answer is the button clicked
-// (the second), or for a box hidden without a click (-1) its only button, else Cancel. It
-// belongs to the active dialog and fits on the screen whatever its text.
+// A box's Dutch buttons and icon follow its style; it answers the button clicked, or unclicked
+// (-1) its only button, else Cancel; it belongs to the active dialog and fits on the screen.
 TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
     using B = QMessageBox;
     QDialog owner;

@@ -63,8 +63,7 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
                                 port::FileDialog::kCreatePrompt, "*.txt"}));
 }
 
-// Nothing of the window is cut off, at any scale factor (the tests run at 1, 1.25 and 1.5): the
-// status bar lies inside the window, a panel's text fits its panel, an empty panel takes no room.
+// Nothing of the window is cut off at scale 1, 1.25 or 1.5: the status bar and its panels whole.
 TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
     load(kvr());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -85,8 +84,7 @@ TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
     window->SetStatusPanel(2, true);
     window->resize(1, window->height());
     QApplication::processEvents();
-    // A conversion's count comes while no event is handled (as the conversion calls it, through
-    // the window's private interface): the window widens at once.
+    // A conversion's count comes while no event is handled: the window widens at once.
     std::string count = "123456";
     for (bool converting : {false, true}) {
         if (converting) ((component::IClsParseEvents*)window.get())->Progressie(count);
