@@ -17,6 +17,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp scripts/screenshots-inside.sh "$work/"
 mkdir -p "$work/home/tolvane" "$work/home/StrePla" "$work/home/GARtrip" "$work/home/Colibri"
+cp scripts/shot-lib.sh "$work/home/tolvane/"
 cp -r build/bin/. "$work/home/tolvane/"
 cp examples/noord-nederland.ste "$work/home/StrePla/export.ste"
 # A long export: 3,000 routes of 1,000 members each (46 MB), so that its

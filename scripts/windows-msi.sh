@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Windows installer build-win/packages/tolvane-VERSION-x64.msi with
+# Builds the Windows installer build-win/packages/tolvane-VERSION-windows-x64.msi with
 # wixl (msitools) from the installed layout of build-win/ and the installer
 # source that CMake configured (build-win/msi/tolvane.wxs).  With a version,
 # builds the same package under that version into build-win/msi/ instead: a
@@ -17,11 +17,11 @@ quietly "installing into $msi/stage" cmake --install build-win --prefix "$msi/st
     --component-group ProgramFiles --win64 >files.wxs)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-win/CMakeCache.txt)
 source=tolvane.wxs
-out=$PWD/build-win/packages/tolvane-$version-x64.msi
+out=$PWD/build-win/packages/tolvane-$version-windows-x64.msi
 if [ -n "${1:-}" ]; then
   sed "s/Version=\"$version\"/Version=\"$1\"/" "$msi/tolvane.wxs" >"$msi/other.wxs"
   source=other.wxs
-  out=$PWD/$msi/tolvane-$1-x64.msi
+  out=$PWD/$msi/tolvane-$1-windows-x64.msi
 fi
 mkdir -p "$(dirname "$out")"
 (cd "$msi" && quietly "wixl" wixl -a x64 -D SourceDir=stage -D Win64=yes -o "$out" "$source" \

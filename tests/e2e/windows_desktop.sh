@@ -2,8 +2,9 @@
 # The Windows desktop roads under wine on an Xvfb display with a tray host,
 # from a program folder as the zip unpacks it: the silent road without an
 # error stream shows its failure in a real message box (read from the box
-# itself); watch mode hides the window into the tray, where a rewrite of the
-# export is converted; a second start brings the window back and ends with 3;
+# itself); watch mode starts with the window hidden in the tray, a rewrite of
+# the export is converted, a click on the icon brings the window back, Ctrl+H
+# hides it again, and a second start brings it back and ends with 3;
 # tlvexpress.exe asks for a missing path in its fill-in dialog, stores what
 # is typed, switches watching on and starts StrePla (a stand-in that records
 # its start) and tolvane.exe.  Skipped (77) where no display or tray host can run.
@@ -28,7 +29,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 visible() { xdotool search --onlyvisible --name '^TolVANE$' >/dev/null 2>&1; }
 wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.2; done; return 1; }
-trayer --expand false --width 10 --height 32 >/dev/null 2>&1 &
+trayer --edge bottom --align right --expand false --width 6 --height 28 >/dev/null 2>&1 &
 sleep 1
 
 # Started as from the desktop, with no error stream: the report is the real box, titled "Fout".
@@ -49,6 +50,11 @@ visible && fail "the window shows although watch mode starts in the tray"
 sleep 1
 cp export.ste export.new && mv export.new export.ste && touch export.ste
 wait_for test -s uit.txt || fail "no text file after the export was rewritten"
+# A click on the tray icon (bottom right, in trayer) brings the window back; Ctrl+H hides it again.
+xdotool mousemove 788 586 click 1
+wait_for visible || fail "a click on the tray icon did not bring the window back"
+xdotool key --window "$(xdotool search --onlyvisible --name '^TolVANE$' | head -1)" ctrl+h
+wait_for eval '! visible' || fail "Ctrl+H did not hide the window into the tray"
 # A second start brings the window forward and ends with 3.
 wine tolvane.exe 2>/dev/null
 code=$?

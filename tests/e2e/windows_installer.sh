@@ -46,7 +46,7 @@ for file in tolvane.exe tlvexpress.exe Converttlv.dll tolvanevenster.dll Qt6Widg
   [ -f "$folder/$file" ] || fail "$file is not installed"
 done
 for name in TolVANE "TolVANE Express"; do shortcut "$name" || fail "no Start menu shortcut $name"; done
-version=$(basename "$msi" | sed 's/^tolvane-\(.*\)-x64\.msi$/\1/')
+version=$(basename "$msi" | sed 's/^tolvane-\(.*\)-windows-x64\.msi$/\1/')
 [ "$(entries)" = "\"DisplayVersion\"=\"$version\"" ] || fail "installed programs: $(entries)"
 
 for exchange in "$golden"/*.ste; do
@@ -62,7 +62,7 @@ cmp -s "$work/com.txt" "$golden/basic.txt" || fail "the component's text file di
 
 install "$msi"
 [ "$(entries)" = "\"DisplayVersion\"=\"$version\"" ] || fail "installed again: $(entries)"
-newer_version=$(basename "$newer" | sed 's/^tolvane-\(.*\)-x64\.msi$/\1/')
+newer_version=$(basename "$newer" | sed 's/^tolvane-\(.*\)-windows-x64\.msi$/\1/')
 install "$newer"
 [ "$(entries)" = "\"DisplayVersion\"=\"$newer_version\"" ] || fail "after the newer one: $(entries)"
 
