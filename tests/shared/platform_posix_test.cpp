@@ -357,7 +357,8 @@ TEST_F(FileHelpers, ModeOnlyFromTheUsersOwnFileAndReadOnlyRefused) {
                                           {0600, false, 0600},
                                           {0, false, 0640},
                                           {06777, true, 0640},
-                                          {0444, false, 0}}) {
+                                          {0444, false, 0},
+                                          {0444, true, 0}}) {
         if (before) folder.write("uit.txt", "oud");
         if (nobodys && !give_to_nobody(folder.file("uit.txt"))) continue;
         ::chmod(folder.file("uit.txt").c_str(), before);  // after chown: it drops special bits

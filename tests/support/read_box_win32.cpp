@@ -1,6 +1,5 @@
-// For the tests of the Windows desktop roads: waits up to SECONDS for a message
-// box titled TITLE, writes its texts (one a line, UTF-8), presses its first
-// button and ends with 0; with 1 when no such box came.   read_box.exe TITLE SECONDS
+// read_box.exe TITLE SECONDS: waits for a message box titled TITLE, prints its texts (UTF-8, a
+// line each) and presses its first button; exits 0, or 1 when no such box came in time.
 #include <windows.h>
 
 #include <cstdio>
