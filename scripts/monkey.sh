@@ -107,7 +107,7 @@ check_answers() {
 
 # Keys that never type: Alt with a letter that is no access key, F1 (also in a
 # dialog), moves of the focus.  None of them may change a path field.
-quiet=(alt+q alt+z alt+j alt+k alt+w alt+y alt+u alt+m F1 Tab shift+Tab Down Up Right Left)
+quiet=(alt+q alt+z alt+k alt+w alt+y alt+u alt+m F1 Tab shift+Tab Down Up Right Left)
 keys=(F5 ctrl+s ctrl+g ctrl+t ctrl+h alt+b alt+i alt+h alt+e alt+o alt+a alt+s alt+n
   Return Escape space ctrl+Tab a x 1 period slash BackSpace "${quiet[@]}")
 # Brings one of the program's windows, by chance, to the front as $window.
@@ -119,24 +119,40 @@ front() {
   xdotool windowfocus "$window" 2>/dev/null
 }
 
-# The main window's paths as its "Opslaan" (Ctrl+S) stores them.
+# The main window's paths as its "Opslaan" (Ctrl+S) stores them; fails when
+# nothing was stored (a box or dialog holds the window back).
 stored_paths() {
-  local window
+  local window stamp
+  stamp=$(stat -c %y tolvane.kvr 2>/dev/null)
   window=$(xdotool search --onlyvisible --name '^TolVANE$' 2>/dev/null | head -1)
   [ -n "$window" ] && xdotool windowfocus "$window" key ctrl+s 2>/dev/null
   sleep 0.3
+  [ "$(stat -c %y tolvane.kvr 2>/dev/null)" != "$stamp" ] || return 1
   grep -a -E '^(StrePlaFile|GartripFile)=' tolvane.kvr 2>/dev/null
 }
-# A run of keys that never type, into whatever window is in front: the stored paths stay.
+# A run of keys that never type, into whatever window is in front: the stored
+# paths stay.  Only when both stores happened, and only while no box, dialog
+# or help window is up (a box's own access keys would answer it).
+others() {  # the program's visible windows other than the main window
+  local window
+  for window in $(xdotool search --onlyvisible --pid "$main" 2>/dev/null); do
+    [ "$(xdotool getwindowname "$window" 2>/dev/null)" = TolVANE ] || echo "$window"
+  done
+}
 quiet_keys() {
-  local before after key
-  before=$(stored_paths)
+  local before after key window
+  for _ in 1 2 3 4 5; do  # Escape closes boxes, dialogs and help without storing anything
+    for window in $(others); do xdotool windowfocus "$window" key Escape 2>/dev/null; done
+    sleep 0.2
+  done
+  [ -z "$(others)" ] || return 0
+  before=$(stored_paths) || return 0
   for _ in 1 2 3 4 5 6 7 8; do
     key=${quiet[$((RANDOM % ${#quiet[@]}))]}
     front && xdotool key "$key" 2>/dev/null
     sleep 0.05
   done
-  after=$(stored_paths)
+  after=$(stored_paths) || return 0
   [ "$before" = "$after" ] || fail "a path changed without a typed key:
 $before
 $after"
