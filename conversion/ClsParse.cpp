@@ -117,6 +117,7 @@ bool ClsParse::Parsen(const std::string& strPad, const std::string& strGARtrip) 
     ClsError::Batch reports;
     begin_conversion();
     bool written = watGaanWeDoen(strPad, strGARtrip);
+    if (written) write_extra_outputs(strPad, strGARtrip);
     end_conversion();
     return written;
 }
@@ -171,6 +172,7 @@ void ClsParse::strFout(std::string_view val) {
 
 void ClsParse::begin_conversion() {
     fout_.clear();
+    unwritten_.clear();
     waypoints_.clear();
     routes_.clear();
     scan_position_ = 0;

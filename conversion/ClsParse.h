@@ -10,6 +10,7 @@
 
 #include "conversion/ClsRoutes.h"
 #include "conversion/ClsWaypoint.h"
+#include "conversion/task_files.h"
 #include "shared/platform/large_pages.h"
 
 namespace tlv {
@@ -64,6 +65,17 @@ public:
     // 16-bit block counters name them.
     bool Parsen(const std::string& strPad, const std::string& strGARtrip);
 
+    // Files written beside the text file by the same conversion, from the same
+    // waypoints and routes: a SeeYou CUP and a GPX file (an empty path: none).
+    // Written only when the text file was; a failure is reported to the error
+    // log and leaves the old file, the text file and strFout as they are.
+    struct ExtraOutputs {
+        std::string cup, gpx;
+    };
+    void set_extra_outputs(ExtraOutputs outputs) { extra_ = std::move(outputs); }
+    // The extra outputs of the last conversion that could not be written.
+    const std::vector<std::string>& unwritten_outputs() const { return unwritten_; }
+
     void strFout(std::string_view val);  // appends val and CR LF
     const std::string& strFout() const { return fout_; }
     int16_t intAantWaypoints() const { return aant_waypoints_; }
@@ -115,8 +127,12 @@ private:
     bool Schrijf(const std::string& strGARtrip, std::string buffer = {});
     void WaypointsOphalen(ClsWrite& writer);
     void RoutesOphalen(ClsWrite& writer);
+    void write_extra_outputs(const std::string& strPad, const std::string& strGARtrip);
+    task_files::Task extra_task() const;
 
     ProgressHandler progress_;
+    ExtraOutputs extra_;
+    std::vector<std::string> unwritten_;
     std::string fout_;
     int16_t aant_waypoints_ = 0;
     int16_t aant_routes_ = 0;

@@ -18,6 +18,7 @@ public:
     void strName(std::string_view strval) { name_ = strval; }
     const std::string& strName() const { return name_; }
     void strType(std::string_view strval) { type_ = strval; }
+    const std::string& strType() const { return type_; }
 
     // "E005:07.50": hemisphere, DDD, separator, MM, separator, hh.  A number
     // piece that is empty or no number is failure 13; the hemisphere and the

@@ -362,6 +362,16 @@ void ClsWrite::Waypoint(const ClsWaypoint& waypoint, int32_t kind) {
                   kind);
 }
 
+bool ClsWrite::writes_line(const ClsWaypoint& waypoint) {
+    auto thousandths_fit = [](const ClsWaypoint::Angle& angle) {
+        const int32_t thousandths = int32_t{angle.hundredths} * 10;
+        return thousandths >= INT16_MIN && thousandths <= INT16_MAX;
+    };
+    return waypoint.strName().size() <= cell::kWaypointLine &&
+           waypoint.strFreq().size() + cell::kFrequency <= cell::kWaypointLine &&
+           thousandths_fit(waypoint.latitude()) && thousandths_fit(waypoint.longitude());
+}
+
 std::array<std::string, 3> ClsWrite::waypoint_lines(const ClsWaypoint& waypoint, int32_t kind) {
     ClsWrite texts, numbers, direct;
     texts.Waypoint(waypoint.strName(), waypoint.strFreq(), waypoint.intElev(),

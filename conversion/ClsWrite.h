@@ -34,6 +34,10 @@ public:
     // the cells from its texts, the cells from its numbers, and the direct path
     // that the usual line takes.  They agree; the tests and the conversion fuzz
     // target check that they do.
+    // Whether the waypoint's line is written: a name of at most 109 characters,
+    // a frequency that ends inside the line, hundredths of a minute that stay
+    // within 16 bits as thousandths.
+    static bool writes_line(const ClsWaypoint& waypoint);
     static std::array<std::string, 3> waypoint_lines(const ClsWaypoint& waypoint, int32_t kind);
     const std::string& text() const { return text_; }  // composed so far
 

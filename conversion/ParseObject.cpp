@@ -26,7 +26,7 @@ HResult result_of_current_failure() {
     }
 }
 
-class ParseObject final : public IClsParse {
+class ParseObject final : public IClsParse, public IClsParseOutputs {
 public:
     ParseObject() { ++g_objects; }
     ParseObject(const ParseObject&) = delete;
@@ -37,6 +37,11 @@ public:
         if (!object) return kPointer;
         if (iid == kIidUnknown || iid == kIidClsParseNative) {
             *object = static_cast<IClsParse*>(this);
+            AddRef();
+            return kOk;
+        }
+        if (iid == kIidClsParseOutputs) {
+            *object = static_cast<IClsParseOutputs*>(this);
             AddRef();
             return kOk;
         }
@@ -94,6 +99,24 @@ public:
             sink->Progressie(copy);
         });
         return kOk;
+    }
+
+    HResult put_outputs(const std::string& cup, const std::string& gpx) override {
+        try {
+            parse_.set_extra_outputs({cup, gpx});
+            return kOk;
+        } catch (...) {
+            return result_of_current_failure();
+        }
+    }
+    HResult get_unwritten(std::vector<std::string>* paths) override {
+        if (!paths) return kPointer;
+        try {
+            *paths = parse_.unwritten_outputs();
+            return kOk;
+        } catch (...) {
+            return result_of_current_failure();
+        }
     }
 
 private:

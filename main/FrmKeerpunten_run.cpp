@@ -25,6 +25,13 @@ constexpr std::string_view kBezigRoom = "Bezig met verwerken 00000000";
 // more than the conversion itself.
 constexpr qint64 kProgressPaintMs = 100;
 
+// The extra outputs that could not be written, for the label: "a.cup en b.gpx".
+std::string unwritten_outputs(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const std::string& path : paths) text += (text.empty() ? "" : " en ") + path;
+    return text;
+}
+
 }  // namespace
 
 // The busy pointer belongs to this window only, not to the boxes of a run.
@@ -63,17 +70,21 @@ void FrmKeerpunten::Converteren() {
             item(name)->setEnabled(false);
 
         objParse->advise(this);
+        objParse->set_outputs(settings_->strCupFile, settings_->strGpxFile);
         progress_clock_.invalidate();
         bool result = objParse->Parsen(settings_->strStreplaFile, settings_->strGartripFile);
         objParse->advise(nullptr);
         std::string fout = objParse->strFout();
+        const std::string unwritten = unwritten_outputs(objParse->unwritten_outputs());
         information = "Lezen uit:" + settings_->strStreplaFile +
                       "\r\nSchrijven naar:" + settings_->strGartripFile + "\r\n" + fout;
+        if (!unwritten.empty()) information += "Niet geschreven: " + unwritten + "\r\n";
         std::string counts;
         if (!result) tlv::raise(err::kConversionFailed);
         counts = std::to_string(objParse->intAantWaypoints()) + " Keerpunten";
         if (objParse->intAantRoutes() != 0)
             counts += " en " + std::to_string(objParse->intAantRoutes()) + " Routes";
+        if (!unwritten.empty()) counts += "; niet geschreven: " + unwritten;
         if (!fout.empty()) tlv::raise(err::kConversionWithErrors);
         objParse.reset();
 

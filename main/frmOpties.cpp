@@ -67,14 +67,14 @@ void frmOpties::build() {
     auto* panel = new QFrame(this);
     panel->setFrameShape(QFrame::StyledPanel);
     int panel_top = twips(420) + tbsOptions->sizeHint().height() - 1;
-    panel->setGeometry(0, panel_top, twips(7695), twips(420 + 2805) - panel_top);
+    panel->setGeometry(0, panel_top, twips(7695), twips(420 + 3780) - panel_top);
 
     pages_[0] = named(new QWidget(this), "Picture1_0");
-    pages_[0]->setGeometry(twips_rect(120, 840, 6255, 2055));
+    pages_[0]->setGeometry(twips_rect(120, 840, 6255, 3030));
     ctrlGPS1 = named(new tlvctrl::ctrlGPS(pages_[0]), "ctrlGPS1");
-    ctrlGPS1->setGeometry(twips_rect(0, 0, 6015, 975));
+    ctrlGPS1->setGeometry(twips_rect(0, 0, 6015, 1950));
     Frame1 = named(new QFrame(pages_[0]), "Frame1");
-    Frame1->setGeometry(twips_rect(0, 960, 6015, 975));
+    Frame1->setGeometry(twips_rect(0, 1935, 6015, 975));
     ckGartripStart =
         named(new QCheckBox(QStringLiteral("&Autostart GARtrip"), Frame1), "ckGartripStart");
     ckGartripStart->setGeometry(twips_rect(720, 120, 4815, 375));
@@ -90,12 +90,12 @@ void frmOpties::build() {
     ctrlLoggers1->setGeometry(twips_rect(0, 0, 7215, 2175));
 
     cmdOK = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
-    cmdOK->setGeometry(twips_rect(3840, 3240, 1215, 375));
+    cmdOK->setGeometry(twips_rect(3840, 4215, 1215, 375));
     cmdOK->setDefault(true);
     cmdCancel = named(new QPushButton(QStringLiteral("&Annuleren"), this), "cmdCancel");
-    cmdCancel->setGeometry(twips_rect(5160, 3240, 1215, 375));
+    cmdCancel->setGeometry(twips_rect(5160, 4215, 1215, 375));
     cmdApply = named(new QPushButton(QStringLiteral("&Toepassen"), this), "cmdApply");
-    cmdApply->setGeometry(twips_rect(6480, 3240, 1215, 375));
+    cmdApply->setGeometry(twips_rect(6480, 4215, 1215, 375));
 
     connect(cmdOK, &QPushButton::clicked, this, &frmOpties::cmdOK_Click);
     connect(cmdApply, &QPushButton::clicked, this, &frmOpties::cmdApply_Click);
@@ -113,11 +113,12 @@ void frmOpties::build() {
 
 void frmOpties::Form_Load() {
     try {
-        resize(twips(7860), twips(4095));
+        resize(twips(7860), twips(5070));
         ctrlGPS1->HelpFile = modHelp::HelpFile();
         ctrlLoggers1->HelpFile = modHelp::HelpFile();
         settings_ = Instellingen();
         ctrlGPS1->SetPrograms(settings_->strStreplaProgram, settings_->strGartripProgram);
+        ctrlGPS1->SetOutputs(settings_->strCupFile, settings_->strGpxFile);
         ctrlLoggers1->LoggerList(settings_->instloggers());
         pages_[1]->move(pages_[0]->pos());
         ckGartripStart->setChecked(settings_->intAutostart == kSwitchOn);
@@ -188,6 +189,8 @@ void frmOpties::opslaan() {
         settings_->instloggers(ctrlLoggers1->LoggerList());
         settings_->strGartripProgram = ctrlGPS1->GartripProgram();
         settings_->strStreplaProgram = ctrlGPS1->StreplaProgram();
+        settings_->strCupFile = ctrlGPS1->CupFile();
+        settings_->strGpxFile = ctrlGPS1->GpxFile();
         settings_->intAutostart = ckGartripStart->isChecked() ? kSwitchOn : kSwitchOff;
         settings_->blnUseGPS(ckGebrGPS->isChecked());
         settings_->Wegschrijven();

@@ -2,6 +2,8 @@
 //   tolvane [exchange-file [text-file]]
 
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -20,12 +22,16 @@ void print(const std::string& utf8) { std::fwrite(utf8.data(), 1, utf8.size(), s
 void print_usage() {
     std::string folder = tlv::codec::to_utf8(tlv::port::settings_folder());
     print(
-        "Gebruik: tolvane [exchange-bestand [tekst-bestand]]\n"
+        "Gebruik: tolvane [--cup CUP-bestand] [--gpx GPX-bestand] [exchange-bestand "
+        "[tekst-bestand]]\n"
         "\n"
         "Zonder argumenten opent tolvane het hoofdvenster.\n"
         "Met een StrePla exchange bestand (*.ste) zet tolvane dat zonder venster om in het\n"
         "tekstbestand voor GARtrip. Zonder tekst-bestand gebruikt tolvane het opgeslagen pad\n"
         "(GartripFile= in de instellingen).\n"
+        "Met --cup en --gpx schrijft tolvane dezelfde punten en routes ook als SeeYou CUP\n"
+        "(voor een vliegcomputer) en als GPX; zonder deze opties de opgeslagen paden\n"
+        "(CupFile= en GpxFile=), als die er zijn.\n"
         "\n"
         "Afsluitcodes:\n"
         "  0  omgezet zonder fouten\n"
@@ -64,22 +70,46 @@ std::vector<std::string> given_arguments([[maybe_unused]] int argc, [[maybe_unus
 #endif
 }
 
+bool is_output_option(std::string_view argument) {
+    return argument == "--cup" || argument == "--gpx";
+}
+
+// Argument i in Windows-1252.  A name without a Windows-1252 form cannot be
+// handled faithfully: it is refused with a box.
+std::optional<std::string> inside(const std::vector<std::string>& given, size_t i) {
+    std::optional<std::string> argument = tlv::codec::from_utf8(given[i]);
+    if (!argument)
+        tlv::ClsError().error("ModStart", tlv::err::kInvalidFileName, "Main",
+                              "(opstartargument " + std::to_string(i) + ")", true);
+    return argument;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // Inside, text is Windows-1252.
     const std::vector<std::string> given = given_arguments(argc, argv);
     if (given.size() == 2 && answered_option(given[1])) return 0;
+    tlv::modStart::Outputs outputs;
+    size_t first = 1;  // the exchange file's argument
+    for (; first + 1 < given.size() && is_output_option(given[first]); first += 2) {
+        std::optional<std::string> path = inside(given, first + 1);
+        if (!path) return tlv::modStart::kExitStartFailed;
+        (given[first] == "--cup" ? outputs.cup : outputs.gpx) = std::move(*path);
+    }
+    if ((first > 1 && first >= given.size()) ||
+        (first < given.size() && is_output_option(given[first]))) {
+        std::fputs(
+            "tolvane: na --cup of --gpx volgt een bestandsnaam, en daarna het "
+            "exchange-bestand (tolvane --help).\n",
+            stderr);
+        return tlv::modStart::kExitStartFailed;
+    }
     std::vector<std::string> arguments(1);
-    for (size_t i = 1; i < given.size() && i <= 2; ++i) {
-        std::optional<std::string> argument = tlv::codec::from_utf8(given[i]);
-        if (!argument) {
-            // A name without a Windows-1252 form cannot be handled faithfully: refuse it.
-            tlv::ClsError().error("ModStart", tlv::err::kInvalidFileName, "Main",
-                                  "(opstartargument " + std::to_string(i) + ")", true);
-            return tlv::modStart::kExitStartFailed;
-        }
+    for (size_t i = first; i < given.size() && i < first + 2; ++i) {
+        std::optional<std::string> argument = inside(given, i);
+        if (!argument) return tlv::modStart::kExitStartFailed;
         arguments.push_back(std::move(*argument));
     }
-    return tlv::modStart::Main(arguments);
+    return tlv::modStart::Main(arguments, outputs);
 }

@@ -42,18 +42,21 @@ int other_copy_runs(size_t count) {
 }
 
 // Converts without any window; starts GARtrip on the result when the
-// settings ask for it.  Returns the exit code.
+// settings ask for it.  An extra output that could not be written counts as
+// an error.  Returns the exit code.
 int convert_silently(ClsInstellingen& settings, const std::string& exchange,
-                     const std::string& text) {
-    std::string errors;
+                     const std::string& text, const Outputs& outputs) {
+    bool errors = false;
     {
         ParseComponent parse = new_conversion();
+        parse.set_outputs(outputs.cup.empty() ? settings.strCupFile : outputs.cup,
+                          outputs.gpx.empty() ? settings.strGpxFile : outputs.gpx);
         parse.Parsen(exchange, text);
-        errors = parse.strFout();
+        errors = !parse.strFout().empty() || !parse.unwritten_outputs().empty();
     }
     if (settings.intAutostart == kSwitchOn)
         port::programs().start(settings.strGartripProgram, {text}, port::WindowStyle::Hidden);
-    return errors.empty() ? kExitConverted : kExitConvertedWithErrors;
+    return errors ? kExitConvertedWithErrors : kExitConverted;
 }
 
 }  // namespace
@@ -90,7 +93,7 @@ std::vector<std::string> GetCommandLine(std::string_view command_line, int maxim
     return arguments;
 }
 
-int Main(const std::vector<std::string>& arguments) {
+int Main(const std::vector<std::string>& arguments, const Outputs& outputs) {
     size_t count = arguments.empty() ? 0 : std::min<size_t>(arguments.size() - 1, 2);
     if (port::single_instance().another_copy_runs(kProgramName, port::application().folder))
         return other_copy_runs(count);
@@ -104,7 +107,7 @@ int Main(const std::vector<std::string>& arguments) {
         exchange = arguments[1];
         text = count == 2 ? arguments[2] : settings->strGartripFile;
         if (text.empty()) return Starten(std::move(settings), exchange, text);
-        int code = convert_silently(*settings, exchange, text);
+        int code = convert_silently(*settings, exchange, text, outputs);
         settings.reset();
         InstellingenVrijgeven();
         return code;

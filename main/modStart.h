@@ -30,9 +30,15 @@ inline int report_start_failure(std::string_view exchange, std::string_view text
     return kExitStartFailed;
 }
 
+// The extra outputs of a silent conversion named on the command line (--cup
+// FILE, --gpx FILE); an empty path takes the one in the settings.
+struct Outputs {
+    std::string cup, gpx;
+};
+
 // The program's start.  `arguments` holds element 0 (empty) and the
 // arguments as the platform handed them over, already in Windows-1252; only
 // the first two are used.  Returns the exit code.
-int Main(const std::vector<std::string>& arguments);
+int Main(const std::vector<std::string>& arguments, const Outputs& outputs = {});
 
 }  // namespace tlv::modStart

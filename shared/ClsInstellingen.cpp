@@ -27,7 +27,8 @@ void report(std::string_view plaats, const std::string& waarde) {
 // One row per setting, in the order of the file.  A text key either takes
 // any value or only the path of an existing file; a switch is a 16-bit number.
 struct ClsInstellingen::Keys {
-    enum class Kind { Text, ExistingFile, Switch };
+    // An Optional text is written after the loggers, and only when not empty.
+    enum class Kind { Text, ExistingFile, Switch, Optional };
     struct Key {
         std::string_view key;
         Kind kind;
@@ -36,7 +37,7 @@ struct ClsInstellingen::Keys {
         std::string_view default_value;
     };
 
-    static constexpr std::array<Key, 7> kTable = {{
+    static constexpr std::array<Key, 9> kTable = {{
         {"StrePlaFile=", Kind::Text, &ClsInstellingen::strStreplaFile, nullptr, ""},
         {"GartripFile=", Kind::Text, &ClsInstellingen::strGartripFile, nullptr, ""},
         {"GartipProgramma=", Kind::ExistingFile, &ClsInstellingen::strGartripProgram, nullptr, ""},
@@ -44,12 +45,15 @@ struct ClsInstellingen::Keys {
         {"StartGartrip=", Kind::Switch, nullptr, &ClsInstellingen::intAutostart, "2"},
         {"AutoCheckStrepla=", Kind::Switch, nullptr, &ClsInstellingen::intAutoCheckStrepla, "2"},
         {"CheckForGARtrip=", Kind::Switch, nullptr, &ClsInstellingen::intUseGPS, "1"},
+        {"CupFile=", Kind::Optional, &ClsInstellingen::strCupFile, nullptr, ""},
+        {"GpxFile=", Kind::Optional, &ClsInstellingen::strGpxFile, nullptr, ""},
     }};
 
     // The default file: the seven settings, no logger line, no final line end.
     static std::string default_text() {
         std::string text;
         for (const Key& key : kTable) {
+            if (key.kind == Kind::Optional) continue;
             if (!text.empty()) text += kCrLf;
             text += key.key;
             text += key.default_value;
@@ -60,6 +64,7 @@ struct ClsInstellingen::Keys {
     static std::string full_text(const ClsInstellingen& settings) {
         std::string text;
         for (const Key& key : kTable) {
+            if (key.kind == Kind::Optional) continue;
             text += key.key;
             text += key.kind == Kind::Switch ? std::to_string(settings.*key.number)
                                              : settings.*key.text;
@@ -69,6 +74,12 @@ struct ClsInstellingen::Keys {
         for (size_t row = 1; row < settings.loggers_.size(); ++row) {
             text += kLoggerKey;
             text += Samenvoegen(settings.loggers_[row]);
+            text += kCrLf;
+        }
+        for (const Key& key : kTable) {
+            if (key.kind != Kind::Optional || (settings.*key.text).empty()) continue;
+            text += key.key;
+            text += settings.*key.text;
             text += kCrLf;
         }
         return text;
@@ -171,6 +182,7 @@ void ClsInstellingen::read_item(std::string_view item, LoggerTable& rows) {
     if (!known) return;
     switch (known->kind) {
         case Keys::Kind::Text:
+        case Keys::Kind::Optional:
             this->*known->text = value;
             break;
         case Keys::Kind::ExistingFile:

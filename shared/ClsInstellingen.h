@@ -55,6 +55,10 @@ public:
     std::string strStreplaProgram;
     int32_t intAutostart = 0;
     int32_t intAutoCheckStrepla = 0;
+    // The SeeYou CUP and GPX files written beside the GARtrip text (empty: none).
+    // Their keys come after all others, and only once they have a value.
+    std::string strCupFile;
+    std::string strGpxFile;
 
     void Inlezen();
     void Wegschrijven();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The binary interface of the conversion component Converttlv: identities,
 // the interfaces a client reaches the class through, and the library's entry
@@ -52,6 +53,9 @@ inline constexpr Guid kIidClsParse = {
 // the Windows component server, is kIidClsParse.
 inline constexpr Guid kIidClsParseNative = {
     0x2853C323, 0xFF51, 0x43EC, {0xA9, 0x4A, 0xD8, 0x44, 0xA6, 0xCC, 0x74, 0x80}};
+// IClsParseOutputs below: the extra outputs, for the programs built with the library.
+inline constexpr Guid kIidClsParseOutputs = {
+    0x76CCDCF3, 0x10DD, 0x458C, {0x8D, 0x05, 0x32, 0x27, 0x1F, 0x9F, 0x1C, 0x8A}};
 inline constexpr Guid kIidClsParseEvents = {
     0xBA2B1206, 0x3D5C, 0x11D8, {0xA4, 0xA4, 0x00, 0x80, 0xAD, 0x3B, 0x7A, 0x0B}};
 inline constexpr Guid kIidUnknown = {
@@ -115,6 +119,18 @@ public:
 
 protected:
     ~IClsParse() = default;
+};
+
+// The files a conversion writes beside the text file: a SeeYou CUP and a GPX
+// file (an empty path: none).  Reached through QueryInterface of a ClsParse.
+class IClsParseOutputs : public IUnknown {
+public:
+    virtual HResult put_outputs(const std::string& cup, const std::string& gpx) = 0;
+    // The extra outputs of the last Parsen that could not be written.
+    virtual HResult get_unwritten(std::vector<std::string>* paths) = 0;
+
+protected:
+    ~IClsParseOutputs() = default;
 };
 
 // Entry points exported by the library under these names.

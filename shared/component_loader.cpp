@@ -86,6 +86,26 @@ int16_t ParseComponent::intAantRoutes() const {
     return count;
 }
 
+// The object's outputs interface; its reference is given back at once, the
+// object itself holding the interface alive.
+IClsParseOutputs& ParseComponent::outputs() const {
+    void* pointer = nullptr;
+    check(object_->QueryInterface(kIidClsParseOutputs, &pointer));
+    auto* outputs = static_cast<IClsParseOutputs*>(pointer);
+    outputs->Release();
+    return *outputs;
+}
+
+void ParseComponent::set_outputs(const std::string& cup, const std::string& gpx) {
+    check(outputs().put_outputs(cup, gpx));
+}
+
+std::vector<std::string> ParseComponent::unwritten_outputs() const {
+    std::vector<std::string> paths;
+    check(outputs().get_unwritten(&paths));
+    return paths;
+}
+
 void ParseComponent::advise(IClsParseEvents* sink) { check(object_->Advise(sink)); }
 
 ParseComponent create_parse_component(const Guid& clsid) {

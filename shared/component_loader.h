@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shared/component.h"
 
@@ -32,10 +33,16 @@ public:
     std::string strFout() const;
     int16_t intAantWaypoints() const;
     int16_t intAantRoutes() const;
+    // The SeeYou CUP and GPX files the next Parsen writes beside the text file
+    // (an empty path: none), and those of the last Parsen that could not be written.
+    void set_outputs(const std::string& cup, const std::string& gpx);
+    std::vector<std::string> unwritten_outputs() const;
     // Connects the Progressie event (null disconnects).  The sink must outlive the connection.
     void advise(component::IClsParseEvents* sink);
 
 private:
+    component::IClsParseOutputs& outputs() const;
+
     std::shared_ptr<port::DynamicLibrary> library_;
     component::IClsParse* object_;
 };

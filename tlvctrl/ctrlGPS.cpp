@@ -13,48 +13,108 @@
 
 namespace tlv::tlvctrl {
 
+// A path row: its field's name, its label, the browse button's tip and dialog.
+struct ctrlGPS::Row {
+    const char* name;
+    const char* label;
+    const char* tip;
+    port::FileDialog dialog;
+};
+
+namespace {
+
+using Kind = port::FileDialog::Kind;
+
+// The folder part of a path ("" when it names none).
+std::string folder_of(const std::string& path) {
+    const size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+// An output path: a plain file or none yet, in a folder that exists.
+bool output_path_valid(const std::string& path) {
+    try {
+        const port::Presence presence = port::files().examine(path);
+        if (presence != port::Presence::Missing) return presence == port::Presence::PlainFile;
+        const std::string folder = folder_of(path);
+        return folder.empty() || port::files().examine(folder) == port::Presence::NotRegular;
+    } catch (...) {  // a path that cannot be examined is no valid one
+        return false;
+    }
+}
+
+}  // namespace
+
 ctrlGPS::ctrlGPS(QWidget* parent) : QWidget(parent) {
+    static const Row kRows[] = {
+        {"txtStrepla",
+         "Programma StrePla",
+         "Kies het programmabestand",
+         {Kind::Open, "Programma|*", 1, 0, ""}},
+        {"txtGartrip",
+         "Programma GARtrip",
+         "Kies het programmabestand",
+         {Kind::Open, "Programma|*", 1, 0, ""}},
+        {"txtCup",
+         "SeeYou CUP",
+         "Kies het SeeYou CUP-bestand",
+         {Kind::Save, "SeeYou CUP (*.cup)|*.cup", 1, port::FileDialog::kCreatePrompt, ""}},
+        {"txtGpx",
+         "GPX",
+         "Kies het GPX-bestand",
+         {Kind::Save, "GPX (*.gpx)|*.gpx", 1, port::FileDialog::kCreatePrompt, ""}},
+    };
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(QMargins());
-    strepla_field_ = field("txtStrepla", "Programma StrePla", 0, strepla_);
-    gartrip_field_ = field("txtGartrip", "Programma GARtrip", 1, gartrip_);
+    strepla_field_ = field(kRows[0], 0, strepla_);
+    gartrip_field_ = field(kRows[1], 1, gartrip_);
+    cup_field_ = field(kRows[2], 2, cup_);
+    gpx_field_ = field(kRows[3], 3, gpx_);
     setFocusProxy(strepla_field_);  // focusing the control focuses its first field
 }
 
-QLineEdit* ctrlGPS::field(const char* name, const char* label, int row, std::string& value) {
+QLineEdit* ctrlGPS::field(const Row& row, int index, std::string& value) {
     auto* grid = static_cast<QGridLayout*>(layout());
     auto* text = new QLineEdit(this);
-    text->setObjectName(QString::fromLatin1(name));
-    auto* caption = new QLabel(QString::fromUtf8(label), this);
-    caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+    text->setObjectName(QString::fromLatin1(row.name));
+    auto* caption = new QLabel(QString::fromUtf8(row.label), this);
+    caption->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Label"));
     caption->setBuddy(text);
     auto* browse_button = new QPushButton(QStringLiteral("..."), this);
-    browse_button->setObjectName(QString::fromLatin1(name) + QStringLiteral("Bladeren"));
-    browse_button->setToolTip(QStringLiteral("Kies het programmabestand"));
+    browse_button->setObjectName(QString::fromLatin1(row.name) + QStringLiteral("Bladeren"));
+    browse_button->setToolTip(QString::fromUtf8(row.tip));
     browse_button->setFixedWidth(desktop::twips(375));
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(text, row, 1);
-    grid->addWidget(browse_button, row, 2);
+    grid->addWidget(caption, index, 0);
+    grid->addWidget(text, index, 1);
+    grid->addWidget(browse_button, index, 2);
     connect(text, &QLineEdit::textChanged, this, [this, text, &value] {
         if (desktop::take_text(text, value, "ctrlGPS", "Change")) emit Message(CheckInput());
     });
-    connect(browse_button, &QPushButton::clicked, this, [this, text] { browse(text); });
+    connect(browse_button, &QPushButton::clicked, this, [this, text, &row] { browse(text, row); });
     return text;
 }
 
-void ctrlGPS::browse(QLineEdit* text) {
-    port::FileDialog dialog{port::FileDialog::Kind::Open, "Programma|*", 1, 0,
-                            desktop::from_qt_lossy(text->text())};
+void ctrlGPS::browse(QLineEdit* text, const Row& row) {
+    port::FileDialog dialog = row.dialog;
+    dialog.file_name = desktop::from_qt_lossy(text->text());
     std::string chosen = port::file_dialogs().show(dialog);
     if (chosen != dialog.file_name) text->setText(desktop::to_qt(chosen));
 }
 
+void ctrlGPS::set_field(QLineEdit* field, std::string& value, const std::string& text) {
+    QSignalBlocker quiet(field);
+    field->setText(desktop::to_qt(text));
+    value = text;
+}
+
 void ctrlGPS::SetPrograms(const std::string& strepla, const std::string& gartrip) {
-    QSignalBlocker quiet_strepla(strepla_field_), quiet_gartrip(gartrip_field_);
-    strepla_field_->setText(desktop::to_qt(strepla));
-    gartrip_field_->setText(desktop::to_qt(gartrip));
-    strepla_ = strepla;
-    gartrip_ = gartrip;
+    set_field(strepla_field_, strepla_, strepla);
+    set_field(gartrip_field_, gartrip_, gartrip);
+}
+
+void ctrlGPS::SetOutputs(const std::string& cup, const std::string& gpx) {
+    set_field(cup_field_, cup_, cup);
+    set_field(gpx_field_, gpx_, gpx);
 }
 
 std::string ctrlGPS::CheckInput() const {
@@ -63,6 +123,10 @@ std::string ctrlGPS::CheckInput() const {
         problems += "Het veld StrePla bevat geen bestaand programmabestand.\r\n";
     if (!gartrip_.empty() && !DirCheck(gartrip_))
         problems += "Het veld GARtrip bevat geen bestaand programmabestand.\r\n";
+    if (!cup_.empty() && !output_path_valid(cup_))
+        problems += "Het veld SeeYou CUP bevat geen bestand in een bestaande map.\r\n";
+    if (!gpx_.empty() && !output_path_valid(gpx_))
+        problems += "Het veld GPX bevat geen bestand in een bestaande map.\r\n";
     return problems;
 }
 

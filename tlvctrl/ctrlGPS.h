@@ -7,9 +7,11 @@ class QLineEdit;
 
 namespace tlv::tlvctrl {
 
-// The two program paths of the options: StrePla and GARtrip, each with a
-// browse button.  An empty field is allowed; a filled one must name an
-// existing program file.  Message() carries a short hint after each change
+// The paths of the options' GPS page, each with a browse button: the two
+// programs, StrePla and GARtrip, and the two extra outputs, a SeeYou CUP and
+// a GPX file.  An empty field is allowed; a filled program field must name
+// an existing program file, a filled output field a plain file (or none yet)
+// in an existing folder.  Message() carries a short hint after each change
 // (empty when all is well).
 class ctrlGPS final : public QWidget {
     Q_OBJECT
@@ -19,8 +21,11 @@ public:
     void SetPrograms(const std::string& strepla, const std::string& gartrip);
     std::string StreplaProgram() const { return strepla_; }
     std::string GartripProgram() const { return gartrip_; }
+    void SetOutputs(const std::string& cup, const std::string& gpx);
+    std::string CupFile() const { return cup_; }
+    std::string GpxFile() const { return gpx_; }
     // Empty when valid; otherwise one Dutch sentence (ended by a line break)
-    // for each field whose program file does not exist.
+    // for each field that fails its check.
     std::string CheckInput() const;
     std::string HelpFile;
 
@@ -28,12 +33,16 @@ signals:
     void Message(const std::string& text);
 
 private:
-    QLineEdit* field(const char* name, const char* label, int row, std::string& value);
-    void browse(QLineEdit* field);
+    struct Row;
+    QLineEdit* field(const Row& row, int index, std::string& value);
+    void browse(QLineEdit* field, const Row& row);
+    static void set_field(QLineEdit* field, std::string& value, const std::string& text);
 
-    std::string strepla_, gartrip_;
+    std::string strepla_, gartrip_, cup_, gpx_;
     QLineEdit* strepla_field_ = nullptr;
     QLineEdit* gartrip_field_ = nullptr;
+    QLineEdit* cup_field_ = nullptr;
+    QLineEdit* gpx_field_ = nullptr;
 };
 
 }  // namespace tlv::tlvctrl

@@ -22,8 +22,8 @@ std::string fout_of(std::string_view lines) {
 
 class GoldenFiles : public ::testing::TestWithParam<Golden> {};
 
-// The hand-written text file, and the error log where one is given (else there must be none), are
-// matched byte for byte.  An exchange file that is not there gives the headers only.
+// The hand-written text, CUP and GPX files, and the error log where one is given (else there must
+// be none), are matched byte for byte.  An exchange file that is not there gives the headers only.
 TEST_P(GoldenFiles, WritesTheExpectedTextFile) {
     const Golden& golden = GetParam();
     ConversionFixture fixture;
@@ -35,9 +35,13 @@ TEST_P(GoldenFiles, WritesTheExpectedTextFile) {
     int progress = 0;
     parse.set_progress_handler(
         [&](std::string& aant) { EXPECT_EQ(aant, std::to_string(++progress)); });
+    parse.set_extra_outputs({fixture.folder.file("taak.cup"), fixture.folder.file("taak.gpx")});
     EXPECT_TRUE(parse.Parsen(input, fixture.output()));
 
     EXPECT_EQ(read_bytes(fixture.output()), read_bytes(base + ".txt"));
+    EXPECT_EQ(fixture.folder.read("taak.cup"), read_bytes(base + ".cup"));
+    EXPECT_EQ(fixture.folder.read("taak.gpx"), read_bytes(base + ".gpx"));
+    EXPECT_TRUE(parse.unwritten_outputs().empty());
     if (std::filesystem::exists(base + ".log")) {
         EXPECT_EQ(fixture.folder.read("error.log"), read_bytes(base + ".log"));
     } else {
@@ -75,6 +79,65 @@ TEST(GoldenFiles, SecondParsenStartsClean) {
     parse.Parsen(edges, fixture.folder.file("2.txt"));
     EXPECT_EQ(std::pair(read_bytes(fixture.folder.file("2.txt")), parse.intAantRoutes()),
               std::pair(read_bytes(test_data("conversion/golden/edges.txt")), int16_t{2}));
+}
+
+// An extra output that cannot be written, or that would take the place of another file of the
+// conversion, is named and left as it was; the text file, the other output and the error text
+// stay what they would be.  A conversion whose text file fails writes neither.
+TEST(ExtraOutputs, OneThatFailsIsNamedAndChangesNothingElse) {
+    struct Case {
+        std::string cup, gpx;
+        std::vector<std::string> unwritten;
+    };
+    for (const Case& c : {Case{"geen map/t.cup", "t.gpx", {"geen map/t.cup"}},
+                          Case{"export.ste", "gartrip.txt", {"export.ste", "gartrip.txt"}},
+                          Case{"t.cup", "t.cup", {"t.cup"}}, Case{"", "t.gpx", {}}}) {
+        ConversionFixture fixture;
+        const std::string exchange = fixture.exchange(basic_example(".ste"));
+        ClsParse parse;
+        auto path = [&](const std::string& name) {
+            return name.empty() ? name : fixture.folder.file(name);
+        };
+        parse.set_extra_outputs({path(c.cup), path(c.gpx)});
+        EXPECT_TRUE(parse.Parsen(exchange, fixture.output()));
+        std::vector<std::string> unwritten;
+        for (const std::string& name : c.unwritten) unwritten.push_back(fixture.folder.file(name));
+        EXPECT_EQ(parse.unwritten_outputs(), unwritten) << c.cup;
+        EXPECT_EQ(std::tuple(read_bytes(exchange), read_bytes(fixture.output()), parse.strFout()),
+                  std::tuple(basic_example(".ste"), basic_example(".txt"), ""));
+        if (c.cup == "t.cup") {
+            EXPECT_EQ(fixture.folder.read("t.cup"), basic_example(".cup"));
+        }
+        if (c.gpx == "t.gpx") {
+            EXPECT_EQ(fixture.folder.read("t.gpx"), basic_example(".gpx"));
+        }
+    }
+    ConversionFixture fixture;
+    fixture.folder.write("t.cup", "oud");
+    ClsParse parse;
+    parse.set_extra_outputs({fixture.folder.file("t.cup"), ""});
+    EXPECT_FALSE(
+        parse.Parsen(fixture.folder.file("export.ste"), fixture.folder.file("geen/t.txt")));
+    EXPECT_EQ(fixture.folder.read("t.cup"), "oud");
+}
+
+// A waypoint off the globe stays in the text file, is left out of the extra outputs (and so out
+// of their routes) and is reported once; one at a pole or on the date line (180 E is written
+// as 180 W) stays in.
+TEST(ExtraOutputs, WaypointOffTheGlobeIsLeftOutAndReported) {
+    ConversionFixture fixture;
+    const std::string exchange = fixture.exchange(
+        point_block("Pool", "E000:00.00", "S90:00.00") + point_block("Ver", "E179:60.00") +
+        point_block("Mis", "E006:34.95", "N89:60.01") + route_block("R", {"1", "3", "2"}));
+    ClsParse parse;
+    parse.set_extra_outputs({"", fixture.folder.file("t.gpx")});
+    EXPECT_TRUE(parse.Parsen(exchange, fixture.output()));
+    const std::string gpx = fixture.folder.read("t.gpx");
+    EXPECT_THAT(gpx, ::testing::HasSubstr("<wpt lat=\"-90.0000000\" lon=\"0.0000000\">"));
+    EXPECT_THAT(gpx, ::testing::HasSubstr("<rtept lat=\"53.1250000\" lon=\"-180.0000000\">"));
+    EXPECT_THAT(gpx, ::testing::Not(::testing::HasSubstr("Mis")));
+    EXPECT_THAT(read_bytes(fixture.output()), ::testing::HasSubstr("MIS\t"));
+    EXPECT_EQ(fixture.reports(), (Reports{{5, "ClsParse", "Schrijf", "CUP en GPX zonder Mis"}}));
 }
 
 }  // namespace

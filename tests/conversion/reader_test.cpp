@@ -202,21 +202,24 @@ TEST(Writer, HundredthRouteHeaderAndAWriterOnItsOwn) {
 }
 
 // The writer's three ways of composing a waypoint line agree: at and past the direct path's
-// bounds (47-character names, 32-character frequencies), far coordinates, member lines.
+// bounds (47-character names, 32-character frequencies), far coordinates, member lines; and
+// writes_line tells the lines written (109-character names, 100-character frequencies).
 TEST(Writer, ThreeWaysOfComposingAWaypointLineAgree) {
     for (auto [name, frequency, longitude, latitude, elevation, kind] :
          {std::tuple("Eelde", "123.50", "E006:34.95", "N53:07.50", 5, ClsWrite::kListLine),
           std::tuple("n", "", "W179:59.99", "S89:59.99", -12345, ClsWrite::kListLine),
           std::tuple("n", "", "E000:00.00", "N00:00.00", 0, ClsWrite::kMemberLine)}) {
-        for (size_t extra : {0, 46, 47, 108}) {
+        for (size_t extra : {0, 46, 47, 108, 109}) {
             ClsWaypoint waypoint;
             waypoint.strName(name + std::string(extra, 'x'));
-            waypoint.strFreq(frequency + std::string(extra < 47 ? 32 - strlen(frequency) : 1, '9'));
+            const size_t length = extra < 47 ? 32 : extra == 47 ? 101 : 100;
+            waypoint.strFreq(frequency + std::string(length - strlen(frequency), '9'));
             waypoint.strLon(longitude);
             waypoint.strLat(latitude);
             waypoint.intElev(static_cast<int16_t>(elevation));
             const auto lines = ClsWrite::waypoint_lines(waypoint, kind);
             EXPECT_TRUE(lines[0] == lines[1] && lines[1] == lines[2]) << lines[0] << lines[2];
+            EXPECT_EQ(ClsWrite::writes_line(waypoint), !lines[0].empty()) << extra;
         }
     }
 }

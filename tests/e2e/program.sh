@@ -35,17 +35,37 @@ LD_DEBUG=libs "$tolvane" "$work/taak.ste" "$work/uit.txt" >/dev/null 2>"$work/li
 grep -q 'libConverttlv\.so' "$work/libraries" || fail "the conversion library was not loaded"
 grep -q 'libQt6' "$work/libraries" && fail "the silent road loaded a desktop library"
 
+# The extra outputs: beside the text file, in either order; a missing name is refused.
+golden="$data/conversion/golden/basic"
+for order in "--cup $work/taak.cup --gpx $work/taak.gpx" "--gpx $work/taak.gpx --cup $work/taak.cup"; do
+  rm -f "$work/taak.cup" "$work/taak.gpx" "$work/uit.txt"
+  run "$tolvane" $order "$work/taak.ste" "$work/uit.txt"
+  expect "$order" 0 '' ''
+  cmp -s "$work/uit.txt" "$golden.txt" && cmp -s "$work/taak.cup" "$golden.cup" &&
+    cmp -s "$work/taak.gpx" "$golden.gpx" || fail "$order: not the three golden files"
+done
+run "$tolvane" --cup "$work/geen map/taak.cup" "$work/taak.ste" "$work/uit.txt"
+expect "a CUP file that cannot be written" 1 '' ''
+cmp -s "$work/uit.txt" "$golden.txt" || fail "a failed CUP file changed the text file"
+for arguments in "--cup" "--gpx $work/taak.gpx" "--cup $work/taak.cup --gpx"; do
+  run "$tolvane" $arguments
+  expect "$arguments" 2 '' $'tolvane: na --cup of --gpx volgt een bestandsnaam, en daarna het exchange-bestand (tolvane --help).\n'
+done
+
 run "$tolvane" --version
 expect --version 0 "tolvane ${version%.*}"$'\n' ''
 run "$tolvane" "taak "$'\xC4\x80'".ste"  # U+0100 has no Windows-1252 form
 expect "a name without a Windows-1252 form" 2 '' \
   $'Fout: De volgende fout is opgetreden\r\nDe bestandsnaam is ongeldig (opstartargument 1)\n'
-usage="Gebruik: tolvane [exchange-bestand [tekst-bestand]]
+usage="Gebruik: tolvane [--cup CUP-bestand] [--gpx GPX-bestand] [exchange-bestand [tekst-bestand]]
 
 Zonder argumenten opent tolvane het hoofdvenster.
 Met een StrePla exchange bestand (*.ste) zet tolvane dat zonder venster om in het
 tekstbestand voor GARtrip. Zonder tekst-bestand gebruikt tolvane het opgeslagen pad
 (GartripFile= in de instellingen).
+Met --cup en --gpx schrijft tolvane dezelfde punten en routes ook als SeeYou CUP
+(voor een vliegcomputer) en als GPX; zonder deze opties de opgeslagen paden
+(CupFile= en GpxFile=), als die er zijn.
 
 Afsluitcodes:
   0  omgezet zonder fouten

@@ -37,7 +37,8 @@ TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
         "StartGartrip=1\r\nAutoCheckStrepla=-3\r\nCheckForGARtrip=2\r\n"
         "Loggers=*Colibri*X*C:\\col.exe*C:\\col.igc\r\n"
         "Loggers=\r\n"
-        "Loggers=Volkslogger*\r\n";
+        "Loggers=Volkslogger*\r\n"
+        "CupFile=C:\\Taken\\taak.cup\r\nGpxFile=C:\\Taken\\taak.gpx\r\n";
     store(full);
     ClsInstellingen settings;
     EXPECT_EQ(
@@ -48,6 +49,8 @@ TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
         settings.instloggers(),
         (LoggerTable{
             {}, {"", "Colibri", "X", "C:\\col.exe", "C:\\col.igc"}, {""}, {"Volkslogger", ""}}));
+    EXPECT_EQ(settings.strCupFile + "|" + settings.strGpxFile,
+              "C:\\Taken\\taak.cup|C:\\Taken\\taak.gpx");
     store("changed");
     settings.Wegschrijven();
     EXPECT_EQ(stored(), full);
@@ -55,10 +58,11 @@ TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
     settings.intAutostart = -32768;
     settings.blnUseGPS(true);
     settings.instloggers({{"row0", "never written"}, {"a", "b"}});
+    settings.strCupFile.clear();  // an empty extra output has no line
     settings.Wegschrijven();
-    EXPECT_THAT(stored(),
-                HasSubstr("StartGartrip=-32768\r\nAutoCheckStrepla=-3\r\nCheckForGARtrip=1\r\n"
-                          "Loggers=a*b\r\n"));
+    EXPECT_THAT(stored(), ::testing::EndsWith(
+                              "StartGartrip=-32768\r\nAutoCheckStrepla=-3\r\nCheckForGARtrip=1\r\n"
+                              "Loggers=a*b\r\nGpxFile=C:\\Taken\\taak.gpx\r\n"));
 }
 
 TEST_F(Settings, GartripProgramOnlyWhenTheFileExistsKeysCaseSensitiveItemsAsListInput) {
