@@ -13,7 +13,8 @@ cd "$(dirname "$0")/.."
 packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libqt6svg6
   xvfb xauth trayer xdotool
-  dpkg-dev file lintian desktop-file-utils time valgrind clang-format)
+  dpkg-dev file lintian desktop-file-utils time valgrind clang-format
+  gpsbabel libxml2-utils)
 source scripts/lib.sh
 install_missing "${packages[@]}"
 

@@ -2,7 +2,8 @@
 # End to end under a real display and a real tray host: tlvexpress, with
 # valid settings, switches watch mode on and starts a stand-in StrePla and the
 # real tolvane; tolvane comes up hidden in the tray, and a rewritten exchange
-# file yields the new text file, byte for byte as the silent road writes it; a
+# file yields the new text, CUP and GPX files, byte for byte as the silent road
+# writes them; a
 # second start of tolvane brings the window out of the tray.
 # Skipped (77) where no display or tray host can run.
 #   launch_and_watch.sh BIN_DIR EXAMPLES_DIR
@@ -17,7 +18,7 @@ stand_in "$work/StrePla" strepla-gestart
 printf 'MZ' >"$work/GARtrip.exe"
 write_settings "$work/tolvane.kvr" "StrePlaFile=$work/export.ste" "GartripFile=$work/uit.txt" \
   "GartipProgramma=$work/GARtrip.exe" "StreplaProgramma=$work/StrePla" StartGartrip=2 \
-  AutoCheckStrepla=2 CheckForGARtrip=1
+  AutoCheckStrepla=2 CheckForGARtrip=1 "CupFile=$work/taak.cup" "GpxFile=$work/taak.gpx"
 other="$work/ander.ste"   # the same task with one turnpoint renamed
 sed 's/"Eelde"/"Eelde Noord"/' "$examples/noord-nederland.ste" >"$other"
 
@@ -33,11 +34,11 @@ sleep 2
 [ -e strepla-gestart ] || fail "StrePla was not started"
 pgrep -f "$1/tolvane" >/dev/null || fail "tolvane is not running"
 xdotool search --onlyvisible --name '^TolVANE$' >/dev/null 2>&1 && fail "the window is shown"
-[ -e uit.txt ] && fail "converted before the export changed"
+[ -e uit.txt ] || [ -e taak.cup ] && fail "converted before the export changed"
 sleep 1
 cp "$2" export.ste      # StrePla rewrites its export
-for _ in $(seq 30); do [ -s uit.txt ] && break; sleep 0.1; done
-[ -s uit.txt ] || fail "no text file after the export changed"
+for _ in $(seq 30); do [ -s uit.txt ] && [ -s taak.gpx ] && break; sleep 0.1; done
+[ -s uit.txt ] && [ -s taak.cup ] && [ -s taak.gpx ] || fail "no text, CUP or GPX file after the export changed"
 ./tolvane 2>/dev/null
 code=$?
 [ $code -eq 3 ] || fail "a second start ended with $code"
@@ -55,7 +56,11 @@ under_xvfb 60 "$work/scenario.sh" "$work" "$other" || exit 1
 pkill -f "$work/tolvane"
 for _ in $(seq 100); do pgrep -f "$work/tolvane" >/dev/null || break; sleep 0.1; done  # its claim goes with it
 sed -i 's/StartGartrip=1/StartGartrip=2/' "$work/tolvane.kvr"   # no GARtrip for the silent run
-"$work/tolvane" "$other" "$work/stil.txt"
-cmp "$work/uit.txt" "$work/stil.txt" || { echo "FAIL: the watched conversion differs from the silent one"; exit 1; }
+"$work/tolvane" --cup "$work/stil.cup" --gpx "$work/stil.gpx" "$other" "$work/stil.txt"
+for kind in txt cup gpx; do
+  watched="$work/uit.txt"
+  [ $kind = txt ] || watched="$work/taak.$kind"
+  cmp "$watched" "$work/stil.$kind" || { echo "FAIL: the watched $kind file differs from the silent one"; exit 1; }
+done
 
 echo "passed"

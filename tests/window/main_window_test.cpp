@@ -109,6 +109,14 @@ TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
     EXPECT_EQ(folder.read("uit 1.txt"), basic_example(".txt"));
     EXPECT_TRUE(action("MnGartripStarten")->isEnabled() ==
                 window->Button(FrmKeerpunten::kButtonGartrip)->isEnabled());
+    // The extra outputs beside it; one that cannot be written is named after the counts.
+    settings().strCupFile = folder.file("taak.cup");
+    settings().strGpxFile = folder.file("geen map/taak.gpx");
+    action("MnGARTripBestandMaken")->trigger();
+    EXPECT_EQ(text("lbResultaat"),
+              "3 Keerpunten en 1 Routes; niet geschreven: " + folder.file("geen map/taak.gpx"));
+    EXPECT_EQ(folder.read("taak.cup"), basic_example(".cup"));
+    settings().strCupFile = settings().strGpxFile = "";
 
     // A file made with error lines is 20004; a text file that could not be
     // written is 20003, never "made with errors".

@@ -188,6 +188,30 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
               "geen bestaand programmabestand.\r\n");
 }
 
+// The CUP and GPX rows: loaded from the settings, filled by a save dialog or by typing, checked
+// for a plain file in an existing folder, and stored after the other keys.
+TEST_F(Options, OutputRowsAreCheckedAndStored) {
+    open(kvr("CupFile=" + folder.file("oud.cup") + "\r\n"));
+    EXPECT_EQ(text("txtCup"), folder.file("oud.cup"));
+    platform.dialogs.choose(folder.file("taak.gpx"));
+    click("txtGpxBladeren");
+    EXPECT_EQ(platform.dialogs.shown.at(0),
+              (port::FileDialog{port::FileDialog::Kind::Save, "GPX (*.gpx)|*.gpx", 1,
+                                port::FileDialog::kCreatePrompt, ""}));
+    auto* gps = find<tlvctrl::ctrlGPS>("ctrlGPS1");
+    for (const std::string& bad : {folder.file("geen map/taak.cup"), folder.path()}) {
+        find<QLineEdit>("txtCup")->setText(QString::fromStdString(bad));
+        EXPECT_EQ(gps->CheckInput(),
+                  "Het veld SeeYou CUP bevat geen bestand in een bestaande map.\r\n")
+            << bad;
+    }
+    find<QLineEdit>("txtCup")->setText(QString::fromStdString(folder.file("taak.cup")));
+    EXPECT_EQ(gps->CheckInput(), "");
+    click("cmdOK");
+    EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\nCupFile=" + folder.file("taak.cup") +
+                                   "\r\nGpxFile=" + folder.file("taak.gpx") + "\r\n"));
+}
+
 // Opened from the main window, modal: a browse fills the GARtrip field, what "Toepassen" applied
 // stays when the dialog is then cancelled, and the window refreshes after it closes.
 TEST_F(Options, AppliedValuesStayAfterACancelAndTheMainWindowRefreshes) {
