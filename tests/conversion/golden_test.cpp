@@ -84,7 +84,7 @@ TEST(GoldenFiles, SecondParsenStartsClean) {
 // An extra output that cannot be written, or that would take the place of another file of the
 // conversion, is named and left as it was; the text file, the other output and the error text
 // stay what they would be.  A conversion whose text file fails writes neither.
-TEST(ExtraOutputs, OneThatFailsIsNamedAndChangesNothingElse) {
+TEST(ExtraOutputs, FailedOneTouchesNoOtherFile) {
     struct Case {
         std::string cup, gpx;
         std::vector<std::string> unwritten;
@@ -124,7 +124,7 @@ TEST(ExtraOutputs, OneThatFailsIsNamedAndChangesNothingElse) {
 // A waypoint off the globe stays in the text file, is left out of the extra outputs (and so out
 // of their routes) and is reported once; one at a pole or on the date line (180 E is written
 // as 180 W) stays in.
-TEST(ExtraOutputs, WaypointOffTheGlobeIsLeftOutAndReported) {
+TEST(ExtraOutputs, WaypointOffTheGlobeIsLeftOut) {
     ConversionFixture fixture;
     const std::string exchange = fixture.exchange(
         point_block("Pool", "E000:00.00", "S90:00.00") + point_block("Ver", "E179:60.00") +

@@ -22,7 +22,7 @@ Report parse_report(int number, std::string plaats, std::string waarde) {
 }
 
 // (Failed blocks of every kind stand in the golden file "bad_blocks".)
-TEST(Reader, CreepingScanAndCounterOverflows) {
+TEST(Reader, ScanGoesOnPastOddBlocksUpToTheCounterLimits) {
     struct Case {
         const char* what;
         std::string exchange;
@@ -68,7 +68,7 @@ TEST(Reader, CreepingScanAndCounterOverflows) {
 
 // Made in the bytes' own buffer, also where commas and lone line ends make the
 // working text outgrow the bytes.
-TEST(Reader, WorkingTextInTheBytesOwnBufferAndAFloodOfReportsWrittenOnce) {
+TEST(Reader, WorkingTextIsMadeInTheBytesOwnBuffer) {
     const std::pair<std::string, std::string> cases[] = {
         {"  name = \"A\"\r\n\tlon = 1\r\n", "name = \"A\"\r\nlon = 1\r\n"},
         {"   x,\"y\"z\n,", "x\r\ny\r\n\r\n"},
@@ -78,7 +78,10 @@ TEST(Reader, WorkingTextInTheBytesOwnBufferAndAFloodOfReportsWrittenOnce) {
         EXPECT_EQ(ClsParse::working_text(std::string(bytes)), working);
         EXPECT_EQ(ClsParse::working_text(std::string_view(bytes)), working);
     }
-    // Tens of thousands of reports reach the log in one write.
+}
+
+// Tens of thousands of reports reach the log in one write.
+TEST(Reader, FloodOfReportsReachesTheLogInOneWrite) {
     ConversionFixture fixture;
     ClsParse parse;
     parse.Parsen(fixture.exchange(point_block("A") + repeated(50000, "route point\r\n")),
@@ -160,13 +163,16 @@ TEST(Coordinates, BadPieceIsTypeMismatchAfterTheEarlierPieces) {
     EXPECT_EQ(waypoint.varLongtitude(), coordinate("W", "123", "45", "67"));
 }
 
-TEST(Routes, MemberPast32767IsDroppedAndListKeysAreTheNumbersDecimalText) {
+TEST(Routes, MemberPast32767IsDropped) {
     ConversionFixture fixture;
     auto waypoint = std::make_shared<ClsWaypoint>();
     ClsRoutes route;
     for (int i = 0; i < 32768; ++i) route.objWaypoint(waypoint);
     EXPECT_EQ(route.colWaypoints().size(), 32767u);
     EXPECT_EQ(fixture.reports(), (Reports{{6, "ClsRoutes", "objWaypoint", ""}}));
+}
+
+TEST(WaypointList, KeysAreTheNumbersDecimalText) {
     WaypointList list;
     ClsWaypoint *seven = list.make(), *last = list.make();
     for (auto [number, kept] : {std::pair{7, seven}, {32767, last}, {10, last}})
@@ -178,15 +184,20 @@ TEST(Routes, MemberPast32767IsDroppedAndListKeysAreTheNumbersDecimalText) {
     EXPECT_EQ(list.size(), 3);
 }
 
-// Route 100 has no two digits for its number.  A writer on its own, outside a conversion, logs
-// a lost line as far as it got (a waypoint line has 109 cells, a route line 32).
-TEST(Writer, HundredthRouteHeaderAndAWriterOnItsOwn) {
+// Route 100 has no two digits for its number.
+TEST(Writer, HundredthRouteHeaderHasNoNumber) {
     ConversionFixture fixture;
     std::string exchange = point_block("A");
     for (int i = 1; i <= 100; ++i) exchange += route_block("R", {"1"});
     ClsParse parse;
     parse.Parsen(fixture.exchange(exchange), fixture.output());
     EXPECT_THAT(read_bytes(fixture.output()), HasSubstr("\r\n\r\nRoute\tR\r\nA\t"));
+}
+
+// A writer on its own, outside a conversion, logs a lost line as far as it got (a waypoint line
+// has 109 cells, a route line 32).
+TEST(Writer, OnItsOwnLogsALostLineAsFarAsItGot) {
+    ConversionFixture fixture;
     ClsWrite writer;
     writer.Waypoint("Eelde", "123.50", 5, {"", "E", "6", "34", "95"}, {"", "N", "53", "7", "50"},
                     ClsWrite::kListLine);

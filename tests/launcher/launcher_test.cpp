@@ -72,7 +72,7 @@ protected:
 // Everything valid: no dialog; watch mode and autostart switched on, and StrePla and tolvane
 // started hidden without arguments (the text file need not exist yet).  Export not in use, only
 // inactive loggers ("x", empty): no dialog whatever the paths hold; autostart stays as it was.
-TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHiddenAndFailedStartsAreShown) {
+TEST_F(Launcher, StartsBothProgramsHiddenWhenNothingNeededIsMissing) {
     EXPECT_EQ(run(kvr("")), modStart::kStarted);
     EXPECT_THAT(folder.read("tolvane.kvr"), HasSubstr("StartGartrip=1\r\nAutoCheckStrepla=1\r\n"));
     EXPECT_EQ(platform.programs.started,
@@ -82,7 +82,10 @@ TEST_F(Launcher, EverythingValidOrNotNeededStartsBothProgramsHiddenAndFailedStar
                   "\r\nLoggers=*Een*x*weg*weg\r\nLoggers=*Twee**weg*weg\r\n"),
               modStart::kStarted);
     EXPECT_THAT(folder.read("tolvane.kvr"), HasSubstr("StartGartrip=0\r\nAutoCheckStrepla=1\r\n"));
-    // A failed start is shown and logged, and so is a tolvane missing from the folder.
+}
+
+// A failed start is shown and logged, and so is a tolvane missing from the folder.
+TEST_F(Launcher, FailedStartIsReported) {
     platform.programs.failure = 53;
     platform.boxes.expect();
     EXPECT_EQ(run(kvr("")), modStart::kStartFailed);
@@ -189,7 +192,7 @@ TEST_F(Launcher, RepositionLaysOutRowsInTwips) {
 // A browse fills only its row, with its row's filter, starting from the last
 // name; a cancelled one leaves the row.  Typing starts in the first row; a
 // text without a Windows-1252 form is refused; F1 opens the launcher's help.
-TEST_F(Launcher, BrowsingTypingAndHelpInTheFillInDialog) {
+TEST_F(Launcher, FillInDialogRowsTakeBrowsedOrTypedPaths) {
     std::vector<typMisser> missers(3);
     frmInvullen form(missers);
     form.Reposition(1);

@@ -98,7 +98,7 @@ protected:
     TempFolder folder;
 };
 
-TEST_F(ComServer, RegisteredClassConvertsByLateBindingAndRaisesProgressPerBlock) {
+TEST_F(ComServer, RegisteredClassConvertsForALateBindingClient) {
     ASSERT_EQ(regsvr32("/s"), 0);
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(L"Converttlv.ClsParse", &clsid), S_OK);

@@ -34,7 +34,7 @@ protected:
 
 // By identity or by ProgID; the sink gets a copy of each count.  Objects are
 // counted: the library may be unloaded only when none is left.
-TEST_F(Component, CreatedByIdentityOrProgIdReportsProgressAndCountsOrFailsWith429Or48) {
+TEST_F(Component, LibraryHandsOutCountedObjectsByIdentityOrProgId) {
     auto library =
         port::DynamicLibrary::open(folder.file(port::library_file_name(component::kLibraryName)));
     auto can_unload =

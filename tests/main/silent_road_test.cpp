@@ -32,7 +32,7 @@ protected:
     testing::InProcessConversion conversion;
 };
 
-TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredFileAndStartsGartripOnlyForOne) {
+TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredTextFile) {
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt"), folder.file("derde.txt")}),
               kExitConverted);
     EXPECT_EQ(folder.read("uit.txt"), testing::basic_example(".txt"));
@@ -44,8 +44,10 @@ TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredFileAndStartsGartripOnlyForOne
     EXPECT_EQ(run({folder.file("week 49.ste")}), kExitConverted);
     EXPECT_EQ(folder.read("opgeslagen.txt"), testing::basic_example(".txt"));
     EXPECT_FALSE(folder.exists("error.log"));
+}
 
-    // GARtrip only for StartGartrip=1, with the text path as one argument, whatever it holds.
+// GARtrip only for StartGartrip=1, with the text path as one argument, whatever it holds.
+TEST_F(SilentRoad, StartsGartripOnlyForStartGartripOne) {
     const std::string text = folder.file("uit 'met' blanco.txt");
     const std::string program = folder.file("GARtrip.exe");
     folder.write("GARtrip.exe", "MZ");
@@ -62,7 +64,7 @@ TEST_F(SilentRoad, ConvertsIntoTheGivenOrTheStoredFileAndStartsGartripOnlyForOne
 // A locked exchange file is waited for on the test clock, not the real one;
 // one that exists but is no plain file cannot be read.  The text file keeps
 // its old text, and the report gives exit code 1.
-TEST_F(SilentRoad, ErrorTextGivesExitCodeOneAndAnUnreadableExchangeKeepsTheTextFile) {
+TEST_F(SilentRoad, AnyFaultGivesExitCodeOne) {
     platform.files.fail_reads(folder.file("week 49.ste"), 70, 5);
     EXPECT_EQ(run({folder.file("week 49.ste"), folder.file("uit.txt")}), kExitConvertedWithErrors);
     EXPECT_EQ(platform.clock.sleeps.size(), 4u);
@@ -100,7 +102,7 @@ TEST_F(SilentRoad, ErrorTextGivesExitCodeOneAndAnUnreadableExchangeKeepsTheTextF
 
 // A second start converts nothing and reads no settings: the window road
 // asks the running copy to show itself, a conversion says why it did nothing.
-TEST_F(SilentRoad, WindowRoadWithoutArgumentsAndSecondCopyDoesNothing) {
+TEST_F(SilentRoad, SecondCopyConvertsNothing) {
     platform.boxes.expect(2);
     EXPECT_EQ(run({}), kExitStartFailed);
     EXPECT_EQ(run({folder.file("week 49.ste")}), kExitStartFailed);
@@ -115,7 +117,7 @@ TEST_F(SilentRoad, WindowRoadWithoutArgumentsAndSecondCopyDoesNothing) {
     EXPECT_FALSE(folder.exists("uit.txt") || folder.exists("tolvane.kvr"));
 }
 
-TEST(GetCommandLine, SplitsByBlanksAndQuotesUpToTheMaximum) {
+TEST(GetCommandLine, SplitsAtBlanksOutsideQuotesUpToTheMaximum) {
     const std::tuple<std::string_view, int, Args> cases[] = {
         {"", 10, {""}},
         {"  \t ", 10, {""}},

@@ -62,7 +62,7 @@ TEST_F(Watcher, ReportsEachRewriteOnceAfterItsSecond) {
 
 // Registration of a path that is no file: the watcher shows it and keeps
 // nothing; a logger shows each missing path of its two.
-TEST_F(Watcher, PathsThatAreNoFileAreShownAndChangeNothing) {
+TEST_F(Watcher, PathThatIsNoFileIsOnlyShown) {
     folder.write("logger.exe", "MZ");
     ClsAutoconvert watcher;
     ClsAutoLogger missing_export, missing_program, good;

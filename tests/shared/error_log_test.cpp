@@ -35,7 +35,7 @@ std::map<int32_t, std::string> golden_table(const char* name) {
 
 // Every number from -1 to 25001: its row's text with the value composed in
 // (<v>; <crlf> a line break), or none; and the technical descriptions.
-TEST(MessageTable, EveryRowWholeAndNoOtherNumber) {
+TEST(MessageTable, HoldsExactlyItsRows) {
     std::map<int32_t, std::string> rows = golden_table("messages.txt");
     std::map<int32_t, std::string> descriptions = golden_table("descriptions.txt");
     for (int32_t number = -1; number <= 25001; ++number) {
@@ -83,7 +83,7 @@ TEST_F(ErrorLog, EntryWithEveryLineOrWithoutItsOptionalLines) {
               "Opgetreden bij het uitvoeren van tekstWaarde\r\n");
 }
 
-TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndALogChangedBetweenReportsIsRewritten) {
+TEST_F(ErrorLog, EachReportRewritesTheLogAsItNowIs) {
     using namespace std::string_literals;
     folder.write("error.log", "  indented\r\n\tkept tab\nlone lf\r\x81\0end"s);
     ClsError().error("ModStart", 70);
@@ -105,7 +105,7 @@ TEST_F(ErrorLog, OldLinesLoseLeadingBlanksAndALogChangedBetweenReportsIsRewritte
     EXPECT_EQ(log(), expected + report);
 }
 
-TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsWould) {
+TEST_F(ErrorLog, CapAtTwoHundredThousandBytes) {
     const std::string report = entry(13, "Foutmelding:[Gegevenstype klopt niet] in [ClsParse]\r\n");
     const std::string below = std::string(199999 - 2, 'x') + "\r\n";
     folder.write("error.log", below);
@@ -114,9 +114,12 @@ TEST_F(ErrorLog, CapAtTwoHundredThousandBytesAndABatchWritesWhatSeparateReportsW
     folder.write("error.log", below + "y");
     ClsError().error("ClsParse", 13);
     EXPECT_EQ(log(), report);
-    // The reports of a batch land as they would have one by one: each entry read back without
-    // leading blanks, and the cap measured on the log as rewritten (the old log loses 100 blanks,
-    // so the second entry still fits; with the third the log would be 200,000 bytes exactly).
+}
+
+// The reports of a batch land as they would have one by one: each entry read back without leading
+// blanks, and the cap measured on the log as rewritten (the old log loses 100 blanks, so the second
+// entry still fits; with the third the log would be 200,000 bytes exactly).
+TEST_F(ErrorLog, BatchWritesWhatSeparateReportsWould) {
     const std::string old = std::string(100, ' ') + "old\r\n" + std::string(199703, 'x') + "\r\n";
     auto four_reports = [] {
         ClsError().error("A", 53, "", "v\r\n  w");
@@ -154,7 +157,7 @@ TEST_F(ErrorLog, LongValueIsCut) {
 
 // A report the log cannot take still shows its box, returns its message and reaches standard error,
 // never lost without a word.
-TEST_F(ErrorLog, UnwritableLogStillShowsTheBoxAndReturnsTheMessage) {
+TEST_F(ErrorLog, UnwritableLogLosesNoReport) {
     std::filesystem::create_directory(folder.file("error.log"));
     platform.boxes.expect();
     ::testing::internal::CaptureStderr();

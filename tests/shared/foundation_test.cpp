@@ -25,7 +25,7 @@ Texts read_all(std::string_view text) {
     return parts;
 }
 
-TEST(Codec, EveryByteRoundTripsLettersUpperCaseAndTextWithoutAWindows1252FormIsRefused) {
+TEST(Codec, ConvertsExactlyWhatWindows1252Holds) {
     for (int byte = 0; byte < 256; ++byte) {
         std::string one(1, static_cast<char>(byte));
         EXPECT_EQ(codec::from_utf8(codec::to_utf8(one)), one) << byte;
@@ -43,7 +43,7 @@ TEST(Codec, EveryByteRoundTripsLettersUpperCaseAndTextWithoutAWindows1252FormIsR
         EXPECT_EQ(codec::to_upper(unchanged), unchanged);
 }
 
-TEST(ListInput, ItemsLinesAndStarFieldsWithTheirSixteenBitLimits) {
+TEST(ListInput, SplitsWithinItsSixteenBitLimits) {
     const std::pair<std::string_view, Texts> items[] = {
         {"a,b\r\nc\nd\re", {"a", "b", "c", "d", "e"}},
         {"a,,b\r\n\r\nc", {"a", "", "b", "", "c"}},
@@ -59,7 +59,7 @@ TEST(ListInput, ItemsLinesAndStarFieldsWithTheirSixteenBitLimits) {
     EXPECT_EQ(read_all<LineReader>("\r\r\n\r\n"), (Texts{"", "", ""}));
 }
 
-TEST(ByteSearch, FindsOnEitherSideOfSixteenByteStepsAndCountsPastAByteLanesLimit) {
+TEST(ByteSearch, ExactAtEveryStepBoundary) {
     constexpr size_t kNone = std::string_view::npos;
     for (size_t at : {0, 1, 15, 16, 17, 31, 32, 40}) {
         std::string text(41, 'x');
@@ -81,7 +81,7 @@ TEST(ByteSearch, FindsOnEitherSideOfSixteenByteStepsAndCountsPastAByteLanesLimit
     EXPECT_EQ(bytes::count<'{'>(braces), 4998u);
 }
 
-TEST(NumberText, BlanksSignsHalvesToEvenAndOverflowNotWrapAround) {
+TEST(NumberText, ParsesBlanksSignsHalvesToEvenWithoutWrapAround) {
     const std::pair<const char*, int16_t> numbers[] = {
         {"  42 ", 42}, {"\t-7\t", -7},     {"+07", 7},         {"2.5", 2},   {"3.5", 4},
         {"-2.5", -2},  {".5", 0},          {"0.51", 1},        {"2.500", 2}, {"2.501", 3},

@@ -184,7 +184,7 @@ bool send_to_channel(const std::string& channel, std::string_view bytes) {
 // The claim: held by a running copy whatever its environment, separate for separate folders, gone
 // with a crashed copy.  Its channel takes only the one show request of the same user: garbage and a
 // silent connection are closed without effect; another user cannot reach it.
-TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
+TEST(SingleInstance, RunningCopyHoldsTheClaimWithAShowChannel) {
     TempFolder folder;
     int shows[2];
     ASSERT_EQ(pipe(shows), 0);
@@ -232,7 +232,7 @@ TEST(SingleInstance, ClaimOfARunningCopyAndItsShowChannel) {
 
 // Thirty starts at once: exactly one runs.  A holder that never takes its requests (a silent
 // conversion), its queue full, still counts, and a second start is not held up by it.
-TEST(SingleInstance, OneCopyOfABurstOfStartsAndAFullQueue) {
+TEST(SingleInstance, BurstOfStartsLeavesOneCopy) {
     TempFolder folder;
     int answers[2];
     ASSERT_EQ(pipe(answers), 0);
@@ -270,7 +270,7 @@ TEST_F(FileHelpers, DirCheckIsTrueOnlyForVisibleOrdinaryFiles) {
     EXPECT_FALSE(DirCheck("") || DirCheck(folder.file("route.txt") + std::string(1, '\0')));
 }
 
-TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteAndNeedsTheFolder) {
+TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteInAnExistingFolder) {
     folder.write("punten.txt", "an old and much longer text\r\n");
     const std::string text("N\xB0 1\r\nlast line without end\0", 28);
     EXPECT_EQ(SchrijfBestand(folder.file("punten.txt"), text), "");
@@ -283,7 +283,7 @@ TEST_F(FileHelpers, SchrijfBestandReplacesByteForByteAndNeedsTheFolder) {
 
 // Only a regular file is ever replaced or read (a pipe refused at once, a file only within its
 // bound): no folder, pipe, device or link to one.  A NUL in the name is no file at all.
-TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75AndLeftAlone) {
+TEST_F(FileHelpers, TargetThatIsNoRegularFileIsRefusedWith75) {
     fs::create_directory(folder.file("map"));
     ASSERT_EQ(::mkfifo(folder.file("pijp").c_str(), 0600), 0);
     fs::create_symlink(folder.file("pijp"), folder.file("link naar pijp"));
@@ -350,7 +350,7 @@ TEST_F(FileHelpers, AnotherUsersLinkIsNotFollowedTheUsersOwnIs) {
 // The new file takes the old one's permission bits only when the old file was the user's own, and
 // never set-user-id, set-group-id or sticky; without one it gets the mode the process's mask gives.
 // A read-only file is refused and kept.
-TEST_F(FileHelpers, ModeOnlyFromTheUsersOwnFileAndReadOnlyRefused) {
+TEST_F(FileHelpers, ModeIsTakenOnlyFromTheUsersOwnWritableFile) {
     const mode_t mask = ::umask(027);
     // The old file's mode (0: none), whether nobody owns it, the new file's mode (0: refused).
     for (auto [before, nobodys, after] : {std::tuple(04755, false, 0755),
@@ -375,7 +375,7 @@ TEST_F(FileHelpers, ModeOnlyFromTheUsersOwnFileAndReadOnlyRefused) {
 // The names another user could prepare do not stop a write; a writer that died before its rename
 // leaves a file that the next write into the folder removes, while those of running writers and of
 // other users stay.
-TEST_F(FileHelpers, PreparedNamesStopNothingAndDeadWritersLeftoversGo) {
+TEST_F(FileHelpers, TemporaryNamesOfOthersOrTheDeadStopNothing) {
     const std::string ours = ".tolvane-" + std::to_string(::getpid()) + "-";
     for (int counter = 0; counter < 100; ++counter)
         folder.write(ours + std::to_string(counter), "");

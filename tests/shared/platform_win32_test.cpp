@@ -135,7 +135,7 @@ TEST(SettingsFolder, ProgramFolderOrTheUsersApplicationData) {
 }
 
 // The claim is per folder; a second start finds it and its show request reaches the holder once.
-TEST(SingleInstance, ClaimOfARunningCopyAndItsShowRequest) {
+TEST(SingleInstance, RunningCopyHoldsTheClaimWithAShowRequest) {
     TempFolder folder;
     SingleInstance& claim = native::single_instance();
     EXPECT_FALSE(claim.another_copy_runs("tolvane", folder.path()) || claim.take_show_request());

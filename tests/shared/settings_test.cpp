@@ -25,7 +25,7 @@ protected:
     std::string stored() const { return folder.read("tolvane.kvr"); }
 };
 
-TEST_F(Settings, EveryKeyIsReadAndWrittenBackByteForByte) {
+TEST_F(Settings, EveryKeyRoundTripsByteForByte) {
     folder.write("GARtrip.exe", "program");
     const std::string full =
         "StrePlaFile=C:\\StrePla\\export.ste\r\n"
@@ -85,7 +85,7 @@ TEST_F(Settings, GartripProgramOnlyWhenTheFileExistsKeysCaseSensitiveItemsAsList
     EXPECT_EQ(settings.intAutoCheckStrepla, 2);
 }
 
-TEST_F(Settings, EmptySwitchStopsReadingAndAFailedReadKeepsEarlierValuesAndLoggers) {
+TEST_F(Settings, FailedReadKeepsWhatWasReadBeforeIt) {
     store("StrePlaFile=a.ste\r\nStartGartrip=\r\nGartripFile=b.txt\r\nLoggers=x\r\n");
     platform.boxes.expect(testing::error_box("Gegevenstype klopt niet"));
     ClsInstellingen settings;
@@ -118,7 +118,7 @@ TEST_F(Settings, EmptySwitchStopsReadingAndAFailedReadKeepsEarlierValuesAndLogge
 }
 
 // Writing fails: the old file stays; the box names the file and the cause.
-TEST_F(Settings, FailedWritesAreReportedAndLeaveTheOldFile) {
+TEST_F(Settings, FailedWriteLeavesTheOldFile) {
     const std::string failed = "Bij het schrijven is een fout opgetredenBij het schrijven van " +
                                kvr() + "\r\nIs de volgende fout opgetreden";
     store("StrePlaFile=old\r\n");

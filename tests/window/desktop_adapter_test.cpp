@@ -22,7 +22,7 @@
 namespace tlv::desktop {
 namespace {
 
-TEST(Desktop, FileDialogFiltersModesAndInitialName) {
+TEST(Desktop, FileDialogIsSetUpAsAsked) {
     QString selected;
     EXPECT_EQ(qt_filter("Strepla export (*.ste)|*.ste", 1, selected),
               QStringLiteral("Strepla export (*.ste)"));
@@ -85,7 +85,7 @@ TEST(Desktop, FileDialogFiltersModesAndInitialName) {
 
 // A box's Dutch buttons and icon follow its style; it answers the button clicked, or unclicked
 // (-1) its only button, else Cancel; it belongs to the active dialog and fits on the screen.
-TEST(Desktop, BoxesShowTheirStylesButtonsAndAnswerTheOneClicked) {
+TEST(Desktop, BoxAnswersTheButtonClicked) {
     using B = QMessageBox;
     QDialog owner;
     owner.show();

@@ -27,7 +27,7 @@ protected:
 
 // Empty settings: the label asks for both paths while the export is in use,
 // and says nothing when it is not; the convert commands are disabled.
-TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFillThePaths) {
+TEST_F(MainWindow, EmptySettingsDisableTheConvertCommands) {
     load(kvr());  // the label's text: in the golden file
     EXPECT_TRUE(highlighted("lbResultaat"));
     for (QAction* command :
@@ -38,8 +38,12 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
     find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(0);
     EXPECT_EQ(text("lbResultaat"), "");
     EXPECT_FALSE(settings().blnUseGPS() || highlighted("lbResultaat"));
+}
 
-    // The browse buttons take the chosen name and ignore a cancel.
+// The browse buttons take the chosen name and ignore a cancel.
+TEST_F(MainWindow, BrowseButtonsFillThePaths) {
+    load(kvr());
+    find<tlvctrl::CtrlCheckbox>("ckUseGps")->CheckWithValue(0);
     platform.dialogs.choose(folder.file("gekozen.ste"));
     platform.dialogs.cancel();
     click("BtnStrepla");
@@ -64,7 +68,7 @@ TEST_F(MainWindow, EmptySettingsDisableTheConvertCommandsAndTheBrowseButtonsFill
 }
 
 // Nothing of the window is cut off at scale 1, 1.25 or 1.5: the status bar and its panels whole.
-TEST_F(MainWindow, StatusBarAndItsPanelsShowWhole) {
+TEST_F(MainWindow, StatusPanelsShowWhole) {
     load(kvr());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     window->SetStatusPanel(1, true);
@@ -150,7 +154,7 @@ TEST_F(MainWindow, ConversionShowsTheCountsOrWhatFailed) {
 
 // GARtrip starts hidden on the text file after a good run, StrePla minimised; paths with blanks and
 // quotes reach them whole; a failed start is reported from the menu only.
-TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGone) {
+TEST_F(MainWindow, StartsTheOtherProgramsWhileTheirPathsHold) {
     folder.write("GAR trip.exe", "MZ");
     folder.write("Stre'pla.exe", "MZ");
     load(kvr(paths() + "GartipProgramma=" + folder.file("GAR trip.exe") +
@@ -219,7 +223,7 @@ TEST_F(MainWindow, StartsGartripAndStreplaAndSwitchesAutostartOffWhenGartripIsGo
 // Every caption, tooltip, shortcut and picture of the window, its menus and
 // toolbar, the options dialog and the about box; where the options dialog's
 // controls sit (also run at 1440 dots per inch, a twip to the pixel).
-TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
+TEST_F(MainWindow, FormsShowWhatTheirTablesHold) {
     load(kvr());
     expect_form(*window, "FrmKeerpunten.txt");
     // The frames keep 60 twips from both sides of the window and 30 from what is above them, their
@@ -243,7 +247,7 @@ TEST_F(MainWindow, FormsShowTheirTextsAndPictures) {
     expect_form(*dialog, "frmAbout.txt");
 }
 
-TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
+TEST_F(MainWindow, HelpCommandsOpenTheirPagesOrSayWhyNot) {
     load(kvr());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window->windowHandle(), Qt::Key_F1);
@@ -263,7 +267,10 @@ TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
                     HasSubstr("in [modHelp]\r\nTechnische fout [Error in loading DLL]"
                               "\r\nOpgetreden bij het uitvoeren van " +
                               std::string(procedure)));
+}
 
+TEST_F(MainWindow, AboutBoxShowsTheVersion) {
+    load(kvr());
     QString version;
     QTimer::singleShot(0, [&] {
         auto* about = window->findChild<frmAbout*>(QStringLiteral("frmAbout"));
@@ -273,14 +280,19 @@ TEST_F(MainWindow, HelpAboutBoxUnloadAndALoadWithoutTheComponent) {
     });
     action("mnInfo")->trigger();
     EXPECT_EQ(version, "Versie: " + QStringLiteral(TOLVANE_PROJECT_VERSION).section('.', 0, 1));
+}
 
-    // Closing saves the settings.
+TEST_F(MainWindow, ClosingSavesTheSettings) {
+    load(kvr());
     QTest::keyClicks(find("Text2"), QStringLiteral("punten.txt"));
     window->Button(FrmKeerpunten::kButtonAutostartGartrip)
         ->trigger();  // no GARtrip program: the option stays as it is in memory
     action("mnSluiten2")->trigger();
     EXPECT_THAT(stored(), HasSubstr("GartripFile=punten.txt\r\n"));
     EXPECT_TRUE(stored().ends_with("CheckForGARtrip=1\r\n"));
+}
+
+TEST_F(MainWindow, StartWithoutTheComponentFailsWith48) {
     install_parse_factory([]() -> ParseComponent { throw Failure(48); });
     EXPECT_EQ(failure_of([] { FrmKeerpunten::Starten(); }), 48);
 }

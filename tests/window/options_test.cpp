@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(Options, AutostartTickedOnlyForOneSavedAsOneOrTwoAndWithoutGartripAsked) {
+TEST_F(Options, AutostartBoxFollowsTheSwitch) {
     for (const char* stored_value : {"0", "1", "2"}) {
         InstellingenVrijgeven();
         open(kvr("StartGartrip=" + std::string(stored_value) + "\r\n"));
@@ -89,7 +89,7 @@ TEST_F(Options, CtrlTabStepsThroughThePagesBothWays) {
 
 // Every problem shows whole: the strip grows above the tabs, which move down
 // with the rest; an empty message restores the strip.
-TEST_F(Options, MessagesShowWholeAndAnEmptyOneRestoresTheLabel) {
+TEST_F(Options, MessageStripShowsEveryProblemWhole) {
     open(kvr());
     const int tabs = find("tbsOptions")->y(), height = dialog->height();
     QTest::keyClicks(find("txtStrepla"), QStringLiteral("weg.exe"));
@@ -143,7 +143,7 @@ TEST_F(Options, LoggerRowsRoundTripThroughTheSettingsFile) {
         "CheckForGARtrip=1\r\nLoggers=*Volkslogger*x**3\r\nLoggers=*Kort**2*3\r\n"));
 }
 
-TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
+TEST_F(Options, UnstorableTextsAreRefused) {
     open(kvr("Loggers=*Oud*X*a*b\r\n"));  // both rows are checked
     auto* loggers = find<tlvctrl::ctrlLoggers>("ctrlLoggers1");
     auto* table = find<QTableWidget>("tblLoggers");
@@ -190,7 +190,7 @@ TEST_F(Options, StarInALoggerNameAndTextsWithoutAWindows1252FormAreRefused) {
 
 // The CUP and GPX rows: loaded from the settings, filled by a save dialog or by typing, checked
 // for a plain file in an existing folder, and stored after the other keys.
-TEST_F(Options, OutputRowsAreCheckedAndStored) {
+TEST_F(Options, OutputRowsStoreCheckedPaths) {
     open(kvr("CupFile=" + folder.file("oud.cup") + "\r\n"));
     EXPECT_EQ(text("txtCup"), folder.file("oud.cup"));
     platform.dialogs.choose(folder.file("taak.gpx"));
@@ -214,7 +214,7 @@ TEST_F(Options, OutputRowsAreCheckedAndStored) {
 
 // Opened from the main window, modal: a browse fills the GARtrip field, what "Toepassen" applied
 // stays when the dialog is then cancelled, and the window refreshes after it closes.
-TEST_F(Options, AppliedValuesStayAfterACancelAndTheMainWindowRefreshes) {
+TEST_F(Options, AppliedValuesStayAfterACancel) {
     folder.write("GARtrip.exe", "MZ");
     load(kvr());
     EXPECT_FALSE(window->Button(FrmKeerpunten::kButtonGartrip)->isEnabled());

@@ -53,7 +53,7 @@ protected:
 // running (the event loop ends only through the window's unload; the logger's program is back
 // before the refresh after the conversion would switch the mode off), and StrePla saving by
 // deleting and recreating its export does not switch watching off.
-TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
+TEST_F(RealEvents, NothingEndsTheProgramWhileItIsHidden) {
     load(watching(logger("A") + logger("B")));
     ASSERT_FALSE(window->isVisible());
     std::filesystem::remove(folder.file("A.exe"));
@@ -86,7 +86,7 @@ TEST_F(RealEvents, HiddenInTheTrayABoxAndADeleteAndCreateSaveEndNothing) {
 // Typing sets the setting at once.  A box, a menu or another window taking the focus from a path
 // field is no change of field: no refresh (the result label keeps its text); moving on with Tab is
 // one.  A box outlives a helper window that goes while it is up.
-TEST_F(RealEvents, TypingAndLeavingAPathFieldRefreshesButFocusTakenAwayDoesNot) {
+TEST_F(RealEvents, OnlyTheUserLeavingAPathFieldRefreshes) {
     load(kvr("GartripFile=" + folder.file("uit.txt") + "\r\n"));
     EXPECT_EQ(text("lbResultaat"), "Vul Strepla Exchange in");
     show_and_focus("Text1");

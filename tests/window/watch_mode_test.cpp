@@ -32,7 +32,7 @@ protected:
 
 // Stored as on, the window comes up hidden with its icon, ticking; a left
 // click brings it back; closing removes the icon.  A tip holds 64 characters.
-TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
+TEST_F(WatchMode, WindowWaitsInTheTrayUntilClicked) {
     load(watching());
     EXPECT_TRUE(!window->isVisible() && window->inTray());
     EXPECT_EQ(std::pair(platform.tray.calls.at(0).command, platform.tray.calls.at(0).data.szTip),
@@ -64,7 +64,7 @@ TEST_F(WatchMode, StartsHiddenInTheTrayAndComesBackOnAClick) {
     }
 }
 
-TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARunAndNoTickInsideItsBox) {
+TEST_F(WatchMode, RewrittenExportIsConverted) {
     load(watching());
     settings().intAutoCheckStrepla = 2;  // the mode off: a tick does nothing, even after a rewrite
     rewrite_and_tick();
@@ -89,7 +89,7 @@ TEST_F(WatchMode, RewrittenExportIsConvertedWithTheTipsOfARunAndNoTickInsideItsB
 
 // An export absent for a moment is a save in progress; one that stays gone fails the tick: the mode
 // goes off and is saved at once, and the window that waited hidden in the tray comes back.
-TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
+TEST_F(WatchMode, FailingTickSwitchesTheModeOffForGood) {
     load(watching());
     platform.files.set_modified(folder.file("export.ste"), std::nullopt);
     window->Timer1_Timer();
@@ -110,7 +110,7 @@ TEST_F(WatchMode, FailingTickSwitchesTheModeOffAndSavesAtOnce) {
 
 // Every refresh rebuilds the watchers (here the one after a conversion, and
 // the one after a failed run's box); a rewrite made before it is not lost.
-TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReportedAndTheModeGoingOffShowsTheWindow) {
+TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReported) {
     load(watching() + logger("L"));
     rewrite_and_tick({"export.ste", "L.igc"});
     EXPECT_TRUE(folder.exists("uit.txt"));
@@ -131,9 +131,12 @@ TEST_F(WatchMode, RewriteJustBeforeARebuildIsStillReportedAndTheModeGoingOffShow
     platform.clock.advance(1s);
     window->Timer1_Timer();
     EXPECT_THAT(folder.read("uit.txt"), HasSubstr("TER AP\t"));
+}
 
-    // Hidden in the tray, a refresh that finds the logger's program gone
-    // switches the mode off: with no icon left, the window comes back.
+// Hidden in the tray, a refresh that finds the logger's program gone switches the mode off: with no
+// icon left, the window comes back.
+TEST_F(WatchMode, ModeGoingOffInTheTrayShowsTheWindow) {
+    load(watching() + logger("L"));
     window->naarSysteemvak(true);
     ASSERT_FALSE(window->isVisible());
     std::filesystem::remove(folder.file("L.exe"));
@@ -206,7 +209,7 @@ TEST_F(WatchMode, GoingOffForAWrongPathIsShownUntilTheNextConversion) {
 
 // Hiding needs the mode's check; without a system tray the window is
 // minimised instead, and the tip shows in its title.
-TEST_F(WatchMode, HidingChecksFirstAndMinimisesWithoutATray) {
+TEST_F(WatchMode, HidingFallsBackToMinimising) {
     load(kvr("GartripFile=uit.txt\r\n"));
     EXPECT_FALSE(window->Button(FrmKeerpunten::kButtonWatch)->isEnabled() ||
                  action("mnAutoStartStrepla")->isEnabled());
