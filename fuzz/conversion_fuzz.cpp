@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes through the exchange reader and the text writer, in
-// memory, and checks that the writer's ways of composing a waypoint line agree.  Reports still go
+// memory, and checks that the writer's ways of composing a waypoint line agree and that the
+// waypoint's CUP and GPX texts hold together.  Reports still go
 // through the error reporter; the file system it sees holds no files and drops every write, so no
 // input touches the disk.
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "conversion/ClsParse.h"
 #include "conversion/ClsWrite.h"
+#include "conversion/task_files.h"
 #include "shared/failure.h"
 #include "shared/platform/port.h"
 
@@ -77,6 +79,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int32_t kind : {tlv::ClsWrite::kListLine, tlv::ClsWrite::kMemberLine}) {
         const auto lines = tlv::ClsWrite::waypoint_lines(waypoint, kind);
         if (lines[0] != lines[1] || lines[1] != lines[2]) std::abort();
+        if (tlv::ClsWrite::writes_line(waypoint) == lines[0].empty()) std::abort();
     }
+    // The same waypoint in the CUP and GPX files: no character that XML 1.0 cannot carry, and
+    // (its texts without a CR, as a conversion's always are) one CUP line for it, one for its task.
+    if (!tlv::task_files::position_of(waypoint)) return 0;
+    const tlv::task_files::Task task{{&waypoint}, {{"R", {&waypoint}}}};
+    const std::string gpx = tlv::task_files::gpx_text(task);
+    if (std::any_of(gpx.begin(), gpx.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t';
+        }))
+        std::abort();
+    if (field[0].find('\r') != std::string_view::npos ||
+        field[1].find('\r') != std::string_view::npos)
+        return 0;
+    const std::string cup = tlv::task_files::cup_text(task);
+    size_t line_ends = 0;
+    for (size_t at = cup.find("\r\n"); at != std::string::npos; at = cup.find("\r\n", at + 2))
+        ++line_ends;
+    if (line_ends != 4) std::abort();
     return 0;
 }
