@@ -14,10 +14,11 @@ constexpr std::string_view kCupHeader =
     "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc";
 constexpr std::string_view kCupTasks = "-----Related Tasks-----";
 
-int64_t signed_hundredths(const ClsWaypoint::Angle& angle) {
+// South and west, as the text file's letters say, are negative.
+int64_t signed_hundredths(const ClsWaypoint::Angle& angle, char letter) {
     const int64_t value =
         (int64_t{angle.degrees} * 60 + angle.minutes) * kPerMinute + angle.hundredths;
-    return angle.hemisphere == 2 ? -value : value;
+    return letter == 'S' || letter == 'W' ? -value : value;
 }
 
 // Digits of a non-negative number, zero-padded to `width`.
@@ -138,8 +139,8 @@ bool contains_word(std::string_view type, std::string_view word) {
 }  // namespace
 
 std::optional<Position> position_of(const ClsWaypoint& waypoint) {
-    Position position{signed_hundredths(waypoint.latitude()),
-                      signed_hundredths(waypoint.longitude())};
+    Position position{signed_hundredths(waypoint.latitude(), waypoint.latitude_letter()),
+                      signed_hundredths(waypoint.longitude(), waypoint.longitude_letter())};
     if (std::llabs(position.latitude) > 90 * kPerDegree) return std::nullopt;
     if (std::llabs(position.longitude) > 180 * kPerDegree) return std::nullopt;
     if (position.longitude == 180 * kPerDegree) position.longitude = -position.longitude;

@@ -112,13 +112,38 @@ TEST(ExtraOutputs, FailedOneTouchesNoOtherFile) {
             EXPECT_EQ(fixture.folder.read("t.gpx"), basic_example(".gpx"));
         }
     }
-    ConversionFixture fixture;
+    ConversionFixture fixture;  // a refusal is logged with its reason; so is a failed write
+    const std::string exchange = fixture.exchange(basic_example(".ste"));
+    ClsParse refusing;
+    refusing.set_extra_outputs({exchange, ""});
+    refusing.Parsen(exchange, fixture.output());
+    EXPECT_EQ(fixture.reports(), (Reports{{75, "ClsParse", "Schrijf", exchange}}));
     fixture.folder.write("t.cup", "oud");
     ClsParse parse;
     parse.set_extra_outputs({fixture.folder.file("t.cup"), ""});
     EXPECT_FALSE(
         parse.Parsen(fixture.folder.file("export.ste"), fixture.folder.file("geen/t.txt")));
     EXPECT_EQ(fixture.folder.read("t.cup"), "oud");
+}
+
+// Texts as their readers need them: CUP quotes a name (a quote in it written twice) and gives the
+// code in quotes only when it holds one; GPX escapes & < >; the CUP style follows the type.
+TEST(ExtraOutputs, TextsReachTheirReadersIntact) {
+    for (auto [type, style] : {std::pair("Airport", 5),
+                               {"outlanding field", 3},
+                               {"airfield", 5},
+                               {"turnpoint", 1},
+                               {"", 1}})
+        EXPECT_EQ(task_files::cup_style(type), style) << type;
+    ClsWaypoint waypoint;
+    waypoint.strName("Eel\"de & <Zuid>");
+    waypoint.strType("Airport");
+    const task_files::Task task{{&waypoint}, {}};
+    EXPECT_THAT(task_files::cup_text(task),
+                ::testing::HasSubstr("\r\n\"Eel\"\"de & <Zuid>\",\"Eel\"\"de & <Zuid>\",,0000.000N,"
+                                     "00000.000E,0.0m,5,,,,\"Airport\"\r\n"));
+    EXPECT_THAT(task_files::gpx_text(task),
+                ::testing::HasSubstr("<name>Eel\"de &amp; &lt;Zuid&gt;</name>"));
 }
 
 // A waypoint off the globe stays in the text file, is left out of the extra outputs (and so out
