@@ -1,6 +1,8 @@
 #include "conversion/task_files.h"
 
 #include <cstdlib>
+#include <unordered_map>
+#include <utility>
 
 #include "shared/codec.h"
 #include "shared/text.h"
@@ -69,16 +71,6 @@ std::string cup_line(const ClsWaypoint& waypoint, const Position& position) {
            optional_quoted(waypoint.strFreq()) + "," + optional_quoted(waypoint.strType());
 }
 
-// Takeoff and landing are the route's first and last member: a flight computer
-// leaves both out of the task, whose points are then the route's own.
-std::string cup_task_line(const Route& route) {
-    std::string line = quoted(route.name);
-    if (route.members.empty()) return line;
-    line += "," + quoted(route.members.front()->strName());
-    for (const ClsWaypoint* member : route.members) line += "," + quoted(member->strName());
-    return line + "," + quoted(route.members.back()->strName());
-}
-
 // Text for XML content: UTF-8 with & < > escaped; a control character, which
 // XML 1.0 cannot carry, becomes U+FFFD.
 std::string xml_text(std::string_view text) {
@@ -116,10 +108,10 @@ void gpx_element(std::string& out, std::string_view indent, std::string_view tag
 }
 
 // A wpt or rtept: position, elevation, name, the frequency as comment, the point type.
-void gpx_point(std::string& out, std::string_view tag, std::string_view indent,
-               const ClsWaypoint& waypoint) {
+std::string gpx_point(std::string_view tag, std::string_view indent, const ClsWaypoint& waypoint) {
     const Position position = *position_of(waypoint);
     const std::string inner = std::string(indent) + "  ";
+    std::string out;
     out.append(indent).append("<").append(tag);
     out.append(" lat=\"" + decimal_degrees(position.latitude) + "\" lon=\"" +
                decimal_degrees(position.longitude) + "\">\n");
@@ -128,6 +120,36 @@ void gpx_point(std::string& out, std::string_view tag, std::string_view indent,
     gpx_element(out, inner, "cmt", waypoint.strFreq());
     gpx_element(out, inner, "type", waypoint.strType());
     out.append(indent).append("</").append(tag).append(">\n");
+    return out;
+}
+
+// A waypoint's text, composed once however often the routes name it.
+template <typename Compose>
+class Fragments {
+public:
+    explicit Fragments(Compose compose) : compose_(std::move(compose)) {}
+    const std::string& of(const ClsWaypoint* waypoint) {
+        auto [at, added] = made_.try_emplace(waypoint);
+        if (added) at->second = compose_(*waypoint);
+        return at->second;
+    }
+
+private:
+    Compose compose_;
+    std::unordered_map<const ClsWaypoint*, std::string> made_;
+};
+
+// The text that `write` puts piece by piece, in a string allocated once: a
+// first run counts the bytes.  A task of millions of route members must not
+// be copied while its text grows.
+template <typename Write>
+std::string composed(const Write& write) {
+    size_t size = 0;
+    write([&](std::string_view piece) { size += piece.size(); });
+    std::string text;
+    text.reserve(size);
+    write([&](std::string_view piece) { text.append(piece); });
+    return text;
 }
 
 bool contains_word(std::string_view type, std::string_view word) {
@@ -154,30 +176,45 @@ int cup_style(std::string_view type) {
 }
 
 std::string cup_text(const Task& task) {
-    std::string text;
-    text.append(kCupHeader).append(kCrLf);
-    for (const ClsWaypoint* waypoint : task.waypoints)
-        text.append(cup_line(*waypoint, *position_of(*waypoint))).append(kCrLf);
-    text.append(kCupTasks).append(kCrLf);
-    for (const Route& route : task.routes) text.append(cup_task_line(route)).append(kCrLf);
-    return text;
+    Fragments lines([](const ClsWaypoint& waypoint) {
+        return cup_line(waypoint, *position_of(waypoint)).append(kCrLf);
+    });
+    Fragments names([](const ClsWaypoint& waypoint) { return quoted(waypoint.strName()); });
+    return composed([&](auto&& put) {
+        put(kCupHeader), put(kCrLf);
+        for (const ClsWaypoint* waypoint : task.waypoints) put(lines.of(waypoint));
+        put(kCupTasks), put(kCrLf);
+        for (const Route& route : task.routes) {
+            put(quoted(route.name));
+            // Takeoff and landing are the route's first and last member: a flight computer
+            // leaves both out of the task, whose points are then the route's own.
+            if (!route.members.empty()) put(","), put(names.of(route.members.front()));
+            for (const ClsWaypoint* member : route.members) put(","), put(names.of(member));
+            if (!route.members.empty()) put(","), put(names.of(route.members.back()));
+            put(kCrLf);
+        }
+    });
 }
 
 std::string gpx_text(const Task& task) {
-    std::string text =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<gpx version=\"1.1\" creator=\"tolvane\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
-        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-        "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
-        "http://www.topografix.com/GPX/1/1/gpx.xsd\">\n";
-    for (const ClsWaypoint* waypoint : task.waypoints) gpx_point(text, "wpt", "  ", *waypoint);
-    for (const Route& route : task.routes) {
-        text += "  <rte>\n";
-        gpx_element(text, "    ", "name", route.name);
-        for (const ClsWaypoint* member : route.members) gpx_point(text, "rtept", "    ", *member);
-        text += "  </rte>\n";
-    }
-    return text + "</gpx>\n";
+    Fragments wpts([](const ClsWaypoint& waypoint) { return gpx_point("wpt", "  ", waypoint); });
+    Fragments rtepts(
+        [](const ClsWaypoint& waypoint) { return gpx_point("rtept", "    ", waypoint); });
+    return composed([&](auto&& put) {
+        put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<gpx version=\"1.1\" creator=\"tolvane\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+            "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+            "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/1 "
+            "http://www.topografix.com/GPX/1/1/gpx.xsd\">\n");
+        for (const ClsWaypoint* waypoint : task.waypoints) put(wpts.of(waypoint));
+        for (const Route& route : task.routes) {
+            put("  <rte>\n");
+            if (!route.name.empty()) put("    <name>"), put(xml_text(route.name)), put("</name>\n");
+            for (const ClsWaypoint* member : route.members) put(rtepts.of(member));
+            put("  </rte>\n");
+        }
+        put("</gpx>\n");
+    });
 }
 
 }  // namespace tlv::task_files

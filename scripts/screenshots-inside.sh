@@ -16,7 +16,8 @@ settings() {
     "GartipProgramma=$1" "StreplaProgramma=$p/StrePla/StrePla.exe" StartGartrip=1 \
     "AutoCheckStrepla=$2" CheckForGARtrip=1 \
     "Loggers=*Colibri*X*$p/Colibri/colibri.exe*$p/Colibri/vlucht.igc" \
-    "Loggers=*Volkslogger**$p/Volkslogger/vl.exe*$p/Volkslogger/vl.igc" >tolvane.kvr
+    "Loggers=*Volkslogger**$p/Volkslogger/vl.exe*$p/Volkslogger/vl.igc" \
+    "CupFile=$p/XCSoarData/taak.cup" "GpxFile=$p/GPS/taak.gpx" >tolvane.kvr
 }
 
 

@@ -16,7 +16,8 @@ quietly "building build/" ninja -C build
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp scripts/screenshots-inside.sh "$work/"
-mkdir -p "$work/home/tolvane" "$work/home/StrePla" "$work/home/GARtrip" "$work/home/Colibri"
+mkdir -p "$work/home/tolvane" "$work/home/StrePla" "$work/home/GARtrip" "$work/home/Colibri" \
+  "$work/home/XCSoarData" "$work/home/GPS"
 cp scripts/shot-lib.sh "$work/home/tolvane/"
 cp -r build/bin/. "$work/home/tolvane/"
 cp examples/noord-nederland.ste "$work/home/StrePla/export.ste"
