@@ -28,6 +28,7 @@ for target in "${targets[@]}"; do
   for extra in "fuzz/seeds/$name" "fuzz/regressions/$name"; do
     [ -d "$extra" ] && folders+=("$extra")
   done
+  log="$build/$target.log"
   echo "== $target: ${seconds}s"
   "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
     -rss_limit_mb=4096 -artifact_prefix="fuzz/artifacts/$name-" -print_final_stats=1 \
