@@ -6,7 +6,7 @@
 # in fuzz/artifacts/.  Copy each such input into fuzz/regressions/<target>/,
 # where every test run replays it.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 2
 seconds=${1:-60}
 shift || true
 build=build-fuzz

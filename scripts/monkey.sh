@@ -9,7 +9,7 @@
 #   scripts/monkey.sh [SECONDS [SEED [BIN_DIR]]]
 # BIN_DIR defaults to build-asan/bin (the sanitizer build of scripts/test.sh).
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 2
 seconds=${1:-90}
 seed=${2:-$(date +%s)}
 bin=$(realpath "${3:-build-asan/bin}")
