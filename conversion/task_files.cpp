@@ -1,5 +1,6 @@
 #include "conversion/task_files.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <unordered_map>
 #include <utility>
@@ -23,26 +24,30 @@ int64_t signed_hundredths(const ClsWaypoint::Angle& angle, char letter) {
     return letter == 'S' || letter == 'W' ? -value : value;
 }
 
-// Digits of a non-negative number, zero-padded to `width`.
-std::string padded(int64_t number, size_t width) {
-    std::string digits = std::to_string(number);
-    return digits.size() < width ? std::string(width - digits.size(), '0') + digits : digits;
-}
-
 // "DDMM.mmmN" or "DDDMM.mmmE": the exchange's hundredths of a minute and a 0.
 std::string cup_angle(int64_t position, size_t degree_digits, char positive, char negative) {
-    const int64_t size = std::llabs(position);
-    return padded(size / kPerDegree, degree_digits) + padded(size % kPerDegree / kPerMinute, 2) +
-           "." + padded(size % kPerMinute, 2) + "0" + (position < 0 ? negative : positive);
+    const auto size = static_cast<uint64_t>(std::llabs(position));
+    std::string angle;
+    append_padded(angle, size / kPerDegree, degree_digits);
+    append_padded(angle, size % kPerDegree / kPerMinute, 2);
+    angle += '.';
+    append_padded(angle, size % kPerMinute, 2);
+    angle += '0';
+    angle += position < 0 ? negative : positive;
+    return angle;
 }
 
 // Decimal degrees to seven places (a centimetre), rounded in integers: a
 // hundredth of a minute is 1/6000 degree, which no binary fraction holds.
 std::string decimal_degrees(int64_t position) {
-    constexpr int64_t kPlaces = 10'000'000;
-    const int64_t size = (std::llabs(position) * kPlaces + kPerDegree / 2) / kPerDegree;
-    return (position < 0 && size != 0 ? "-" : "") + std::to_string(size / kPlaces) + "." +
-           padded(size % kPlaces, 7);
+    constexpr uint64_t kPlaces = 10'000'000;
+    const auto size =
+        (static_cast<uint64_t>(std::llabs(position)) * kPlaces + kPerDegree / 2) / kPerDegree;
+    std::string degrees = position < 0 && size != 0 ? "-" : "";
+    degrees += std::to_string(size / kPlaces);
+    degrees += '.';
+    append_padded(degrees, size % kPlaces, 7);
+    return degrees;
 }
 
 // A CSV field in double quotes, a quote inside written twice.
@@ -152,10 +157,9 @@ std::string composed(const Write& write) {
     return text;
 }
 
+// Whether the text holds the word, letters compared in upper case.
 bool contains_word(std::string_view type, std::string_view word) {
-    std::string lower;
-    for (char c : type) lower += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    return lower.find(word) != std::string::npos;
+    return !std::ranges::search(type, word, {}, codec::to_upper, codec::to_upper).empty();
 }
 
 }  // namespace

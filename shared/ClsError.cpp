@@ -69,9 +69,7 @@ constexpr TableRow kMessages[] = {
 
 // A date or time field, zero-padded to the given number of digits.
 void append_number(std::string& out, int value, size_t digits) {
-    const std::string text = std::to_string(std::max(value, 0));
-    out.append(digits - std::min(digits, text.size()), '0');
-    out += text;
+    append_padded(out, static_cast<uint64_t>(std::max(value, 0)), digits);
 }
 
 // Dutch short date and long time: d-M-yyyy HH:mm:ss.

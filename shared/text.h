@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 // Small text helpers shared by the whole system.
@@ -18,6 +21,13 @@ inline std::string_view trim_spaces(std::string_view text) {
     text = ltrim_spaces(text);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     return text;
+}
+
+// The decimal digits of a number, zero-padded to at least `digits`.
+inline void append_padded(std::string& out, uint64_t value, size_t digits) {
+    const std::string text = std::to_string(value);
+    out.append(digits - std::min(digits, text.size()), '0');
+    out += text;
 }
 
 }  // namespace tlv

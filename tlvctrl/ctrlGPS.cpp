@@ -25,18 +25,12 @@ namespace {
 
 using Kind = port::FileDialog::Kind;
 
-// The folder part of a path ("" when it names none).
-std::string folder_of(const std::string& path) {
-    const size_t separator = path.find_last_of("/\\");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
 // An output path: a plain file or none yet, in a folder that exists.
 bool output_path_valid(const std::string& path) {
     try {
         const port::Presence presence = port::files().examine(path);
         if (presence != port::Presence::Missing) return presence == port::Presence::PlainFile;
-        const std::string folder = folder_of(path);
+        const std::string folder = port::folder_of(path);
         return folder.empty() || port::files().examine(folder) == port::Presence::NotRegular;
     } catch (...) {  // a path that cannot be examined is no valid one
         return false;

@@ -82,6 +82,12 @@ std::string library_file_name(std::string_view name) {
 
 char separator() { return native::kSeparator; }
 
+std::string folder_of(std::string_view path) {
+    const size_t last =
+        native::kSeparator == '\\' ? path.find_last_of("\\/") : path.rfind(native::kSeparator);
+    return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+}
+
 std::string join_path(std::string_view folder, std::string_view name) {
     std::string path(folder);
     if (path.empty() || path.back() != native::kSeparator) path += native::kSeparator;

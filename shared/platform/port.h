@@ -232,5 +232,8 @@ std::string program_file_name(std::string_view name);
 // The platform's path separator, and folder + separator + name.
 char separator();
 std::string join_path(std::string_view folder, std::string_view name);
+// The folder part of a path, its last separator included ("" for a bare name).
+// On Windows "/" separates too.
+std::string folder_of(std::string_view path);
 
 }  // namespace tlv::port
