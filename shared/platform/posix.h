@@ -55,6 +55,9 @@ std::string settings_folder_for(const std::string& native_folder);
 // The single-instance claim's file name (without its ending) in the user's
 // own claim folder: keyed by the user's id, the program and its folder.
 std::string instance_name(unsigned user, std::string_view program, std::string_view folder);
+// Whether the claims may live in this folder: a real folder (no link), the
+// user's own, closed to everybody else.  Made when missing.
+bool private_folder(const std::string& folder);
 
 // Folder of the loaded file (executable or shared library) that holds the address.
 std::string native_folder_of_address(const void* address);

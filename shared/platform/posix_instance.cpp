@@ -78,15 +78,6 @@ bool same_user(int fd) {
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
 }
 
-// A folder only this user can use: a real folder (no link), the user's own,
-// closed to everybody else.  Made when missing.
-bool private_folder(const std::string& folder) {
-    ::mkdir(folder.c_str(), 0700);
-    struct stat info {};
-    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           info.st_uid == ::geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
-}
-
 // Where the claims live: the same folder for every start of this user,
 // whatever its environment, so that no two copies ever look in two places.
 // The home folder's cache first; the system's temporary folder when the
@@ -220,6 +211,13 @@ private:
 SingleInstance& single_instance() {
     static LockInstance instance;
     return instance;
+}
+
+bool private_folder(const std::string& folder) {
+    ::mkdir(folder.c_str(), 0700);
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 }  // namespace tlv::port::posix

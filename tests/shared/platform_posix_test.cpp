@@ -181,6 +181,25 @@ bool send_to_channel(const std::string& channel, std::string_view bytes) {
     return fd >= 0;
 }
 
+// The claims live only in a folder of the user's own that nobody else can use: a missing one is
+// made so; one open to others, a link, or another user's folder is refused.
+TEST(SingleInstance, ClaimFolderIsTheUsersAlone) {
+    TempFolder folder;
+    const std::string claims = folder.file("claims");
+    EXPECT_TRUE(native::private_folder(claims));
+    EXPECT_EQ(fs::status(claims).permissions(), fs::perms::owner_all);
+    for (auto open : {fs::perms::group_read, fs::perms::others_exec}) {
+        fs::permissions(claims, fs::perms::owner_all | open);
+        EXPECT_FALSE(native::private_folder(claims)) << static_cast<int>(open);
+    }
+    fs::permissions(claims, fs::perms::owner_all);
+    fs::create_directory_symlink(claims, folder.file("link"));
+    EXPECT_FALSE(native::private_folder(folder.file("link")));
+    if (give_to_nobody(claims)) {
+        EXPECT_FALSE(native::private_folder(claims));
+    }
+}
+
 // The claim: held by a running copy whatever its environment, separate for separate folders, gone
 // with a crashed copy.  Its channel takes only the one show request of the same user: garbage and a
 // silent connection are closed without effect; another user cannot reach it.
